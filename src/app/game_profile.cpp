@@ -1,0 +1,29 @@
+#include "app/game_profile.h"
+
+#include "platform/paths.h"
+
+namespace app {
+
+GameProfile GameProfileFor(int gameIndex) {
+  switch (gameIndex) {
+    case 0: return {"tacticalops.log", "tacticalops.ini", "TOUser.ini", "unrealtournament.exe"};
+    case 1: return {"tacticalops.log", "tacticalops.ini", "User.ini", "tacticalops.exe"};
+    case 2: return {"unrealtournament.log", "unrealtournament.ini", "User.ini", "unrealtournament.exe"};
+    default: return {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"};
+  }
+}
+
+GameProfile DefineGameProfile(int gameIndex, const ActivityLog& log) {
+  ActivityScope scope(log, QStringLiteral("Definiere Logs/Inifiles für App"));
+  return GameProfileFor(gameIndex);
+}
+
+QString GameFilePath(const QString& gameDir, const QString& fileName) {
+  return platform::FindPathNoCase(gameDir + QStringLiteral("system/") + fileName);
+}
+
+QString GameSystemDir(const QString& gameDir) {
+  return platform::FindPathNoCase(gameDir + QStringLiteral("system"));
+}
+
+}  // namespace app

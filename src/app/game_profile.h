@@ -1,0 +1,30 @@
+// The four game files that follow from the selected game, and where they lie.
+#pragma once
+#include <QString>
+#include "app/activity_log.h"
+
+namespace app {
+
+struct GameProfile {
+  QString logFile;
+  QString gameIni;
+  QString userIni;
+  QString executable;
+  bool operator==(const GameProfile&) const = default;
+};
+
+// Index of the game list: 0 TO MOD, 1 TO RETAIL, 2 UT, 3 UT 2003; every other
+// index (-1 included) gives the UT 2003 row.
+GameProfile GameProfileFor(int gameIndex);
+
+// Writes the "Definiere Logs/Inifiles für App" START/END lines around it.
+GameProfile DefineGameProfile(int gameIndex, const ActivityLog& log);
+
+// Full path of a game file: game directory + "system/" + name, found without
+// regard to letter case. An empty game directory gives "system/<name>".
+QString GameFilePath(const QString& gameDir, const QString& fileName);
+
+// The game's working directory: game directory + "system" (no trailing separator).
+QString GameSystemDir(const QString& gameDir);
+
+}  // namespace app

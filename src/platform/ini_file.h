@@ -1,0 +1,42 @@
+// Private-profile INI access with the semantics Windows and the games expect.
+//  - Section and key names match without regard to letter case; blanks around
+//    names and values are ignored; a value in a pair of quotes reads without
+//    them; lines beginning with ';' are comments.
+//  - A read returns the first matching key, cut at 2047 characters; a missing
+//    file, section or key gives the default.
+//  - A write replaces the value of the first matching key in place; a new key
+//    goes after the last entry of its section; a new section goes at the end.
+//    Every other byte of the file stays as it was. A new file has CR LF line
+//    ends. The file is replaced whole (never half-written) and keeps its
+//    permissions; a new file gets `newFileMode`.
+//  - Every call opens and closes the file; nothing is cached.
+// Text on disk is Windows-1252.
+#pragma once
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+constexpr int kIniMaxValueLength = 2047;
+
+QString IniReadString(const QString& path, const QString& section, const QString& key,
+                      const QString& defaultValue);
+
+// Decimal with optional sign; "0x"/"0X" or "$" prefix for hexadecimal; the
+// default for anything else. 32-bit signed.
+int IniReadInteger(const QString& path, const QString& section, const QString& key,
+                   int defaultValue);
+
+// Throws platform::IoError("Unable to write to <path>") when the file can't be
+// written; the file is then unchanged.
+void IniWriteString(const QString& path, const QString& section, const QString& key,
+                    const QString& value, int newFileMode = 0644);
+
+// The pure text edits behind the calls above, on raw Windows-1252 bytes.
+std::string IniLookup(std::string_view content, std::string_view section, std::string_view key,
+                      bool& found);
+std::string IniSetValue(std::string_view content, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+// The fixed waits and timer periods of the program, scalable for tests.
+#pragma once
+
+namespace platform {
+
+struct Waits {
+  // Real milliseconds are multiplied by this; tests use e.g. 0.01.
+  double scale = 1.0;
+  int Scaled(int milliseconds) const {
+    const double v = milliseconds * scale;
+    return v < 1.0 && milliseconds > 0 ? 1 : static_cast<int>(v);
+  }
+};
+
+// Sleeps `milliseconds` in small steps and processes pending window messages
+// meanwhile, so the window stays responsive.
+void SleepProcessingEvents(int milliseconds);
+
+}  // namespace platform
