@@ -1,0 +1,19 @@
+// The outside world as the main window and its operations reach it: message
+// boxes, the shell, the fixed waits, and where the program lives. The real
+// program passes the Qt implementations; tests pass recorders and scaled waits.
+#pragma once
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "platform/shell.h"
+#include "platform/waits.h"
+
+namespace app {
+
+struct Services {
+  platform::Dialogs& dialogs;
+  platform::Shell& shell;
+  platform::AppPaths paths;
+  platform::Waits waits;
+};
+
+}  // namespace app
