@@ -1,0 +1,59 @@
+#include "platform/paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace platform {
+
+AppPaths AppPaths::FromApplication() {
+  AppPaths p;
+  p.programDir = QCoreApplication::applicationDirPath();
+  p.workingDir = QDir::currentPath();
+  p.arguments = QCoreApplication::arguments().mid(1);
+  return p;
+}
+
+QString JoinDir(const QString& dir, const QString& name) {
+  if (dir.isEmpty()) return name;
+  return dir.endsWith(QLatin1Char('/')) ? dir + name : dir + QLatin1Char('/') + name;
+}
+
+QString FindPathNoCase(const QString& path) {
+  if (path.isEmpty() || QFileInfo::exists(path)) return path;
+  const bool absolute = path.startsWith(QLatin1Char('/'));
+  const QStringList parts = path.split(QLatin1Char('/'));
+  QString resolved = absolute ? QStringLiteral("/") : QString();
+  for (int i = absolute ? 1 : 0; i < parts.size(); ++i) {
+    const QString& part = parts[i];
+    const QString base = resolved.isEmpty() ? QStringLiteral(".") : resolved;
+    QString chosen = part;
+    if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..") &&
+        !QFileInfo::exists(JoinDir(resolved, part))) {
+      const QStringList entries = QDir(base).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                       QDir::NoDotAndDotDot);
+      bool found = false;
+      for (const QString& e : entries) {
+        if (e.compare(part, Qt::CaseInsensitive) == 0) {
+          chosen = e;
+          found = true;
+          break;
+        }
+      }
+      if (!found) {
+        // Nothing further can exist below a missing component: keep the rest as given.
+        QStringList rest = parts.mid(i);
+        return resolved.isEmpty() ? rest.join(QLatin1Char('/'))
+                                  : JoinDir(resolved, rest.join(QLatin1Char('/')));
+      }
+    }
+    if (i == (absolute ? 1 : 0) && !absolute) {
+      resolved = chosen;
+    } else {
+      resolved = JoinDir(resolved, chosen);
+    }
+  }
+  return resolved;
+}
+
+}  // namespace platform

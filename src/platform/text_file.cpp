@@ -1,0 +1,162 @@
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/cp1252.h"
+#include "platform/errors.h"
+
+namespace platform {
+namespace {
+constexpr size_t kBlock = 1 << 20;
+constexpr char kCtrlZ = 0x1A;
+}  // namespace
+
+TextLineReader::~TextLineReader() {
+  if (file_) std::fclose(file_);
+}
+
+bool TextLineReader::Open(const QString& path) {
+  if (file_) std::fclose(file_);
+  file_ = std::fopen(QFile::encodeName(path).constData(), "rb");
+  buffer_.assign(kBlock, 0);
+  pos_ = len_ = 0;
+  eof_ = ctrlZ_ = false;
+  return file_ != nullptr;
+}
+
+bool TextLineReader::Fill() {
+  if (eof_ || !file_) return false;
+  if (pos_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + pos_, len_ - pos_);
+    len_ -= pos_;
+    pos_ = 0;
+  }
+  if (len_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  const size_t n = std::fread(buffer_.data() + len_, 1, buffer_.size() - len_, file_);
+  if (n == 0) {
+    if (std::ferror(file_)) throw IoError(QStringLiteral("Read error"));
+    eof_ = true;
+    return false;
+  }
+  // Ctrl-Z ends the file: nothing after it is ever seen.
+  if (const void* z = std::memchr(buffer_.data() + len_, kCtrlZ, n)) {
+    len_ = size_t(static_cast<const char*>(z) - buffer_.data());
+    eof_ = ctrlZ_ = true;
+    return true;
+  }
+  len_ += n;
+  return true;
+}
+
+bool TextLineReader::AtEnd() {
+  if (pos_ < len_) return false;
+  return !Fill() || pos_ >= len_;
+}
+
+bool TextLineReader::Next(std::string& line) {
+  if (AtEnd()) return false;
+  size_t scanFrom = pos_;
+  for (;;) {
+    const char* start = buffer_.data() + scanFrom;
+    const void* cr = std::memchr(start, '\r', len_ - scanFrom);
+    if (cr) {
+      const size_t at = size_t(static_cast<const char*>(cr) - buffer_.data());
+      // The LF right after the CR belongs to the line end; it may lie in the next block.
+      if (at + 1 >= len_ && !eof_) {
+        const size_t offset = at - pos_;
+        Fill();
+        scanFrom = pos_ + offset;
+        if (scanFrom + 1 >= len_) {
+          line.assign(buffer_.data() + pos_, scanFrom - pos_);
+          pos_ = scanFrom + 1;
+          return true;
+        }
+        continue;
+      }
+      line.assign(buffer_.data() + pos_, at - pos_);
+      pos_ = at + 1;
+      if (pos_ < len_ && buffer_[pos_] == '\n') ++pos_;
+      return true;
+    }
+    const size_t offset = len_ - pos_;
+    if (!Fill()) {
+      line.assign(buffer_.data() + pos_, len_ - pos_);
+      pos_ = len_;
+      return true;
+    }
+    scanFrom = pos_ + offset;
+  }
+}
+
+std::vector<std::string> SplitTextLines(std::string_view bytes) {
+  if (const size_t z = bytes.find(kCtrlZ); z != std::string_view::npos) bytes = bytes.substr(0, z);
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    const size_t cr = bytes.find('\r', pos);
+    if (cr == std::string_view::npos) {
+      lines.emplace_back(bytes.substr(pos));
+      break;
+    }
+    lines.emplace_back(bytes.substr(pos, cr - pos));
+    pos = cr + 1;
+    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+std::optional<std::string> ReadFileBytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray data = f.readAll();
+  if (f.error() != QFileDevice::NoError) return std::nullopt;
+  return std::string(data.constData(), size_t(data.size()));
+}
+
+std::optional<QStringList> ReadTextFileLines(const QString& path) {
+  const auto bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  QStringList lines;
+  for (const std::string& line : SplitTextLines(*bytes)) lines.append(FromCp1252(line));
+  return lines;
+}
+
+bool WriteFileAtomically(const QString& path, std::string_view bytes, int newFileMode) {
+  const QByteArray target = QFile::encodeName(path);
+  mode_t mode = mode_t(newFileMode);
+  struct stat st {};
+  if (::stat(target.constData(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return false;
+    // A file we may not write stays as it is, as Windows refuses to write it.
+    if (::access(target.constData(), W_OK) != 0) return false;
+    mode = st.st_mode & 07777;
+  }
+  const QByteArray temp = target + ".tmp-" + QByteArray::number(qint64(::getpid()));
+  const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  bool ok = true;
+  size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+    } else {
+      done += size_t(n);
+    }
+  }
+  ok = ok && ::fchmod(fd, mode) == 0;
+  ok = ok && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && ::rename(temp.constData(), target.constData()) == 0;
+  if (!ok) ::unlink(temp.constData());
+  return ok;
+}
+
+}  // namespace platform
