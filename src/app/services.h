@@ -2,6 +2,8 @@
 // boxes, the shell, the fixed waits, and where the program lives. The real
 // program passes the Qt implementations; tests pass recorders and scaled waits.
 #pragma once
+#include <functional>
+
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/shell.h"
@@ -14,6 +16,8 @@ struct Services {
   platform::Shell& shell;
   platform::AppPaths paths;
   platform::Waits waits;
+  // Ends the event loop; empty means QCoreApplication::quit(). Tests record it.
+  std::function<void()> terminate;
 };
 
 }  // namespace app

@@ -1,0 +1,145 @@
+// Start-up, settings and shutdown of the main window: the handlers move
+// values between the setup panel and the settings file and run the start-up
+// steps in their fixed order; the rules live in src/app/.
+#include <QCoreApplication>
+
+#include "app/settings.h"
+#include "app/startup.h"
+#include "platform/errors.h"
+#include "platform/file_ops.h"
+#include "platform/guarded_application.h"
+#include "platform/paths.h"
+#include "ui/main_window.h"
+
+namespace {
+
+// A stored index outside its list leaves the choice empty.
+void SelectIndex(QComboBox* list, int index) {
+  list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+}  // namespace
+
+void TForm1::FormCreate() {
+  if (app::IsLogSwitch(services.paths.arguments)) {
+    activityLog = app::ActivityLog(
+        true, platform::JoinDir(services.paths.workingDir, app::kActivityLogFileName));
+    activityLog.Start(app::kStartupLogLine);
+  }
+  settingsFilePath = platform::JoinDir(services.paths.programDir, app::kSettingsFileName);
+  GenKeyBind();
+  ReadSettings();
+  EnsureGameLog();
+  RestoreWindowPosition();
+  InitGridHeadings();
+  GlobalPostCounter = 0;
+  ClanListShown = true;
+  about->move(11, about->y());
+  NewsPanel->move(11, NewsPanel->y());
+  ShowPlayerName();
+  ClearGlobalGrid();
+  if (set_logkill->isChecked()) Logsizecheck();
+  CheckFirstStart();
+}
+
+void TForm1::CheckFirstStart() {
+  if (!app::IsSetupIncomplete(set_server->text(), set_pass->text(), set_todir->text())) return;
+  services.dialogs.ShowMessage(app::FirstStartMessage(), platform::Buttons::YesOnly,
+                               platform::BoxKind::Information);
+  Setup->setVisible(true);
+}
+
+void TForm1::RestoreWindowPosition() {
+  const app::SettingsValues stored = app::ReadSettingsFile(settingsFilePath);
+  move(stored.xpos, stored.ypos);
+}
+
+void TForm1::ReadSettings() {
+  app::ActivityScope scope(activityLog, QStringLiteral("Lese Quavikkonfiguration"));
+  const app::SettingsValues v = app::ReadSettingsFile(settingsFilePath);
+  set_globalserver->setText(v.globalScriptUrl);
+  set_globalpass->setText(v.globalPass);
+  set_server->setText(v.scriptUrl);
+  set_todir->setText(v.directory);
+  set_pass->setText(v.pass);
+  set_clansite->setText(v.clansite);
+  set_logkill->setChecked(v.logSizeCheck);
+  SelectIndex(set_intervall, v.updateInterval);
+  SelectIndex(set_retailmod, v.gameIndex);
+  SelectIndex(set_keybinder_echo, v.keyEcho);
+  SelectIndex(set_keybinder_say, v.keySay);
+  SelectIndex(set_keybinder_teamsay, v.keyTeamsay);
+  move(v.xpos, v.ypos);
+  CheckGameDirectory();
+  DefineGameProfile();
+}
+
+void TForm1::SaveSettings() {
+  app::ActivityScope scope(activityLog, QStringLiteral("Speichere Quavikkonfiguration"));
+  CheckGameDirectory();
+  if (const auto corrected = app::CorrectedScriptUrl(set_server->text())) {
+    services.dialogs.MessageBeep(platform::Beep::Error);
+    services.dialogs.ShowMessage(app::ScriptUrlCorrectionMessage(), platform::Buttons::Ok,
+                                 platform::BoxKind::Information);
+    set_server->setText(*corrected);
+  }
+  app::SettingsValues v;
+  v.globalScriptUrl = set_globalserver->text();
+  v.globalPass = set_globalpass->text();
+  v.scriptUrl = set_server->text();
+  v.directory = set_todir->text();
+  v.pass = set_pass->text();
+  v.clansite = set_clansite->text();
+  v.logSizeCheck = set_logkill->isChecked();
+  v.updateInterval = set_intervall->currentIndex();
+  v.gameIndex = set_retailmod->currentIndex();
+  v.keyEcho = set_keybinder_echo->currentIndex();
+  v.keySay = set_keybinder_say->currentIndex();
+  v.keyTeamsay = set_keybinder_teamsay->currentIndex();
+  v.xpos = x();
+  v.ypos = y();
+  app::WriteSettingsFile(settingsFilePath, v);
+  DefineGameProfile();
+  WriteKeyBindings();
+}
+
+void TForm1::CheckGameDirectory() {
+  app::ActivityScope scope(activityLog, QStringLiteral("\\check"));
+  const QString dir = app::WithTrailingSeparator(set_todir->text());
+  if (dir != set_todir->text()) set_todir->setText(dir);
+}
+
+void TForm1::DefineGameProfile() {
+  GameProfile = app::DefineGameProfile(set_retailmod->currentIndex(), activityLog);
+}
+
+void TForm1::ApplicationClose() {
+  activityLog.Start(QStringLiteral("ApplicationClose..."));
+  // A failed save is reported, and closing goes on: the program must end.
+  platform::RunGuarded(services.dialogs, [this] { SaveSettings(); });
+  if (Timer->Enabled()) {
+    const platform::Answer answer = services.dialogs.ShowMessage(
+        app::CloseQuestion(), platform::Buttons::YesNo, platform::BoxKind::Confirmation);
+    if (answer == platform::Answer::Yes) {
+      platform::RunGuarded(services.dialogs, [this] { LogoutUser(); });
+    }
+  }
+  DeleteTempFiles();
+  if (services.terminate) {
+    services.terminate();
+  } else {
+    QCoreApplication::quit();
+  }
+}
+
+void TForm1::DeleteTempFiles() {
+  platform::DeleteFileIfExists(platform::JoinDir(services.paths.programDir, app::kAnswerFileName));
+  platform::DeleteFileIfExists(platform::JoinDir(services.paths.programDir, app::kWorkingCopyFileName));
+}
+
+void TForm1::FormClose() {
+  ApplicationClose();
+  SaveSettings();
+}
+
+void TForm1::Minimize() { showMinimized(); }
