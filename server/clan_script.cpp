@@ -1,0 +1,79 @@
+#include "clan_script.h"
+
+#include "report_text.h"
+#include "roster_answer.h"
+#include "roster_page.h"
+
+namespace clan {
+namespace {
+
+constexpr std::string_view kRefused = "AUTH_FAILED!";
+constexpr std::string_view kAnswerContentType = "text/plain; charset=windows-1252";
+
+std::optional<std::string> Value(const Query& query, const std::string& key) {
+  const auto found = query.find(key);
+  if (found == query.end()) return std::nullopt;
+  return found->second;
+}
+
+bool IsOn(const Query& query, const std::string& key) { return Value(query, key) == "on"; }
+
+std::string Describe(Recorded recorded) {
+  switch (recorded) {
+    case Recorded::kAdded: return "added";
+    case Recorded::kUpdated: return "updated";
+    case Recorded::kRosterFull: return "not recorded, roster full";
+  }
+  return {};
+}
+
+}  // namespace
+
+ClanScript::ClanScript(ScriptConfig config, Clock clock)
+    : config_(std::move(config)),
+      clock_(std::move(clock)),
+      clan_(config_.limits),
+      master_(config_.limits) {}
+
+Reply ClanScript::Handle(const Query& query) {
+  const bool master = IsOn(query, "globalpost");
+  if (query.contains("name") || IsOn(query, "quickview")) return Report(query, master);
+  auto& roster = master ? master_ : clan_;
+  return Page(roster.Current(clock_()), master, "page");
+}
+
+Reply ClanScript::Page(const std::vector<Member>& members, bool master, std::string outcome) {
+  const auto kind = master ? RosterKind::kMaster : RosterKind::kClan;
+  return {200, std::string(kPageContentType), RosterPage(members, kind), std::move(outcome)};
+}
+
+Reply ClanScript::Report(const Query& query, bool master) {
+  const std::optional<std::string> expected =
+      master ? config_.masterPassword : std::optional(config_.clanPassword);
+  if (!expected || Value(query, "pass").value_or("") != *expected) {
+    return {200, std::string(kAnswerContentType), std::string(kRefused), "refused"};
+  }
+  auto& roster = master ? master_ : clan_;
+  const TimePoint now = clock_();
+  std::string outcome = "no name, not recorded";
+  const std::string name = CleanValue(Value(query, "name").value_or(""));
+  if (name == kRefused) {
+    // Listed first, this name would read as a refused password to every client.
+    outcome = "reserved name, not recorded";
+  } else if (!name.empty()) {
+    const Member member{name, CleanValue(Value(query, "server").value_or("")),
+                        CleanValue(Value(query, "map").value_or("")), now};
+    outcome = Describe(roster.Report(member));
+  }
+  const auto members = roster.Current(now);
+  if (IsOn(query, "quickview")) {
+    return {200, std::string(kAnswerContentType), RosterAnswer(members), outcome};
+  }
+  return Page(members, master, std::move(outcome));
+}
+
+void ClanScript::Seed(const std::string& name, const std::string& server, const std::string& map) {
+  clan_.Pin({CleanValue(name), CleanValue(server), CleanValue(map), clock_()});
+}
+
+}  // namespace clan

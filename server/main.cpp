@@ -1,0 +1,65 @@
+// quavik-clan-server: the clan's presence script as a small HTTP server.
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "clan_http_server.h"
+#include "server_options.h"
+
+int main(int argc, char** argv) {
+  const auto parsed = clan::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (const auto* error = std::get_if<std::string>(&parsed)) {
+    std::cerr << "quavik-clan-server: " << *error << "\n";
+    return 2;
+  }
+  const auto& options = std::get<clan::ServerOptions>(parsed);
+  if (options.help) {
+    std::cout << clan::HelpText();
+    return 0;
+  }
+
+  // The signals are taken by sigwait below; every thread started from here on
+  // inherits the blocked mask, so none of them is interrupted by them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  clan::ClanScript script(options.script, [] { return std::chrono::system_clock::now(); });
+  for (const auto& seed : options.seeds) script.Seed(seed.name, seed.server, seed.map);
+
+  std::mutex logMutex;
+  clan::ClanHttpServer server(script, [&logMutex](const std::string& line) {
+    std::lock_guard lock(logMutex);
+    std::fprintf(stderr, "%s\n", line.c_str());
+  });
+  const int port = server.Bind(options.address, options.port);
+  if (port < 0) {
+    std::cerr << "quavik-clan-server: cannot listen on " << options.address << ":"
+              << options.port << "\n";
+    return 1;
+  }
+  std::cout << "listening on " << options.address << ":" << port << std::endl;
+
+  bool served = true;
+  std::thread serving([&] {
+    served = server.Run();
+    kill(getpid(), SIGTERM);  // wakes the sigwait below when serving ends by itself
+  });
+  int received = 0;
+  sigwait(&stopSignals, &received);
+  server.Stop();
+  serving.join();
+  if (!served) {
+    std::cerr << "quavik-clan-server: serving failed\n";
+    return 1;
+  }
+  std::cerr << "quavik-clan-server: stopped\n";
+  return 0;
+}

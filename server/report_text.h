@@ -1,0 +1,26 @@
+// Rules for the text values of a presence report (name, server, map). The
+// values are Windows-1252 bytes exactly as the client sent them; these rules
+// make them safe to keep and to hand back in the line-based answer.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace clan {
+
+// The longest value the roster keeps; longer values are cut.
+inline constexpr std::size_t kMaxValueBytes = 256;
+
+// Cuts `value` to kMaxValueBytes and turns every control byte (CR, LF,
+// Ctrl-Z, ...) into a blank: a value must never split a record of the
+// answer into extra lines or end the client's reading early.
+std::string CleanValue(std::string_view value);
+
+// The server as the roster shows it: every "<i>" and "</i>" mark removed, so
+// the client's placeholders read "Sucht Server..." and "offline".
+std::string OnlineText(std::string_view server);
+
+// True when the reported server says the member has logged out.
+bool IsOfflineReport(std::string_view server);
+
+}  // namespace clan

@@ -1,0 +1,15 @@
+// The roster as the client imports it: four lines per member (name, where
+// the member is online, date of the last report, time of the last report),
+// each line ending in CR LF, Windows-1252 bytes, no header and no count.
+// No members give an empty text.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "clan_roster.h"
+
+namespace clan {
+
+std::string RosterAnswer(const std::vector<Member>& members);
+
+}  // namespace clan

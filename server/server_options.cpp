@@ -1,0 +1,154 @@
+#include "server_options.h"
+
+#include <charconv>
+#include <fstream>
+
+#include "win1252.h"
+
+namespace clan {
+namespace {
+
+std::optional<long long> ParseNumber(std::string_view text) {
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+  return value;
+}
+
+std::optional<std::string> ReadSeedFile(const std::string& path, std::vector<SeedMember>& seeds) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot read seed file " + path;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line.front() == '#') continue;
+    auto seed = ParseSeed(line);
+    if (!seed) return path + ":" + std::to_string(number) + ": expected name|server|map";
+    seeds.push_back(std::move(*seed));
+  }
+  return std::nullopt;
+}
+
+// Applies one option with its value; an error text when the value is unusable.
+std::optional<std::string> Apply(ServerOptions& options, std::string_view option,
+                                 const std::string& value) {
+  auto& limits = options.script.limits;
+  if (option == "--address") {
+    options.address = value;
+  } else if (option == "--port") {
+    const auto port = ParseNumber(value);
+    if (!port || *port > 65535) return "invalid port: " + value;
+    options.port = static_cast<int>(*port);
+  } else if (option == "--clan-pass") {
+    options.script.clanPassword = Utf8ToWin1252(value);
+  } else if (option == "--master-pass") {
+    options.script.masterPassword = Utf8ToWin1252(value);
+  } else if (option == "--expire" || option == "--offline-linger") {
+    const auto duration = ParseDuration(value);
+    if (!duration) return "invalid duration for " + std::string(option) + ": " + value;
+    (option == "--expire" ? limits.expire : limits.offlineLinger) = *duration;
+  } else if (option == "--max-members") {
+    const auto count = ParseNumber(value);
+    if (!count || *count == 0) return "invalid member limit: " + value;
+    limits.maxMembers = static_cast<size_t>(*count);
+  } else if (option == "--seed") {
+    auto seed = ParseSeed(value);
+    if (!seed) return "invalid seed (expected name|server|map): " + value;
+    options.seeds.push_back(std::move(*seed));
+  } else if (option == "--seed-file") {
+    return ReadSeedFile(value, options.seeds);
+  } else {
+    return "unknown option: " + std::string(option);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::chrono::seconds> ParseDuration(std::string_view text) {
+  long long unit = 1;
+  if (!text.empty() && (text.back() == 's' || text.back() == 'm' || text.back() == 'h')) {
+    unit = text.back() == 'h' ? 3600 : text.back() == 'm' ? 60 : 1;
+    text.remove_suffix(1);
+  }
+  const auto number = text.empty() ? std::nullopt : ParseNumber(text);
+  if (!number || *number > 100LL * 365 * 24 * 3600 / unit) return std::nullopt;
+  return std::chrono::seconds(*number * unit);
+}
+
+std::optional<SeedMember> ParseSeed(std::string_view text) {
+  const std::string bytes = Utf8ToWin1252(text);
+  const size_t first = bytes.find('|');
+  const size_t second = first == std::string::npos ? first : bytes.find('|', first + 1);
+  SeedMember seed;
+  seed.name = bytes.substr(0, first);
+  if (first != std::string::npos) seed.server = bytes.substr(first + 1, second - first - 1);
+  if (second != std::string::npos) seed.map = bytes.substr(second + 1);
+  if (seed.name.empty()) return std::nullopt;
+  return seed;
+}
+
+std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::string>& args) {
+  ServerOptions options;
+  bool clanPasswordGiven = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string_view option = args[i];
+    if (option == "--help" || option == "-h") {
+      options.help = true;
+      return options;
+    }
+    std::string value;
+    if (const size_t equals = option.find('='); option.starts_with("--") && equals != option.npos) {
+      value = std::string(option.substr(equals + 1));
+      option = option.substr(0, equals);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      return "missing value for " + std::string(option);
+    }
+    if (auto error = Apply(options, option, value)) return *error;
+    clanPasswordGiven |= option == "--clan-pass";
+  }
+  if (!clanPasswordGiven) return std::string("--clan-pass is required (see --help)");
+  return options;
+}
+
+std::string HelpText() {
+  return R"(Usage: quavik-clan-server --clan-pass PASSWORD [options]
+
+Answers the presence reports of Quavik clients on any path and keeps the clan
+roster (and, with --master-pass, a separate master roster) in memory.
+
+Options:
+  --address ADDR        address to listen on (default 0.0.0.0)
+  --port N              port to listen on; 0 picks a free port (default 8080)
+  --clan-pass PW        password of the clan reports (required; may be empty)
+  --master-pass PW      password of the master reports (globalpost=on);
+                        without it every master report is refused
+  --expire DUR          drop a member that stopped reporting after DUR
+                        (default 15m)
+  --offline-linger DUR  show a member that logged out as "offline" for DUR,
+                        then drop it (default 5m)
+  --max-members N       most members kept per roster (default 10000)
+  --seed NAME|SERVER|MAP
+                        put a member into the clan roster that never expires
+                        (for a demo); repeatable. A real report under the same
+                        name turns it into an ordinary member.
+  --seed-file FILE      seed one member per line in the same form; blank lines
+                        and lines starting with # are skipped
+  -h, --help            show this text
+
+DUR is a number of seconds, or a number followed by s, m or h.
+Texts are UTF-8 on the command line and in the seed file.
+
+Once listening it prints "listening on ADDRESS:PORT" on standard output.
+Each request is logged as one line on standard error, without the password.
+SIGINT or SIGTERM stops the server.
+
+Without quickview=on a request answers an HTML page of the roster, which a
+browser shows; the clan's website can link to it (add ?globalpost=on for the
+master roster). That page needs no password and records nothing.
+)";
+}
+
+}  // namespace clan
