@@ -36,7 +36,7 @@ QString SystemTimeFormat(const QLocale& locale) {
 
 void ActivityLog::WriteActivityLog(bool isStart, const QString& message) const {
   const QDateTime now = QDateTime::currentDateTime();
-  const QLocale locale = QLocale::system();
+  const QLocale locale;  // the system locale unless the program set another
   const QString line = FormatActivityLine(locale.toString(now.date(), SystemDateFormat(locale)),
                                           locale.toString(now.time(), SystemTimeFormat(locale)),
                                           isStart, message);
