@@ -1,0 +1,27 @@
+// The scan behind every presence report: copy the game log to the working
+// copy, find its last relevant line and read the player's whereabouts from
+// it (presence/location_rule.h). Also the start-up duty of creating a
+// missing game log so the first scan finds a line.
+#pragma once
+#include <QString>
+#include <optional>
+
+#include "app/activity_log.h"
+#include "presence/player_location.h"
+
+namespace presence {
+
+// Copies `gameLogPath` over `workingCopyPath` first; when that fails (no log,
+// a locked log) the working copy of an earlier scan is read instead. nullopt
+// when the working copy holds no relevant line or can't be read. The name
+// comes from `userIniPath` whenever the player is not on a server.
+std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
+                                          const QString& userIniPath, bool offline);
+
+// Creates the game log with the single line "Exit: Exiting" + CR LF when it
+// does not exist and a game directory is set. Failures are ignored. Writes
+// the "NoLog found" START and END lines.
+void EnsureGameLog(const QString& gameLogPath, const QString& gameDirSetting,
+                   const app::ActivityLog& log);
+
+}  // namespace presence

@@ -1,0 +1,43 @@
+#include "presence/location_rule.h"
+
+#include <QLocale>
+
+#include "platform/cp1252.h"
+#include "presence/substring.h"
+
+namespace presence {
+
+bool IsPlaceholderPlayerName(const QString& name) {
+  const QLocale locale = QLocale::system();
+  return locale.toUpper(name).contains(locale.toUpper(QStringLiteral("s_SWAT")));
+}
+
+PlayerLocation LocationFromLogLine(std::string_view line, bool offline,
+                                   const std::function<QString()>& playerName) {
+  const long long length = static_cast<long long>(line.size());
+  const long long slash = Pos("/", line);
+  const long long question = Pos("?", line);
+  const std::string_view rest = Copy(line, Pos("=", line) + 1, length);
+
+  PlayerLocation location{
+      platform::FromCp1252(Copy(rest, 1, Pos("?", rest) - 1)),
+      platform::FromCp1252(Copy(line, 15, slash - 15)),
+      platform::FromCp1252(Copy(line, slash + 1, question - slash - 1)),
+  };
+  const auto setState = [&](const QString& placeholder) {
+    location.name = playerName();
+    location.server = placeholder;
+    location.map = placeholder;
+  };
+
+  if (Copy(rest, 1, 13) == "Exit: Exiting") setState(kSearchingPlaceholder);
+  if (offline) setState(kOfflinePlaceholder);
+  const QString log = QStringLiteral("Log:");
+  if (IsPlaceholderPlayerName(location.name) || location.map.contains(log) ||
+      location.name.contains(log) || location.map.contains(QStringLiteral("entry.unr"))) {
+    setState(kSearchingPlaceholder);
+  }
+  return location;
+}
+
+}  // namespace presence

@@ -1,0 +1,49 @@
+// The clan script's answer: records of four lines (player name, where the
+// player is online, two timestamp parts), no header, no separators. Reading
+// goes on until the end of the text is reached after a record, so missing
+// lines at the end read as "", and an empty answer gives one empty record.
+// Lines follow the program's text rule (platform/text_file.h). A first line
+// of exactly "AUTH_FAILED!" means the script refused the password.
+//
+// RosterSummary is the one-line roster the in-game scripts carry:
+// "Quavik meldet: " + for each record name + " (" + online-on + ") ".
+#pragma once
+#include <QString>
+#include <string_view>
+#include <vector>
+
+#include "app/activity_log.h"
+
+namespace presence {
+
+struct RosterEntry {
+  QString name;
+  QString onlineOn;
+  QString timestampPart1;
+  QString timestampPart2;
+  QString TimestampCell() const { return timestampPart1 + QStringLiteral(", ") + timestampPart2; }
+  bool operator==(const RosterEntry&) const = default;
+};
+
+struct ClanRoster {
+  std::vector<RosterEntry> entries;  // in file order; one row each, no upper limit
+  QString summary;
+};
+
+// Writes the START line "Importiere in Clangrid: readln" once per record.
+ClanRoster ParseClanAnswer(std::string_view answerBytes, const app::ActivityLog& log);
+
+// True when the master server's answer refuses the password (its first line
+// is "AUTH_FAILED!"); nothing else of that answer is used.
+bool MasterAnswerRefused(std::string_view answerBytes);
+
+inline const QString kAuthFailed = QStringLiteral("AUTH_FAILED!");
+
+inline const QString kClanPasswordRefusedMessage = QStringLiteral(
+    "Kennwortfehler: das im Client hinterlegte Kennwort stimmt nicht mit dem des Servers "
+    "überein...");
+inline const QString kMasterPasswordRefusedMessage = QStringLiteral(
+    "Kennwortfehler: das im Client hinterlegte Kennwort stimmt nicht mit dem des Masterservers "
+    "überein. Es wurde keine Verbindung zum Masterserver aufgebaut!");
+
+}  // namespace presence

@@ -1,0 +1,81 @@
+// Reading the clan script's answer into roster rows and the one-line summary.
+#include <gtest/gtest.h>
+
+#include "presence/activity_lines.h"
+#include "presence/roster.h"
+
+using namespace presence;
+
+namespace {
+
+struct Case {
+  const char* name;
+  std::string answer;
+  std::vector<RosterEntry> rows;
+  QString summary;
+};
+
+class ClanAnswer : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ClanAnswer, Parsed) {
+  const Case& c = GetParam();
+  const ClanRoster roster = ParseClanAnswer(c.answer, app::ActivityLog());
+  EXPECT_EQ(roster.entries, c.rows);
+  EXPECT_EQ(roster.summary, c.summary);
+}
+
+const RosterEntry kKim{"Kim", "1.2.3.4:7777", "06.12.2026", "17:33"};
+const RosterEntry kLee{"Lee", "Sucht Server...", "06.12.2026", "17:35"};
+const RosterEntry kEmpty{};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClanAnswer,
+    ::testing::Values(
+        Case{"TwoRecords",
+             "Kim\r\n1.2.3.4:7777\r\n06.12.2026\r\n17:33\r\nLee\r\nSucht Server...\r\n06.12.2026\r\n17:35\r\n",
+             {kKim, kLee}, "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) "},
+        Case{"LastLineWithoutLineEnd", "Kim\r\n1.2.3.4:7777\r\n06.12.2026\r\n17:33", {kKim},
+             "Quavik meldet: Kim (1.2.3.4:7777) "},
+        Case{"Empty", "", {kEmpty}, "Quavik meldet:  () "},
+        Case{"FiveLines", "Kim\r\n1.2.3.4:7777\r\n06.12.2026\r\n17:33\r\nLee\r\n",
+             {kKim, {"Lee", "", "", ""}}, "Quavik meldet: Kim (1.2.3.4:7777) Lee () "},
+        Case{"BlankLineAfterLastRecord", "Kim\r\n1.2.3.4:7777\r\n06.12.2026\r\n17:33\r\n\r\n",
+             {kKim, kEmpty}, "Quavik meldet: Kim (1.2.3.4:7777)  () "},
+        Case{"LfOnlyIsOneLine", "Kim\n1.2.3.4\nx\ny\n", {{"Kim\n1.2.3.4\nx\ny\n", "", "", ""}},
+             "Quavik meldet: Kim\n1.2.3.4\nx\ny\n () "},
+        Case{"Windows1252", "J\xF6rg\r\n\x80\r\na\r\nb\r\n",
+             {{QStringLiteral("Jörg"), QStringLiteral("€"), "a", "b"}},
+             QStringLiteral("Quavik meldet: Jörg (€) ")},
+        Case{"Refusal", "AUTH_FAILED!\r\n", {{"AUTH_FAILED!", "", "", ""}},
+             "Quavik meldet: AUTH_FAILED! () "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClanAnswer, RowsAreNotLimited) {
+  std::string answer;
+  for (int i = 0; i < 300; ++i) answer += "P" + std::to_string(i) + "\r\ns\r\nt\r\nu\r\n";
+  const ClanRoster roster = ParseClanAnswer(answer, app::ActivityLog());
+  ASSERT_EQ(roster.entries.size(), 300u);
+  EXPECT_EQ(roster.entries[299].name, "P299");
+  EXPECT_EQ(kKim.TimestampCell(), "06.12.2026, 17:33");
+  EXPECT_EQ(kEmpty.TimestampCell(), ", ");
+}
+
+TEST(ClanAnswer, OneLogLinePerRecord) {
+  testing_support::ActivityLines activity;
+  ParseClanAnswer("a\r\nb\r\nc\r\nd\r\ne\r\n", activity.Log());
+  EXPECT_EQ(activity.Entries(), QStringList(2, "START Importiere in Clangrid: readln"));
+}
+
+TEST(MasterAnswer, RefusedOnlyByTheFirstLine) {
+  const struct {
+    std::string answer;
+    bool refused;
+  } cases[] = {
+      {"AUTH_FAILED!\r\nx\r\n", true}, {"AUTH_FAILED!", true},   {"", false},
+      {"ok\r\nAUTH_FAILED!\r\n", false}, {"AUTH_FAILED! \r\n", false}, {"auth_failed!", false},
+      {"AUTH_FAILED!\nmore", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MasterAnswerRefused(c.answer), c.refused) << c.answer;
+}
+
+}  // namespace
