@@ -1,0 +1,57 @@
+#include "game/keybinder.h"
+
+#include <array>
+
+#include "game/key_list.h"
+#include "platform/cp1252.h"
+#include "platform/file_ops.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "platform/text_file.h"
+
+namespace game {
+namespace {
+
+struct Action {
+  const char* command;
+  const char* script;
+};
+constexpr Action kEcho{"echo", "quavik_echo.txt"};
+constexpr Action kSay{"say", "quavik_say.txt"};
+constexpr Action kTeamsay{"teamsay", "quavik_teamsay.txt"};
+
+}  // namespace
+
+void WriteKeyBindings(const QString& userIniPath, int echoIndex, int teamsayIndex, int sayIndex,
+                      const app::ActivityLog& log) {
+  app::ActivityScope scope(log, QStringLiteral("Erstellung Keybinder in (TO)User.ini"));
+  if (!platform::FileExists(userIniPath)) return;
+  const QStringList keys = KeyListEntries();
+  const std::array<std::pair<int, Action>, 3> bindings{
+      {{echoIndex, kEcho}, {sayIndex, kSay}, {teamsayIndex, kTeamsay}}};
+  for (const auto& [index, action] : bindings) {
+    if (index <= 0 || index >= keys.size()) continue;
+    platform::IniWriteString(userIniPath, QStringLiteral("Engine.Input"), keys[index],
+                             QStringLiteral("EXEC ") + QLatin1String(action.script));
+  }
+}
+
+std::string ExecScriptBytes(const QString& command, const QString& rosterSummary) {
+  QString line = command + QLatin1Char(' ') + rosterSummary;
+  for (QChar& c : line) {
+    if (c.unicode() < 32) c = QLatin1Char(' ');
+  }
+  return platform::ToCp1252(line) + "\r\n";
+}
+
+void WriteExecScripts(const QString& systemDir, const QString& rosterSummary,
+                      const app::ActivityLog& log) {
+  app::ActivityScope scope(log, QStringLiteral("Erstellung EXEC-Scripts"));
+  for (const Action& action : {kEcho, kSay, kTeamsay}) {
+    const QString path = platform::FindPathNoCase(platform::JoinDir(systemDir, QLatin1String(action.script)));
+    // A script that can't be written (a wrong game directory) is skipped.
+    (void)platform::WriteFileAtomically(path, ExecScriptBytes(QLatin1String(action.command), rosterSummary));
+  }
+}
+
+}  // namespace game

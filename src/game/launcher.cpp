@@ -1,0 +1,34 @@
+#include "game/launcher.h"
+
+#include "game/server_address.h"
+
+namespace game {
+
+LaunchCommand BuildLaunchCommand(const QString& gameDir, const app::GameProfile& profile,
+                                 const QString& serverText) {
+  const QString map =
+      serverText.isEmpty() ? QStringLiteral("Entry.unr") : serverText + QStringLiteral("/index.unr");
+  return {
+      app::GameFilePath(gameDir, profile.executable),
+      {map, QStringLiteral("INI=") + profile.gameIni, QStringLiteral("USERINI=") + profile.userIni,
+       QStringLiteral("LOG=") + profile.logFile},
+      app::GameSystemDir(gameDir),
+  };
+}
+
+void LaunchGame(platform::Shell& shell, const QString& gameDir, const app::GameProfile& profile,
+                const QString& serverText, const app::ActivityLog& log) {
+  app::ActivityScope scope(log, QStringLiteral("Starte TacicalOps/UnrealTournament"));
+  const LaunchCommand command = BuildLaunchCommand(gameDir, profile, serverText);
+  shell.StartProgram(command.program, command.arguments, command.workingDirectory, true);
+}
+
+RosterLaunch DecideRosterLaunch(const QString& onlineOn) {
+  if (onlineOn.isEmpty() || onlineOn == QStringLiteral("Sucht Server...") ||
+      onlineOn == QStringLiteral("offline")) {
+    return RosterLaunch::Ignore;
+  }
+  return IsValidServerIP(onlineOn, false) ? RosterLaunch::Launch : RosterLaunch::NoValidAddress;
+}
+
+}  // namespace game
