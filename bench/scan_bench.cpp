@@ -1,0 +1,126 @@
+// Times the scan behind every presence report (copy the game log to the
+// working copy, find its last relevant line) against a plain `cp` of the same
+// log, on a 200 MB log of realistic lines in a temporary directory.
+// The machine may be busy with other work, so the two are timed in adjacent
+// pairs (taking turns at going first) and the figure is the median of the
+// pairs' ratios. The last line is "scan vs cp: <ratio>".
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "presence/game_log_scanner.h"
+
+namespace {
+
+constexpr size_t kLogBytes = 200u << 20;
+constexpr int kRuns = 9;
+
+// A long game session: engine and script chatter, map changes now and then,
+// the last map change about a megabyte before the end.
+void WriteGameLog(const std::string& path) {
+  const std::vector<std::string> chatter = {
+      "Log: Bound to Engine.dll\r\n",
+      "ScriptLog: TO_GameBasics.PostBeginPlay - Round 3 started, 12 players, timelimit 4\r\n",
+      "Log: Collecting garbage\r\n",
+      "Log: Purging garbage\r\n",
+      "Log: Garbage: objects: 23345->23301; refs: 331272\r\n",
+      "ScriptLog: s_SWAT.TO_PRI Kim killed Lee with TO_Weapon_MP5 (headshot)\r\n",
+      "ScriptWarning: TO_Grenade TO-Rapid.TO_Grenade0 (Function Explode:0040) Accessed None\r\n",
+      "Log: Possible network timeout, client 10.0.0.23:7778 idle for 2.41 seconds\r\n",
+      "Log: Net: Channel 12 closed, reason: actor destroyed\r\n",
+  };
+  std::ofstream out(path, std::ios::binary);
+  std::string block;
+  size_t written = 0;
+  size_t line = 0;
+  bool lastMapWritten = false;
+  while (written < kLogBytes) {
+    block.clear();
+    while (block.size() < (1u << 20)) {
+      if (line % 50000 == 0 || (!lastMapWritten && written + block.size() > kLogBytes - (1u << 20))) {
+        block += "Log: LoadMap: 203.0.113." + std::to_string(line % 250 + 1) +
+                 ":7777/TO-Rapid?Name=Kim?Class=s_SWAT.s_Player_T?team=1?skin=Commando\r\n";
+        lastMapWritten = written + block.size() > kLogBytes - (1u << 20);
+      } else if (line % 170000 == 1) {
+        block += "Exit: Exiting.\r\n";
+      } else {
+        block += chatter[line % chatter.size()];
+      }
+      ++line;
+    }
+    out.write(block.data(), std::streamsize(block.size()));
+    written += block.size();
+  }
+}
+
+double Seconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+template <typename F>
+double Time(F&& f) {
+  const auto start = std::chrono::steady_clock::now();
+  f();
+  return Seconds(std::chrono::steady_clock::now() - start);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+  QTemporaryDir dir;
+  if (!dir.isValid()) {
+    std::fprintf(stderr, "no temporary directory\n");
+    return 1;
+  }
+  const QString log = dir.filePath("tacticalops.log");
+  const QString workingCopy = dir.filePath("TacticalOps.sik");
+  const QString userIni = dir.filePath("TOUser.ini");
+  WriteGameLog(log.toStdString());
+  const std::string cpCommand = "cp '" + log.toStdString() + "' '" + dir.filePath("cp-copy.log").toStdString() + "'";
+
+  std::optional<presence::PlayerLocation> found;
+  const auto scan = [&] { found = presence::ScanGameLog(log, workingCopy, userIni, false); };
+  const auto cp = [&] {
+    if (std::system(cpCommand.c_str()) != 0) std::fprintf(stderr, "cp failed\n");
+  };
+  scan();  // warm the page cache and create both copies once
+  cp();
+
+  std::vector<double> scanTimes;
+  std::vector<double> cpTimes;
+  std::vector<double> ratios;
+  for (int run = 0; run < kRuns; ++run) {
+    if (run % 2 == 0) {
+      cpTimes.push_back(Time(cp));
+      scanTimes.push_back(Time(scan));
+    } else {
+      scanTimes.push_back(Time(scan));
+      cpTimes.push_back(Time(cp));
+    }
+    ratios.push_back(scanTimes.back() / cpTimes.back());
+  }
+  if (!found) {
+    std::fprintf(stderr, "scan found no relevant line\n");
+    return 1;
+  }
+  std::printf("log: %zu MiB, %d pairs\n", kLogBytes >> 20, kRuns);
+  std::printf("found: %s on %s, map %s\n", qPrintable(found->name), qPrintable(found->server),
+              qPrintable(found->map));
+  std::printf("cp:   median %.3f s, best %.3f s\n", Median(cpTimes),
+              *std::min_element(cpTimes.begin(), cpTimes.end()));
+  std::printf("scan: median %.3f s, best %.3f s\n", Median(scanTimes),
+              *std::min_element(scanTimes.begin(), scanTimes.end()));
+  std::printf("scan vs cp: %.2f\n", Median(ratios));
+  return 0;
+}
