@@ -1,0 +1,84 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+
+#include "platform/guarded_application.h"
+#include "ui/artwork.h"
+#include "ui/ui_style.h"
+
+TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services(services) {
+  BuildWindow();
+  BindHandlers();
+  Guarded([this] { FormCreate(); });
+}
+
+void TForm1::Guarded(const std::function<void()>& handler) {
+  platform::RunGuarded(services.dialogs, handler);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  Guarded([this] { FormClose(); });
+  event->accept();
+}
+
+void TForm1::BuildWindow() {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Quavik RC5"));
+  setWindowIcon(artwork::WindowIcon());
+  setFixedSize(299, 399);
+  setFont(ui_style::SansSerif(11));
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, palette().color(QPalette::Button));
+  setPalette(pal);
+
+  SkinForm1 = new TSkinForm(this);
+  SkinForm1->SetPicture(artwork::Skin());
+  SkinForm1->LoadMask2(QByteArray(4, '\0'));
+
+  windowDrag = new WindowDragFilter(this);
+  BuildImages();
+  BuildLists();
+  BuildSetupPanel();
+  BuildBookmarkList();
+  BuildAboutPanel();
+  BuildNewsPanel();
+  BuildPopupMenu();
+  BuildTimers();
+  SetWindowFocusOrder();
+}
+
+void TForm1::BindHandlers() {
+  Bind(Image2, &TImage::clicked, &TForm1::BitBtn2Click);
+  Bind(Image3, &TImage::clicked, &TForm1::reloadClick);
+  Bind(Image4, &TImage::clicked, &TForm1::BitBtn1Click);
+  Bind(Image5, &TImage::clicked, &TForm1::Image5Click);
+  Bind(button_aktiv, &TImage::clicked, &TForm1::button_aktivClick);
+  Bind(button_inaktiv, &TImage::clicked, &TForm1::button_inaktivClick);
+  Bind(Image6, &TImage::clicked, &TForm1::Image6Click);
+  Bind(Image7, &TImage::clicked, &TForm1::Image7Click);
+  Bind(Image8, &TImage::clicked, &TForm1::Image8Click);
+  Bind(global_inactive, &TImage::clicked, &TForm1::clan_activeClick);
+  Bind(clan_inactive, &TImage::clicked, &TForm1::clan_activeClick);
+  Bind(Image9, &TImage::clicked, &TForm1::Image9Click);
+  Bind(grid, &QTableWidget::doubleClicked, &TForm1::gridDblClick);
+  Bind(serverliste, &QComboBox::activated, &TForm1::serverlisteChange);
+  Bind(set_keybinder_echo, &QComboBox::activated, &TForm1::set_keybinder_echoChange);
+  Bind(SpeedButton1, &QToolButton::clicked, &TForm1::SpeedButton1Click);
+  Bind(Button1, &QPushButton::clicked, &TForm1::Button1Click);
+  Bind(Button2, &QPushButton::clicked, &TForm1::Button2Click);
+  Bind(Button3, &QPushButton::clicked, &TForm1::Button3Click);
+  Bind(berdenQuavik1, &QAction::triggered, &TForm1::berdenQuavik1Click);
+  Bind(Minimieren1, &QAction::triggered, &TForm1::Minimieren1Click);
+  Bind(Quavikbeenden1, &QAction::triggered, &TForm1::Quavikbeenden1Click);
+  Timer->OnTimer = [this] { Guarded([this] { TimerTimer(); }); };
+  DelayTimer->OnTimer = [this] { Guarded([this] { DelayTimerTimer(); }); };
+
+  // Dragging the player name, the title strip, the bookmark caption or the
+  // clan list moves the window; a right press on the title strip opens TopPop.
+  for (QWidget* w : {static_cast<QWidget*>(OwnerLabel), static_cast<QWidget*>(Image12),
+                     static_cast<QWidget*>(Label8), static_cast<QWidget*>(grid)})
+    windowDrag->Watch(w);
+  Image12->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(Image12, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { TopPop->popup(Image12->mapToGlobal(at)); });
+}

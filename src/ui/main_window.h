@@ -1,0 +1,215 @@
+// TForm1, the program's one main window: a frameless, fixed 299 x 399 window
+// drawn by its skin, holding the two roster lists, the setup, about and news
+// panels, the image buttons, the login button, the list switch and the
+// bookmark list. Every control is a public member named as in the window
+// definition (the same name is its Qt objectName).
+//
+// Each user action or timer tick is one handler method, bound to its control
+// in the constructor; every bound handler runs through platform::RunGuarded,
+// so an exception it raises is shown in the error box and the program goes
+// on. The handlers are spread over several files by subject:
+//   main_window.cpp            construction, bindings, close event
+//   main_window_layout.cpp     image buttons and labels on the window
+//   main_window_lists.cpp      the two roster lists and the bookmark list
+//   main_window_setup.cpp      the setup panel
+//   main_window_panels.cpp     the about and news panels
+//   main_window_handlers.cpp   the window's own handlers (panels, links, ...)
+//   main_window_app.cpp        start-up, settings, shutdown
+//   main_window_pending.cpp    handlers still to be written
+#pragma once
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QString>
+#include <QStringList>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "app/activity_log.h"
+#include "app/game_profile.h"
+#include "app/services.h"
+#include "platform/window_timer.h"
+#include "ui/image_control.h"
+#include "ui/skin_form.h"
+#include "ui/window_drag_filter.h"
+
+class QCloseEvent;
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Builds every control, binds the handlers, then runs FormCreate guarded.
+  explicit TForm1(app::Services& services, QWidget* parent = nullptr);
+
+  // The product's home page, opened by Image8 / OpenHomePage.
+  static const QString kHomePage;
+
+  // ---- controls, back to front ----
+  TSkinForm* SkinForm1 = nullptr;
+  TImage* reloadbackground = nullptr;
+  TImage* Image2 = nullptr;
+  TImage* Image3 = nullptr;
+  TImage* Image4 = nullptr;
+  TImage* Image5 = nullptr;
+  TImage* button_aktiv = nullptr;
+  TImage* button_inaktiv = nullptr;
+  TImage* Image6 = nullptr;
+  TImage* Image7 = nullptr;
+  TImage* Image8 = nullptr;
+  QLabel* OwnerLabel = nullptr;
+  TImage* Image12 = nullptr;
+  TImage* clan_active = nullptr;
+  TImage* global_inactive = nullptr;
+  TImage* global_active = nullptr;
+  TImage* clan_inactive = nullptr;
+  TImage* updateicon = nullptr;
+  QLabel* Label8 = nullptr;
+  TImage* Image9 = nullptr;
+  QTableWidget* GlobalGrid = nullptr;
+  QTableWidget* grid = nullptr;
+  QFrame* Setup = nullptr;
+  QComboBox* serverliste = nullptr;
+  QFrame* about = nullptr;
+  QFrame* NewsPanel = nullptr;
+
+  // setup panel
+  QTabWidget* PassContainer = nullptr;
+  QWidget* TabSheet1 = nullptr;
+  QWidget* TabSheet2 = nullptr;
+  QLineEdit* set_server = nullptr;
+  QLineEdit* set_pass = nullptr;
+  QLineEdit* set_globalserver = nullptr;
+  QLineEdit* set_globalpass = nullptr;
+  QLineEdit* set_todir = nullptr;
+  QLineEdit* set_clansite = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QComboBox* set_intervall = nullptr;
+  QComboBox* set_retailmod = nullptr;
+  QCheckBox* set_logkill = nullptr;
+  QComboBox* set_keybinder_echo = nullptr;
+  QComboBox* set_keybinder_teamsay = nullptr;
+  QComboBox* set_keybinder_say = nullptr;
+  QPushButton* Button1 = nullptr;
+
+  // about and news panels
+  QPushButton* Button3 = nullptr;
+  QPlainTextEdit* NewsMemo = nullptr;
+  QPushButton* Button2 = nullptr;
+
+  // popup menu of the title strip
+  QMenu* TopPop = nullptr;
+  QAction* berdenQuavik1 = nullptr;
+  QAction* Minimieren1 = nullptr;
+  QAction* Quavikbeenden1 = nullptr;
+
+  // non-visual
+  platform::WindowTimer* Timer = nullptr;
+  platform::WindowTimer* DelayTimer = nullptr;
+  // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
+  WindowDragFilter* windowDrag = nullptr;
+
+  // ---- program values ----
+  app::Services& services;
+  app::ActivityLog activityLog;
+  QString settingsFilePath;
+  app::GameProfile GameProfile;
+  QString RosterSummary;
+  QStringList BookmarkAddresses;
+  int RosterRowCount = 0;
+  std::uint8_t GlobalPostCounter = 0;
+  bool GlobalAuthFailed = false;
+  bool ClanListShown = true;
+
+  // ---- the window's own handlers ----
+  void BitBtn1Click();
+  void Button1Click();
+  void BitBtn2Click();
+  void Image8Click();
+  void OpenHomePage();
+  void Image6Click();
+  void Image7Click();
+  void berdenQuavik1Click();
+  void Minimieren1Click();
+  void Quavikbeenden1Click();
+  void Button3Click();
+  void Button2Click();
+
+  // ---- start-up, settings, shutdown ----
+  void FormCreate();
+  void FormClose();
+  void CheckFirstStart();
+  void RestoreWindowPosition();
+  void ApplicationClose();
+  void DeleteTempFiles();
+  void Minimize();
+  void ReadSettings();
+  void SaveSettings();
+  void CheckGameDirectory();
+  void DefineGameProfile();
+
+  // ---- presence, roster, game, news ----
+  void reloadClick();
+  void button_aktivClick();
+  void button_inaktivClick();
+  void StartStop();
+  void TimerTimer();
+  void LogoutUser();
+  void SendPlayerLocation(bool offline, bool global);
+  void RejectConnection();
+  void ImportClanRoster();
+  void ImportGlobalRoster();
+  void ClearClanGrid();
+  void ClearGlobalGrid();
+  void InitGridHeadings();
+  void clan_activeClick();
+  void UpdateVisDelay(int ms);
+  void DelayTimerTimer();
+  void gridDblClick();
+  void Image5Click();
+  void serverlisteChange();
+  void set_keybinder_echoChange();
+  void GenKeyBind();
+  void WriteKeyBindings();
+  void WriteExecScripts();
+  void Logsizecheck();
+  void ShowPlayerName();
+  void EnsureGameLog();
+  void Image9Click();
+  void SpeedButton1Click();
+
+ protected:
+  // Any way the system closes the window leads to FormClose.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Runs `handler` through the standard error report.
+  void Guarded(const std::function<void()>& handler);
+  // `sender`'s signal runs `handler` guarded.
+  template <typename Sender, typename Signal>
+  void Bind(Sender* sender, Signal signal, void (TForm1::*handler)()) {
+    connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+  }
+
+  void BuildWindow();
+  void BuildImages();
+  void BuildLists();
+  void BuildSetupPanel();
+  void BuildBookmarkList();
+  void BuildAboutPanel();
+  void BuildNewsPanel();
+  void BuildPopupMenu();
+  void BuildTimers();
+  void SetWindowFocusOrder();
+  void BindHandlers();
+};

@@ -1,0 +1,57 @@
+#include "ui/panel_builders.h"
+
+#include "ui/ui_style.h"
+
+namespace panel_builders {
+
+QFrame* Panel(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(QString::fromLatin1(name));
+  panel->setGeometry(geometry);
+  panel->setFrameShape(QFrame::NoFrame);
+  ui_style::PaintListColours(panel, Qt::black);
+  panel->hide();
+  return panel;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QPoint& at, const QString& text, const QFont& font) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(font);
+  label->move(at);
+  label->adjustSize();
+  return label;
+}
+
+QLineEdit* Edit(QWidget* parent, const char* name, const QRect& geometry, bool masked) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setGeometry(geometry);
+  edit->setFont(ui_style::Arial(11));
+  if (masked) {
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+  }
+  return edit;
+}
+
+QComboBox* ChoiceList(QWidget* parent, const char* name, const QRect& geometry, const QStringList& items) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setGeometry(geometry);
+  list->setEditable(false);
+  list->addItems(items);
+  list->setCurrentIndex(-1);
+  return list;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
+                    const QFont& font) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(geometry);
+  button->setFont(font);
+  return button;
+}
+
+}  // namespace panel_builders
