@@ -1,0 +1,57 @@
+# Sourced by the end-to-end tests: a private Xvfb display, process tracking
+# and clean-up of everything started, also when a check fails.
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d)
+E2E_PIDS=()
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts Xvfb on a free display and exports DISPLAY.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+  E2E_PIDS+=($!)
+  local i
+  for i in $(seq 100); do
+    [ -s "$E2E_TMP/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$E2E_TMP/display" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+}
+
+# Waits up to $2 seconds (default 10) for a visible window named $1 and prints its id.
+wait_window() {
+  local name=$1 limit=${2:-10} id="" i
+  for i in $(seq $((limit * 10))); do
+    id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | tail -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $2 seconds for process $1 to end; fails otherwise.
+wait_exit() {
+  local pid=$1 limit=${2:-10} i
+  for i in $(seq $((limit * 10))); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
+    sleep 0.1
+  done
+  fail "process $pid did not end within ${limit}s"
+}
+
+# Clicks with the real X pointer at window-relative coordinates.
+click_in_window() {
+  local id=$1 x=$2 y=$3
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + x)) $((Y + y)) click 1
+}
