@@ -41,6 +41,13 @@ std::string ReportFields(const httplib::Request& req) {
 
 ClanHttpServer::ClanHttpServer(ClanScript& script, LogSink log)
     : server_(std::make_unique<httplib::Server>()) {
+  // Address reuse lets a restart bind while old connections linger; port
+  // sharing, httplib's default too, would let a second server take half of
+  // the reports into a roster of its own without any error.
+  server_->set_socket_options([](auto sock) {
+    const int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   server_->set_read_timeout(std::chrono::seconds(10));
   server_->set_payload_max_length(64 * 1024);
   server_->Get(".*", [&script, log](const httplib::Request& req, httplib::Response& res) {

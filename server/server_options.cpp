@@ -90,13 +90,15 @@ std::optional<SeedMember> ParseSeed(std::string_view text) {
 
 std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::string>& args) {
   ServerOptions options;
-  bool clanPasswordGiven = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string_view option = args[i];
-    if (option == "--help" || option == "-h") {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
       options.help = true;
       return options;
     }
+  }
+  bool clanPasswordGiven = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string_view option = args[i];
     std::string value;
     if (const size_t equals = option.find('='); option.starts_with("--") && equals != option.npos) {
       value = std::string(option.substr(equals + 1));

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <atomic>
+
+#include "loopback.h"
+
+namespace clan {
+namespace {
+
+using clan::testing::LoopbackServer;
+using clan::testing::RawExchange;
+
+// "gehäim" as the Windows-1252 bytes the client sends.
+const ScriptConfig kConfig{"geh\xE4im", "global", {}};
+constexpr char kPass[] = "geh%E4im";
+
+std::string ReportPath(const std::string& name, const std::string& server) {
+  return "/scripts/quavik.php?name=" + name + "&ip=Zephanor!&server=" + server +
+         "&map=TO-Rapid&pass=" + kPass + "&quickview=on";
+}
+
+class HttpTest : public ::testing::Test {
+ protected:
+  httplib::Result Get(const std::string& path) {
+    client.set_url_encode(false);  // the paths here are encoded as the client encodes them
+    return client.Get(path);
+  }
+
+  LoopbackServer server{kConfig};
+  httplib::Client client{"127.0.0.1", server.port()};
+};
+
+TEST_F(HttpTest, PercentEncodedReportIsAnsweredInWin1252) {
+  const auto result = Get(ReportPath("J%F6rg", "%3Ci%3ESucht%20Server...%3C%2Fi%3E"));
+
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->status, 200);
+  EXPECT_EQ(result->get_header_value("Content-Type"), "text/plain; charset=windows-1252");
+  const std::string prefix = "J\xF6rg\r\nSucht Server...\r\n";
+  EXPECT_EQ(result->body.substr(0, prefix.size()), prefix);
+  EXPECT_EQ(result->body.size(), prefix.size() + 10 + 2 + 8 + 2);
+
+  const auto refused = Get("/?name=Kim&pass=geh%C3%A4im&quickview=on");  // UTF-8, not 1252
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->body, "AUTH_FAILED!");
+}
+
+TEST_F(HttpTest, LogsOneLinePerRequestWithoutThePassword) {
+  Get(ReportPath("J%F6rg", "1.2.3.4:7777"));
+  Get("/?name=Kim&pass=wrongpass&quickview=on&globalpost=on");
+  Get("/roster");
+  client.Post("/", "x", "text/plain");
+
+  const auto log = server.LogLines();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_NE(log[0].find("127.0.0.1 GET /scripts/quavik.php clan name=\"J\xC3\xB6rg\" "
+                        "server=\"1.2.3.4:7777\" map=\"TO-Rapid\" -> 200 added"),
+            std::string::npos) << log[0];
+  EXPECT_NE(log[1].find("master name=\"Kim\" -> 200 refused"), std::string::npos) << log[1];
+  EXPECT_NE(log[2].find("GET /roster clan -> 200 page"), std::string::npos) << log[2];
+  EXPECT_NE(log[3].find("POST / -> 404"), std::string::npos) << log[3];
+  for (const auto& line : log) {
+    EXPECT_EQ(line.find("geh"), std::string::npos) << line;
+    EXPECT_EQ(line.find("wrongpass"), std::string::npos) << line;
+  }
+}
+
+TEST_F(HttpTest, SurvivesMalformedRequests) {
+  const std::string malformed[] = {
+      "GET /?name=%ZZ%&server=%E&map=%&pass=geh%E4im&quickview=on HTTP/1.1\r\n\r\n",
+      "GET /?name=%00%0D%0A%1A&pass=geh%E4im&quickview=on HTTP/1.1\r\n\r\n",
+      "GET /?name&&=&pass==&quickview HTTP/1.1\r\n\r\n",
+      "GET /?" + std::string(100000, 'n') + " HTTP/1.1\r\n\r\n",
+      "GET / HTTP/1.1\r\n" + std::string(100000, 'h') + "\r\n\r\n",
+      "\xFF\xFE\x00\x01 garbage \r\n\r\n",
+      "GET\r\n\r\n",
+      "",
+  };
+  for (const auto& request : malformed) RawExchange(server.port(), request);
+
+  const auto result = Get(ReportPath("Kim", "1.2.3.4:7777"));
+  ASSERT_TRUE(result) << "server no longer answers";
+  // Only the two decodable reports with a name were recorded, cleaned.
+  EXPECT_EQ(result->body.find("\x1A"), std::string::npos);
+  EXPECT_NE(result->body.find("%ZZ%\r\n"), std::string::npos);
+  EXPECT_NE(result->body.find("Kim\r\n1.2.3.4:7777\r\n"), std::string::npos);
+}
+
+TEST_F(HttpTest, ConcurrentReportsAreAllRecorded) {
+  constexpr int kThreads = 8;
+  constexpr int kReportsEach = 40;
+  std::atomic<int> failures = 0;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      httplib::Client own("127.0.0.1", server.port());
+      own.set_url_encode(false);
+      for (int i = 0; i < kReportsEach; ++i) {
+        const auto name = "t" + std::to_string(t) + "_" + std::to_string(i);
+        const auto result = own.Get(ReportPath(name, "1.2.3.4:7777"));
+        if (!result || result->status != 200 ||
+            result->body.find(name + "\r\n1.2.3.4:7777\r\n") == std::string::npos) {
+          ++failures;
+        }
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+
+  EXPECT_EQ(failures, 0);
+  const auto result = Get(ReportPath("last", "x"));
+  ASSERT_TRUE(result);
+  size_t lines = 0;
+  for (size_t at = 0; (at = result->body.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  EXPECT_EQ(lines, 4u * (kThreads * kReportsEach + 1));
+}
+
+}  // namespace
+}  // namespace clan
