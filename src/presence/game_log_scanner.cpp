@@ -5,13 +5,14 @@
 #include "presence/location_rule.h"
 #include "presence/player_name.h"
 #include "presence/relevant_log_line.h"
+#include "presence/working_copy.h"
 
 namespace presence {
 
 std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
                                           const QString& userIniPath, bool offline) {
   // A failed copy leaves the earlier working copy in place, which is then read.
-  (void)platform::CopyFileOverwrite(gameLogPath, workingCopyPath);
+  (void)RefreshWorkingCopy(gameLogPath, workingCopyPath);
   const std::optional<std::string> line = LastRelevantLineInFile(workingCopyPath);
   if (!line) return std::nullopt;
   return LocationFromLogLine(*line, offline, [&] { return ReadPlayerName(userIniPath); });
