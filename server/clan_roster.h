@@ -33,6 +33,12 @@ struct RosterLimits {
   std::size_t maxMembers = 10000;
 };
 
+// Names by their letters without regard to ASCII case; names that differ
+// only in case follow each other in byte order.
+struct NameOrder {
+  bool operator()(const std::string& a, const std::string& b) const;
+};
+
 enum class Recorded { kAdded, kUpdated, kRosterFull };
 
 class ClanRoster {
@@ -43,7 +49,8 @@ class ClanRoster {
   Recorded Report(const Member& member);
   // Adds or replaces a member that never expires; ignores the member limit.
   void Pin(const Member& member);
-  // The members still listed at `now`, ordered by name. Drops the others.
+  // The members still listed at `now`, ordered by name without regard to the
+  // case of ASCII letters. Drops the others.
   std::vector<Member> Current(TimePoint now);
 
  private:
@@ -52,7 +59,7 @@ class ClanRoster {
 
   const RosterLimits limits_;
   std::mutex mutex_;
-  std::map<std::string, Member> members_;
+  std::map<std::string, Member, NameOrder> members_;
 };
 
 }  // namespace clan

@@ -99,6 +99,12 @@ TEST_F(ClanScriptTest, PasswordDecidesAndEachRosterHasItsOwn) {
   }
 }
 
+TEST_F(ClanScriptTest, ListsMembersByNameWhateverTheirCase) {
+  for (const char* name : {"zed", "Bob", "alice", "Carl"}) script.Handle(Report(name, "a"));
+  EXPECT_EQ(Names(script.Handle(Report("bea", "a")).body),
+            (std::vector<std::string>{"alice", "bea", "Bob", "Carl", "zed"}));
+}
+
 TEST_F(ClanScriptTest, MasterRosterIsSeparateFromClanRoster) {
   script.Handle(Report("ClanOnly", "a"));
   script.Handle(MasterReport("MasterOnly"));
