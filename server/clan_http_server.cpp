@@ -32,7 +32,8 @@ std::string RequestLine(const httplib::Request& req) {
 std::string ReportFields(const httplib::Request& req) {
   std::string out = req.get_param_value("globalpost") == "on" ? " master" : " clan";
   for (const char* key : {"name", "server", "map"}) {
-    if (req.has_param(key)) out += std::string(" ") + key + "=\"" + Printable(req.get_param_value(key)) + "\"";
+    if (!req.has_param(key)) continue;
+    out += std::string(" ") + key + "=\"" + Printable(req.get_param_value(key)) + "\"";
   }
   return out;
 }

@@ -58,7 +58,8 @@ Reply ClanScript::Report(const Query& query, bool master) {
   std::string outcome = "no name, not recorded";
   const std::string name = CleanValue(Value(query, "name").value_or(""));
   if (name == kRefused) {
-    // Listed first, this name would read as a refused password to every client.
+    // As the first record, this name would read as a refused password to
+    // every client, which would then log its player out.
     outcome = "reserved name, not recorded";
   } else if (!name.empty()) {
     const Member member{name, CleanValue(Value(query, "server").value_or("")),

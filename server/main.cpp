@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
 
   // The signals are taken by sigwait below; every thread started from here on
   // inherits the blocked mask, so none of them is interrupted by them.
+  signal(SIGPIPE, SIG_IGN);  // a client that hangs up mid-answer is no reason to end
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);
