@@ -1,0 +1,223 @@
+#include "platform/internet_stream.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+
+#include "platform/cp1252.h"
+
+namespace platform {
+namespace {
+
+void InitCurlOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// Host names under ".invalid" are reserved never to resolve; answering that
+// here keeps every lookup of such a name on this machine.
+bool NamesReservedInvalidHost(const std::string& url) {
+  CURLU* parsed = curl_url();
+  bool invalid = false;
+  if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
+    char* host = nullptr;
+    if (curl_url_get(parsed, CURLUPART_HOST, &host, 0) == CURLUE_OK && host) {
+      std::string name(host);
+      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+      while (!name.empty() && name.back() == '.') name.pop_back();
+      invalid = name == "invalid" || (name.size() > 8 && name.ends_with(".invalid"));
+      curl_free(host);
+    }
+  }
+  curl_url_cleanup(parsed);
+  return invalid;
+}
+
+bool StartsWithNoCase(const char* data, std::size_t size, const char* prefix) {
+  const std::size_t n = std::strlen(prefix);
+  if (size < n) return false;
+  for (std::size_t i = 0; i < n; ++i)
+    if (std::tolower(static_cast<unsigned char>(data[i])) != prefix[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+CurlStream::CurlStream(const InternetOptions& options, const QString& url)
+    : options_(options), urlBytes_(ToCp1252(url)) {
+  InitCurlOnce();
+  easy_ = curl_easy_init();
+  multi_ = curl_multi_init();
+  if (!easy_ || !multi_) {
+    done_ = true;
+    result_ = CURLE_FAILED_INIT;
+    return;
+  }
+  const std::string agent = options_.agent.toStdString();
+  curl_easy_setopt(easy_, CURLOPT_USERAGENT, agent.c_str());
+  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options_.connectTimeoutMs));
+  curl_easy_setopt(easy_, CURLOPT_BUFFERSIZE, 256L * 1024L);
+  if (!options_.proxy.isEmpty()) {
+    const std::string proxy = options_.proxy.toStdString();
+    curl_easy_setopt(easy_, CURLOPT_PROXY, proxy.c_str());
+  }
+  if (curl_easy_setopt(easy_, CURLOPT_URL, urlBytes_.c_str()) != CURLE_OK) {
+    done_ = true;
+    result_ = CURLE_URL_MALFORMAT;
+  } else if (NamesReservedInvalidHost(urlBytes_)) {
+    done_ = true;
+    result_ = CURLE_COULDNT_RESOLVE_HOST;
+  }
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlStream::OnDiscard);
+}
+
+CurlStream::~CurlStream() {
+  if (started_) curl_multi_remove_handle(multi_, easy_);
+  if (easy_) curl_easy_cleanup(easy_);
+  if (multi_) curl_multi_cleanup(multi_);
+}
+
+void CurlStream::ReceiveBody() {
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlStream::OnWrite);
+  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlStream::OnHeader);
+  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+}
+
+void CurlStream::SendBody(std::int64_t length) {
+  curl_easy_setopt(easy_, CURLOPT_READFUNCTION, &CurlStream::OnRead);
+  curl_easy_setopt(easy_, CURLOPT_READDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(length));
+  curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(length));
+}
+
+void CurlStream::Start() {
+  started_ = true;
+  if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) {
+    done_ = true;
+    result_ = CURLE_FAILED_INIT;
+  }
+}
+
+void CurlStream::CollectResult() {
+  int left = 0;
+  while (CURLMsg* msg = curl_multi_info_read(multi_, &left)) {
+    if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy_) {
+      done_ = true;
+      result_ = msg->data.result;
+    }
+  }
+}
+
+void CurlStream::RunUntil(const std::function<bool()>& enough) {
+  using Clock = std::chrono::steady_clock;
+  if (!started_ && !done_) Start();
+  auto lastActivity = Clock::now();
+  std::uint64_t seen = activity_;
+  while (!done_ && !enough()) {
+    int running = 0;
+    if (curl_multi_perform(multi_, &running) != CURLM_OK) {
+      done_ = true;
+      result_ = CURLE_FAILED_INIT;
+      break;
+    }
+    CollectResult();
+    if (done_ || enough()) break;
+    const auto now = Clock::now();
+    if (activity_ != seen) {
+      seen = activity_;
+      lastActivity = now;
+    } else if (now - lastActivity > std::chrono::milliseconds(options_.stallTimeoutMs)) {
+      done_ = true;
+      result_ = CURLE_OPERATION_TIMEDOUT;
+      break;
+    }
+    curl_multi_poll(multi_, nullptr, 0, 100, nullptr);
+  }
+}
+
+std::int64_t CurlStream::Read(char* buffer, std::int64_t size) {
+  if (receivedOffset_ == received_.size()) {
+    received_.clear();
+    receivedOffset_ = 0;
+    RunUntil([this] { return !received_.empty(); });
+    if (received_.empty()) return result_ == CURLE_OK ? 0 : -1;
+  }
+  const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(size), received_.size() - receivedOffset_);
+  std::memcpy(buffer, received_.data() + receivedOffset_, n);
+  receivedOffset_ += n;
+  return static_cast<std::int64_t>(n);
+}
+
+bool CurlStream::Send(const char* data, std::int64_t size) {
+  if (size <= 0) return !done_ || result_ == CURLE_OK;
+  if (done_) return false;  // the transfer ended before the body was complete
+  pending_.assign(data, static_cast<std::size_t>(size));
+  pendingOffset_ = 0;
+  if (paused_) {
+    paused_ = false;
+    curl_easy_pause(easy_, CURLPAUSE_CONT);
+  }
+  RunUntil([this] { return pendingOffset_ == pending_.size(); });
+  return pendingOffset_ == pending_.size() && (!done_ || result_ == CURLE_OK);
+}
+
+bool CurlStream::FinishSending() {
+  sendEnded_ = true;
+  if (paused_) {
+    paused_ = false;
+    curl_easy_pause(easy_, CURLPAUSE_CONT);
+  }
+  RunUntil([] { return false; });
+  return result_ == CURLE_OK;
+}
+
+size_t CurlStream::OnWrite(char* data, size_t size, size_t count, void* self) {
+  auto* stream = static_cast<CurlStream*>(self);
+  stream->received_.append(data, size * count);
+  ++stream->activity_;
+  return size * count;
+}
+
+size_t CurlStream::OnDiscard(char*, size_t size, size_t count, void*) { return size * count; }
+
+// Marks the heads complete at the blank line of the final answer: an interim
+// 1xx answer or a redirect that will be followed is not yet final.
+size_t CurlStream::OnHeader(char* data, size_t size, size_t count, void* self) {
+  auto* stream = static_cast<CurlStream*>(self);
+  const size_t n = size * count;
+  ++stream->activity_;
+  if (StartsWithNoCase(data, n, "http/")) {
+    stream->locationSeen_ = false;
+  } else if (StartsWithNoCase(data, n, "location:")) {
+    stream->locationSeen_ = true;
+  } else if (n <= 2 && (n == 0 || data[0] == '\r' || data[0] == '\n')) {
+    long status = 0;
+    curl_easy_getinfo(stream->easy_, CURLINFO_RESPONSE_CODE, &status);
+    if (status > 0) stream->gotStatus_ = true;
+    const bool interim = status >= 100 && status < 200;
+    const bool redirected = status >= 300 && status < 400 && stream->locationSeen_;
+    if (status > 0 && !interim && !redirected) stream->headersDone_ = true;
+  }
+  return n;
+}
+
+size_t CurlStream::OnRead(char* data, size_t size, size_t count, void* self) {
+  auto* stream = static_cast<CurlStream*>(self);
+  stream->bodyAsked_ = true;
+  const std::size_t left = stream->pending_.size() - stream->pendingOffset_;
+  if (left == 0) {
+    if (stream->sendEnded_) return 0;
+    stream->paused_ = true;
+    return CURL_READFUNC_PAUSE;
+  }
+  ++stream->activity_;
+  const std::size_t n = std::min(left, size * count);
+  std::memcpy(data, stream->pending_.data() + stream->pendingOffset_, n);
+  stream->pendingOffset_ += n;
+  return n;
+}
+
+}  // namespace platform

@@ -1,0 +1,94 @@
+#include "transfer/file_transfer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "platform/shell.h"
+#include "transfer/file_transfer_thread.h"
+#include "transfer/progress_dialog.h"
+#include "transfer/transfer_animation.h"
+#include "transfer/ui_dispatcher.h"
+
+namespace {
+
+platform::Shell* DefaultShell() {
+  static platform::SystemShell shell;
+  return &shell;
+}
+
+}  // namespace
+
+TFileTransfer::TFileTransfer(QObject* Owner)
+    : QObject(Owner),
+      dispatcher_(std::make_shared<UiDispatcher>(this)),
+      queue_(std::make_shared<TransferQueue>()),
+      shell_(DefaultShell()) {}
+
+TFileTransfer::~TFileTransfer() {
+  queue_->Abandon();
+  dispatcher_->Detach();
+  for (const QPointer<TFileTransferDialog>& dialog : std::as_const(dialogs_)) delete dialog.data();
+}
+
+void TFileTransfer::Start() { queue_->Enqueue(TransferRun::Snapshot(*this), dispatcher_, queue_); }
+
+bool TFileTransfer::Busy() const { return queue_->Busy(); }
+
+bool TFileTransfer::WaitUntilIdle(int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (Busy() && timer.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return !Busy();
+}
+
+TFileTransferDialog* TFileTransfer::Dialog() const { return dialog_; }
+
+void TFileTransfer::SetShell(platform::Shell* shell) { shell_ = shell ? shell : DefaultShell(); }
+
+void TFileTransfer::BuildDialog(const TransferRun& run) {
+  // A dialog of an earlier run that nobody can see any more goes now; one
+  // still waiting for a click stays until it gets it.
+  for (const QPointer<TFileTransferDialog>& old : std::as_const(dialogs_))
+    if (old && !old->isVisible()) delete old.data();
+  dialogs_.removeAll(nullptr);
+
+  auto* dialog = new TFileTransferDialog(run.settings);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialogs_.append(dialog);
+  dialog_ = dialog;
+  QPointer<TFileTransfer> self(this);
+  const std::shared_ptr<std::atomic<bool>> cancel = run.cancel;
+  dialog->OnCancelClick = [self, cancel, dialog] {
+    if (self && self->OnCopyCancel) self->OnCopyCancel(self.data());
+    cancel->store(true);
+    dialog->hide();
+  };
+  dialog->OnOpenFileClick = [self, dialog] {
+    if (self) self->OpenFromDialog(self->lastTarget_);
+    dialog->close();
+  };
+  dialog->OnOpenFolderClick = [self, dialog] {
+    if (self) self->OpenFromDialog(self->lastTargetDir_);
+    dialog->close();
+  };
+  if (run.settings.ShowDialog) {
+    dialog->show();
+    dialog->Animation()->Play();
+  }
+}
+
+void TFileTransfer::EndDialog(const TransferRun& run, bool cancelled) {
+  TFileTransferDialog* dialog = dialog_;
+  if (!dialog) return;
+  if (run.settings.ShowOpenFile || run.settings.ShowOpenFolder) {
+    dialog->EndOfRun(cancelled);
+  } else {
+    dialog->close();
+  }
+}
+
+void TFileTransfer::OpenFromDialog(const QString& target) { shell_->OpenDocument(target); }

@@ -1,0 +1,62 @@
+#include "transfer/file_transfer_run.h"
+
+#include <exception>
+#include <optional>
+
+#include "platform/internet.h"
+#include "transfer/transfer_context.h"
+#include "transfer/transfer_path.h"
+#include "transfer/transfer_run.h"
+
+namespace {
+
+bool NeedsInternet(const TransferRun& run) {
+  for (const RunItem& item : run.items)
+    if (item.fields.Active && item.fields.Protocol != wpFile) return true;
+  return false;
+}
+
+bool CopyItem(const TFileTransferItem& item, TransferRunContext& context, TDateTime& workingDate,
+              bool& notNewer) {
+  const std::unique_ptr<TransferPath> path = PathFor(item.Protocol, context);
+  if (!path) return false;
+  try {
+    return path->Copy(item, workingDate, notNewer);
+  } catch (const std::exception&) {
+    return false;  // an error the path does not handle ends the item
+  }
+}
+
+}  // namespace
+
+void CopyAll(TransferRun& run, UiDispatcher& ui) {
+  TransferRunContext context(run, ui);
+  context.BuildDialog();  // the run's cancel flag starts clear: each run has its own
+
+  std::optional<platform::InternetSession> session;
+  if (NeedsInternet(run)) {
+    platform::InternetOptions options;
+    options.proxy = run.settings.Proxy;
+    options.connectTimeoutMs = run.settings.ConnectTimeoutMs;
+    options.stallTimeoutMs = run.settings.StallTimeoutMs;
+    session.emplace(options);
+    context.SetSession(&*session);
+  }
+
+  for (int i = 0; i < static_cast<int>(run.items.size()); ++i) {
+    const TFileTransferItem& item = run.items[static_cast<std::size_t>(i)].fields;
+    if (!item.Active) continue;
+    context.StartItem(i, CaptionWordFor(item.Protocol, run.settings));
+    TDateTime workingDate = item.FileDate;
+    bool notNewer = false;
+    const bool copied = CopyItem(item, context, workingDate, notNewer);
+    context.StoreResults(i, copied && !run.Cancelled(), notNewer, workingDate);
+    if (run.Cancelled()) break;
+    context.FileDone(i);
+  }
+
+  context.SetSession(nullptr);
+  session.reset();
+  context.CopyDone();
+  context.EndDialog();
+}

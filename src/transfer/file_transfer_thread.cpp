@@ -1,0 +1,53 @@
+#include "transfer/file_transfer_thread.h"
+
+#include <thread>
+
+#include "transfer/file_transfer_run.h"
+#include "transfer/ui_dispatcher.h"
+
+void TransferQueue::Enqueue(std::shared_ptr<TransferRun> run, std::shared_ptr<UiDispatcher> ui,
+                            const std::shared_ptr<TransferQueue>& self) {
+  bool launch = false;
+  {
+    std::lock_guard lock(mutex_);
+    waiting_.push_back(std::move(run));
+    launch = !workerGoing_;
+    workerGoing_ = true;
+  }
+  if (launch) TFileTransferThread::Launch(self, std::move(ui));
+}
+
+bool TransferQueue::Busy() const {
+  std::lock_guard lock(mutex_);
+  return workerGoing_;
+}
+
+void TransferQueue::Abandon() {
+  std::lock_guard lock(mutex_);
+  waiting_.clear();
+  if (current_) current_->cancel->store(true);
+}
+
+std::shared_ptr<TransferRun> TransferQueue::Next() {
+  std::lock_guard lock(mutex_);
+  current_.reset();
+  if (waiting_.empty()) {
+    workerGoing_ = false;
+    return nullptr;
+  }
+  current_ = waiting_.front();
+  waiting_.pop_front();
+  return current_;
+}
+
+void TFileTransferThread::Launch(std::shared_ptr<TransferQueue> queue, std::shared_ptr<UiDispatcher> ui) {
+  auto worker = std::unique_ptr<TFileTransferThread>(new TFileTransferThread(std::move(queue), std::move(ui)));
+  std::thread([worker = std::move(worker)] { worker->Execute(); }).detach();
+}
+
+void TFileTransferThread::Execute() {
+  while (std::shared_ptr<TransferRun> run = queue_->Next()) {
+    if (!ui_->Attached()) continue;
+    CopyAll(*run, *ui_);
+  }
+}

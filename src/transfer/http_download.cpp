@@ -1,0 +1,88 @@
+#include "transfer/http_download.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <array>
+
+#include "platform/internet.h"
+#include "transfer/local_file.h"
+#include "transfer/transfer_context.h"
+#include "transfer/url_routines.h"
+
+namespace {
+constexpr std::int64_t kBlock = 4096;
+}
+
+TDateTime DateTimeFromUnixSeconds(std::int64_t seconds) {
+  constexpr double kDaysBefore1970 = 25569.0;
+  return kDaysBefore1970 + static_cast<double>(seconds) / 86400.0;
+}
+
+bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
+  const RunSettings& s = context_.Settings();
+  notNewer = false;
+  const QString fileName = FileNameOfURL(item.URL);
+  const QString url = AddProxyCredentials(item.URL, s.ProxyUserID, s.ProxyPassword);
+  context_.SetFileLine(fileName, s.DlgFromServerLabel, HostOfURL(url));
+
+  platform::InternetSession* session = context_.Session();
+  std::unique_ptr<platform::HttpResponse> response = session ? session->OpenUrl(url) : nullptr;
+  if (!response) {
+    context_.URLNotFound(url);
+    return false;
+  }
+  const int status = response->Status();
+  if (status >= 300) {
+    response.reset();
+    context_.Error(status, QStringLiteral("Returned http error code ") + QString::number(status));
+    return false;
+  }
+  if (item.CopyNewerOnly) {
+    const std::optional<std::int64_t> modified = response->LastModified();
+    if (!modified) return false;  // no date to compare: the item is not copied
+    const TDateTime serverDate = DateTimeFromUnixSeconds(*modified);
+    if (!(serverDate > workingDate)) {
+      notNewer = true;
+      workingDate = serverDate;
+      response.reset();
+      context_.NoNewFile(fileName, workingDate, workingDate);
+      return false;
+    }
+    workingDate = serverDate;
+  }
+
+  const QString name = item.TargetFilename.isEmpty() ? FileNameOfURL(url) : item.TargetFilename;
+  const QString target = JoinPath(item.TargetDir, name);
+  context_.SetLastTarget(target, item.TargetDir);
+  const QFileInfo existing(target);
+  if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
+  ForceDirectories(DirectoryPartOf(target));
+  LocalFile file;
+  if (!file.Create(target)) {
+    response.reset();
+    context_.Error(3, QStringLiteral("Cannot create file ") + target);
+    return false;
+  }
+
+  const std::int64_t total = response->ContentLength();
+  const std::int64_t start = TransferRunContext::NowMs();
+  std::array<char, kBlock> buffer;
+  std::int64_t done = 0;
+  std::int64_t got = 0;
+  bool received = false;
+  bool failed = false;
+  do {
+    got = response->Read(buffer.data(), kBlock);
+    if (got < 0 || (got > 0 && !file.Write(buffer.data(), got))) {
+      failed = true;  // a broken or stalled body, or a local write error
+      break;
+    }
+    done += got;
+    context_.Progress(done, total, start, s.DlgDwnload);
+    if (got > 0) received = true;
+  } while (got > 0 && !context_.Cancelled());
+
+  if (!file.Close()) failed = true;
+  if (context_.Cancelled()) QFile::remove(target);
+  return received && !failed;
+}

@@ -1,0 +1,20 @@
+// The download of a wpHttp item: a GET of the URL (with the proxy
+// credentials put in) streamed block by block into the local target file.
+// OnURLNotFound when the URL can't be opened at all, OnError/OnErrorInfo for
+// a status of 300 or more or a target that can't be created, the
+// OnNoNewFileFound check under CopyNewerOnly, OnCopyOverWrite before an
+// existing target is replaced. A cancelled download deletes its partial file.
+#pragma once
+#include "transfer/transfer_path.h"
+
+class HttpDownloadPath : public TransferPath {
+ public:
+  explicit HttpDownloadPath(TransferRunContext& context) : context_(context) {}
+  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+
+ private:
+  TransferRunContext& context_;
+};
+
+// Seconds since 1970-01-01 UTC as a date-time, without time-zone conversion.
+TDateTime DateTimeFromUnixSeconds(std::int64_t seconds);

@@ -1,0 +1,28 @@
+// A local file read or written as raw bytes through a large buffer, with
+// every failure reported, including a failed flush when it is closed.
+#pragma once
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+
+class LocalFile {
+ public:
+  LocalFile() = default;
+  ~LocalFile();
+  LocalFile(const LocalFile&) = delete;
+  LocalFile& operator=(const LocalFile&) = delete;
+
+  // Creates or truncates `path` for writing.
+  bool Create(const QString& path);
+  bool OpenRead(const QString& path);
+  // Size of a file opened for reading; -1 when it can't be told.
+  std::int64_t Size() const;
+  // Bytes read (0 at the end), or -1 on a read error.
+  std::int64_t Read(char* buffer, std::int64_t size);
+  bool Write(const char* data, std::int64_t size);
+  // False when buffered bytes could not be written.
+  bool Close();
+
+ private:
+  std::FILE* file_ = nullptr;
+};

@@ -1,0 +1,136 @@
+#include "transfer/transfer_context.h"
+
+#include <QProgressBar>
+#include <chrono>
+
+#include "transfer/file_transfer.h"
+#include "transfer/progress_dialog.h"
+#include "transfer/progress_format.h"
+#include "transfer/ui_dispatcher.h"
+
+std::int64_t TransferRunContext::NowMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void TransferRunContext::BuildDialog() {
+  ui_.OnUi([&](TFileTransfer& t) {
+    t.BuildDialog(run_);
+    dialog_ = t.Dialog();
+  });
+}
+
+void TransferRunContext::StartItem(int index, const QString& captionWord) {
+  ++currentIndex_;
+  const int current = currentIndex_;
+  ui_.OnUi([&](TFileTransfer& t) {
+    t.currentIndex_ = current;
+    if (t.OnFileStart) t.OnFileStart(&t, index);
+  });
+  ui_.OnUi([&](TFileTransfer&) {
+    if (dialog_) dialog_->setWindowTitle(captionWord + QStringLiteral(" ..."));
+  });
+}
+
+void TransferRunContext::StoreResults(int index, bool copied, bool noNewFile, TDateTime newFileDate) {
+  RunItem& item = run_.items[static_cast<std::size_t>(index)];
+  ui_.OnUi([&](TFileTransfer&) { item.shared->SetResults(copied, noNewFile, newFileDate); });
+}
+
+void TransferRunContext::FileDone(int index) {
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnFileDone) t.OnFileDone(&t, index);
+  });
+}
+
+void TransferRunContext::CopyDone() {
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnCopyDone) t.OnCopyDone(&t);
+  });
+}
+
+void TransferRunContext::EndDialog() {
+  ui_.OnUi([&](TFileTransfer& t) { t.EndDialog(run_, Cancelled()); });
+}
+
+void TransferRunContext::SetFileLine(const QString& fileName, const QString& hostWord, const QString& host) {
+  const RunSettings& s = run_.settings;
+  QString prefix;
+  if (run_.items.size() >= 2)
+    prefix = QStringLiteral("%1 %2 %3 : ").arg(currentIndex_).arg(s.DlgFileOfLabel).arg(run_.ActiveCount());
+  const QString line = s.DlgFileLabel + u' ' + prefix + fileName + u' ' + hostWord + u' ' + host;
+  ui_.OnUi([&](TFileTransfer&) {
+    if (dialog_) dialog_->SetFileLine(line);
+  });
+}
+
+void TransferRunContext::SetClip(TransferClip clip) {
+  ui_.OnUi([&](TFileTransfer&) {
+    if (dialog_) dialog_->SetClip(clip);
+  });
+}
+
+void TransferRunContext::Progress(std::int64_t done, std::int64_t total, std::int64_t startMs,
+                                  const QString& captionWord) {
+  const RunSettings& s = run_.settings;
+  if (!DialogShown() && !s.ProgressHandler) return;  // nobody would see it
+  const std::int64_t elapsed = NowMs() - startMs;
+  const int index = currentIndex_;
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (dialog_) {
+      if (total > 0)
+        dialog_->SetProgress(PercentDone(done, total), s.DlgProgressLabel + u' ' + FormatSize(done) +
+                                                           QStringLiteral(" of ") + FormatSize(total));
+      else
+        dialog_->SetProgress(-1, s.DlgProgressLabel + u' ' + FormatSize(done));
+    }
+    if (t.OnCopyProgress) t.OnCopyProgress(&t, index, done, total);
+    if (!dialog_) return;
+    if (s.ShowCompletion)
+      dialog_->setWindowTitle(QStringLiteral("%1 : %2% %3").arg(captionWord).arg(dialog_->Bar()->value()).arg(s.DlgCompleted));
+    dialog_->SetRateLine(s.DlgRateLabel + u' ' + FormatRate(TransferRate(done, elapsed)));
+    dialog_->SetTimeLine(s.DlgTimeLabel + u' ' + FormatTimeLeft(elapsed, done, total));
+  });
+}
+
+void TransferRunContext::SetLastTarget(const QString& target, const QString& directory) {
+  ui_.OnUi([&](TFileTransfer& t) {
+    t.lastTarget_ = target;
+    t.lastTargetDir_ = directory;
+  });
+}
+
+void TransferRunContext::URLNotFound(const QString& url) {
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnURLNotFound) t.OnURLNotFound(&t, url);
+  });
+}
+
+void TransferRunContext::Error(int code, const QString& info) {
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnError) t.OnError(&t, code);
+  });
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnErrorInfo) t.OnErrorInfo(&t, code, info);
+  });
+}
+
+bool TransferRunContext::AllowOverwrite(const QString& target) {
+  bool allow = true;
+  const bool asked = ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnCopyOverWrite) t.OnCopyOverWrite(&t, target, allow);
+  });
+  return asked && allow;  // a component that is gone overwrites nothing
+}
+
+void TransferRunContext::NoNewFile(const QString& file, TDateTime curdate, TDateTime newdate) {
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnNoNewFileFound) t.OnNoNewFileFound(&t, file, curdate, newdate);
+  });
+}
+
+void TransferRunContext::ConnectError() {
+  ui_.OnUi([&](TFileTransfer& t) {
+    if (t.OnConnectError) t.OnConnectError(&t);
+  });
+}

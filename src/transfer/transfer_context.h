@@ -1,0 +1,70 @@
+// What a transfer path may do during a run: read the run's settings and
+// session, watch the cancel flag, and reach the component's events and the
+// run's dialog. Every event and dialog call is carried to the
+// user-interface thread and waited for; once the component is gone they are
+// skipped (events then give their default answers).
+#pragma once
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+
+#include "transfer/transfer_run.h"
+#include "transfer/transfer_types.h"
+
+namespace platform {
+class InternetSession;
+}
+class UiDispatcher;
+class TFileTransferDialog;
+
+enum class TransferClip { Download, Upload, Copy };
+
+class TransferRunContext {
+ public:
+  TransferRunContext(TransferRun& run, UiDispatcher& ui) : run_(run), ui_(ui) {}
+
+  const RunSettings& Settings() const { return run_.settings; }
+  // The run's internet session; null when no network item is active.
+  platform::InternetSession* Session() const { return session_; }
+  void SetSession(platform::InternetSession* session) { session_ = session; }
+  bool Cancelled() const { return run_.Cancelled(); }
+  // Active items started so far, 1-based while an item is being copied.
+  int CurrentIndex() const { return currentIndex_; }
+
+  // Run steps.
+  void BuildDialog();
+  void StartItem(int index, const QString& captionWord);
+  void StoreResults(int index, bool copied, bool noNewFile, TDateTime newFileDate);
+  void FileDone(int index);
+  void CopyDone();
+  void EndDialog();
+
+  // Dialog, for the paths.
+  void SetFileLine(const QString& fileName, const QString& hostWord, const QString& host);
+  void SetClip(TransferClip clip);
+  // The update after every block; `startMs` is the transfer's start on the
+  // steady clock.
+  void Progress(std::int64_t done, std::int64_t total, std::int64_t startMs, const QString& captionWord);
+  void SetLastTarget(const QString& target, const QString& directory);
+
+  // Events, for the paths.
+  void URLNotFound(const QString& url);
+  void Error(int code, const QString& info);
+  // OnCopyOverWrite; true (overwrite) without a handler, false once the
+  // component is gone.
+  bool AllowOverwrite(const QString& target);
+  void NoNewFile(const QString& file, TDateTime curdate, TDateTime newdate);
+  void ConnectError();
+
+  // Milliseconds on the steady clock.
+  static std::int64_t NowMs();
+
+ private:
+  bool DialogShown() const { return run_.settings.ShowDialog; }
+
+  TransferRun& run_;
+  UiDispatcher& ui_;
+  platform::InternetSession* session_ = nullptr;
+  int currentIndex_ = 0;
+  QPointer<TFileTransferDialog> dialog_;  // touched on the user-interface thread only
+};

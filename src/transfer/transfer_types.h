@@ -1,0 +1,30 @@
+// Vocabulary of the transfer component: protocols, upload verbs, the date
+// type, and the handler types of its events. Handlers are called on the
+// user-interface thread; an empty handler is not called.
+#pragma once
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+// The ordinal is the stored value.
+enum TTransferProtocol { wpHttp = 0, wpFtp = 1, wpFile = 2, wpFtpUpload = 3, wpHttpUpload = 4 };
+enum TTransferHTTPCommand { hcPost = 0, hcPut = 1 };
+
+// Days since 30 December 1899; the fraction is the time of day.
+using TDateTime = double;
+
+using TTransferConnectError = std::function<void(QObject* Sender)>;
+using TTransferCancel = std::function<void(QObject* Sender)>;
+using TTransferThreadDone = std::function<void(QObject* Sender)>;
+using TTransferOverwrite = std::function<void(QObject* Sender, const QString& tgtfile, bool& allow)>;
+// Byte counts are 64-bit, so transfers beyond 2 GB report correctly.
+using TTransferProgress =
+    std::function<void(QObject* Sender, int fileidx, std::int64_t size, std::int64_t totsize)>;
+using TTransferError = std::function<void(QObject* Sender, int ErrorCode)>;
+using TTransferErrorInfo = std::function<void(QObject* Sender, int ErrorCode, const QString& ErrorInfo)>;
+using TTransferFileDone = std::function<void(QObject* Sender, int idx)>;
+using TTransferFileStart = std::function<void(QObject* Sender, int idx)>;
+using TTransferURLNotFound = std::function<void(QObject* Sender, const QString& url)>;
+using TTransferNoNewFile =
+    std::function<void(QObject* Sender, const QString& tgtfile, TDateTime curdate, TDateTime newdate)>;

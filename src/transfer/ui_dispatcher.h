@@ -1,0 +1,32 @@
+// The bond between a component on the user-interface thread and its worker.
+// The worker hands calls over with OnUi: each runs on the user-interface
+// thread while the worker waits (directly when the caller already is that
+// thread). Once the component is gone (Detach), calls are skipped and a
+// waiting worker is released, so the worker never touches a dead component
+// and the component's destructor never waits for the worker.
+#pragma once
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class TFileTransfer;
+
+class UiDispatcher : public std::enable_shared_from_this<UiDispatcher> {
+ public:
+  explicit UiDispatcher(TFileTransfer* owner) : owner_(owner) {}
+
+  // Runs `call` on the user-interface thread and waits for it to return.
+  // False when the component is gone and the call was skipped.
+  bool OnUi(const std::function<void(TFileTransfer&)>& call);
+
+  // Called by the component's destructor, on the user-interface thread.
+  void Detach();
+  bool Attached() const { return owner_.load() != nullptr; }
+
+ private:
+  std::atomic<TFileTransfer*> owner_;
+  std::mutex mutex_;
+  std::condition_variable finished_;
+};
