@@ -2,17 +2,27 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace platform {
 
 void SleepProcessingEvents(int milliseconds) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!deadline.hasExpired()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, int(deadline.remainingTime()));
-    QThread::msleep(std::min<qint64>(10, std::max<qint64>(0, deadline.remainingTime())));
-  }
-  QCoreApplication::processEvents();
+  const QDeadlineTimer deadline(milliseconds);
+  WaitProcessingEvents([&] { return !deadline.hasExpired(); }, std::clamp(milliseconds, 1, 10));
+}
+
+void WaitProcessingEvents(const std::function<bool()>& keepWaiting, int pollMilliseconds) {
+  if (!keepWaiting()) return;
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (!keepWaiting()) loop.quit();
+  });
+  poll.start(pollMilliseconds);
+  loop.exec();
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 // The fixed waits and timer periods of the program, scalable for tests.
 #pragma once
+#include <functional>
 
 namespace platform {
 
@@ -15,5 +16,10 @@ struct Waits {
 // Sleeps `milliseconds` in small steps and processes pending window messages
 // meanwhile, so the window stays responsive.
 void SleepProcessingEvents(int milliseconds);
+
+// Runs a nested event loop while `keepWaiting` holds, checking it every
+// `pollMilliseconds`; the thread sleeps in between, so nothing spins and the
+// window stays responsive.
+void WaitProcessingEvents(const std::function<bool()>& keepWaiting, int pollMilliseconds = 10);
 
 }  // namespace platform

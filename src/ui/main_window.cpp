@@ -8,6 +8,7 @@
 
 TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services(services) {
   BuildWindow();
+  BuildTransfers();
   BindHandlers();
   Guarded([this] { FormCreate(); });
 }
@@ -61,6 +62,7 @@ void TForm1::BindHandlers() {
   Bind(clan_inactive, &TImage::clicked, &TForm1::clan_activeClick);
   Bind(Image9, &TImage::clicked, &TForm1::Image9Click);
   Bind(grid, &QTableWidget::doubleClicked, &TForm1::gridDblClick);
+  Bind(GlobalGrid, &QTableWidget::doubleClicked, &TForm1::GlobalGridDblClick);
   Bind(serverliste, &QComboBox::activated, &TForm1::serverlisteChange);
   Bind(set_keybinder_echo, &QComboBox::activated, &TForm1::set_keybinder_echoChange);
   Bind(SpeedButton1, &QToolButton::clicked, &TForm1::SpeedButton1Click);
@@ -81,4 +83,15 @@ void TForm1::BindHandlers() {
   Image12->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Image12, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { TopPop->popup(Image12->mapToGlobal(at)); });
+}
+
+void TForm1::BuildTransfers() {
+  webget = new TFileTransfer(this);
+  webget->setObjectName(QStringLiteral("webget"));
+  webget->ShowDialog = false;
+  webget->OnURLNotFound = [this](QObject*, const QString& url) { Guarded([this, &url] { webgetURLNotFound(url); }); };
+  newsget = new TFileTransfer(this);
+  newsget->setObjectName(QStringLiteral("newsget"));
+  newsget->ShowDialog = false;
+  newsget->OnURLNotFound = [this](QObject*, const QString&) { newsUnreachable = true; };
 }

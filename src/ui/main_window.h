@@ -38,7 +38,9 @@
 #include "app/activity_log.h"
 #include "app/game_profile.h"
 #include "app/services.h"
+#include "game/keybinder.h"
 #include "platform/window_timer.h"
+#include "transfer/file_transfer.h"
 #include "ui/image_control.h"
 #include "ui/skin_form.h"
 #include "ui/window_drag_filter.h"
@@ -116,6 +118,10 @@ class TForm1 : public QWidget {
   // non-visual
   platform::WindowTimer* Timer = nullptr;
   platform::WindowTimer* DelayTimer = nullptr;
+  // The reports' transfer, and the news' own, so a news click never
+  // disturbs a report.
+  TFileTransfer* webget = nullptr;
+  TFileTransfer* newsget = nullptr;
   // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
   WindowDragFilter* windowDrag = nullptr;
 
@@ -130,6 +136,11 @@ class TForm1 : public QWidget {
   std::uint8_t GlobalPostCounter = 0;
   bool GlobalAuthFailed = false;
   bool ClanListShown = true;
+  game::TostNotice tostNotice;
+  // Where the news come from; tests point it at a loopback server.
+  QString newsUrl = kNewsUrl;
+  static const QString kNewsUrl;
+  static const QString kNewsSiteName;
 
   // ---- the window's own handlers ----
   void BitBtn1Click();
@@ -186,6 +197,9 @@ class TForm1 : public QWidget {
   void ShowPlayerName();
   void EnsureGameLog();
   void Image9Click();
+  void ReadServerBookmarks();
+  void webgetURLNotFound(const QString& url);
+  void GlobalGridDblClick();
   void SpeedButton1Click();
 
  protected:
@@ -212,4 +226,8 @@ class TForm1 : public QWidget {
   void BuildTimers();
   void SetWindowFocusOrder();
   void BindHandlers();
+  void BuildTransfers();
+  // Until the running report transfer has ended, processing window messages.
+  void WaitForReportTransfer();
+  bool newsUnreachable = false;
 };

@@ -72,6 +72,7 @@ void TForm1::ReadSettings() {
   move(v.xpos, v.ypos);
   CheckGameDirectory();
   DefineGameProfile();
+  ReadServerBookmarks();
 }
 
 void TForm1::SaveSettings() {

@@ -1,0 +1,115 @@
+// The main window's game integration: key lists and bindings, exec scripts,
+// game log duties at start-up, server bookmarks and game launches. The rules
+// live in src/game/ and src/presence/.
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+
+#include "app/game_profile.h"
+#include "game/game_log_size.h"
+#include "game/key_list.h"
+#include "game/keybinder.h"
+#include "game/launcher.h"
+#include "game/server_bookmarks.h"
+#include "presence/game_log_scanner.h"
+#include "presence/player_name.h"
+#include "ui/main_window.h"
+
+using platform::Beep;
+using platform::BoxKind;
+using platform::Buttons;
+
+void TForm1::GenKeyBind() {
+  const QStringList keys = game::GenKeyBind(activityLog);
+  for (QComboBox* list : {set_keybinder_echo, set_keybinder_teamsay, set_keybinder_say}) {
+    list->clear();
+    list->addItems(keys);
+    list->setCurrentIndex(-1);
+  }
+}
+
+void TForm1::WriteKeyBindings() {
+  game::WriteKeyBindings(app::GameFilePath(set_todir->text(), GameProfile.userIni),
+                         set_keybinder_echo->currentIndex(), set_keybinder_teamsay->currentIndex(),
+                         set_keybinder_say->currentIndex(), activityLog);
+}
+
+void TForm1::WriteExecScripts() {
+  game::WriteExecScripts(app::GameSystemDir(set_todir->text()), RosterSummary, activityLog);
+}
+
+void TForm1::set_keybinder_echoChange() {
+  if (!tostNotice.OnEchoKeyChange()) return;
+  services.dialogs.MessageBeep(Beep::Exclamation);
+  services.dialogs.ShowMessage(game::kTostNoticeMessage, Buttons::Ok, BoxKind::Information);
+}
+
+void TForm1::EnsureGameLog() {
+  presence::EnsureGameLog(app::GameFilePath(set_todir->text(), GameProfile.logFile), set_todir->text(),
+                          activityLog);
+}
+
+void TForm1::ShowPlayerName() {
+  if (const auto caption = presence::PlayerNameCaption(app::GameFilePath(set_todir->text(), GameProfile.userIni)))
+    OwnerLabel->setText(*caption);
+}
+
+void TForm1::Logsizecheck() {
+  game::Logsizecheck(app::GameFilePath(set_todir->text(), GameProfile.logFile), activityLog);
+}
+
+void TForm1::ReadServerBookmarks() {
+  const game::ServerBookmarks bookmarks =
+      game::ReadServerBookmarks(app::GameFilePath(set_todir->text(), GameProfile.gameIni), activityLog);
+  serverliste->clear();
+  serverliste->addItems(bookmarks.entries);
+  serverliste->setCurrentIndex(bookmarks.entries.isEmpty() ? -1 : 0);
+  BookmarkAddresses = bookmarks.addresses;
+  serverlisteChange();
+}
+
+void TForm1::serverlisteChange() {
+  QStringList entries;
+  for (int i = 0; i < serverliste->count(); ++i) entries.append(serverliste->itemText(i));
+  serverliste->setToolTip(game::BookmarkHint({entries, BookmarkAddresses}, serverliste->currentIndex()));
+}
+
+void TForm1::Image5Click() {
+  QStringList entries;
+  for (int i = 0; i < serverliste->count(); ++i) entries.append(serverliste->itemText(i));
+  game::LaunchGame(services.shell, set_todir->text(), GameProfile,
+                   game::BookmarkServerText({entries, BookmarkAddresses}, serverliste->currentIndex()),
+                   activityLog);
+}
+
+void TForm1::gridDblClick() {
+  const QTableWidgetItem* cell = grid->item(grid->currentRow(), 1);
+  const QString onlineOn = cell ? cell->text() : QString();
+  switch (game::DecideRosterLaunch(onlineOn)) {
+    case game::RosterLaunch::Ignore:
+      return;
+    case game::RosterLaunch::Launch:
+      game::LaunchGame(services.shell, set_todir->text(), GameProfile, onlineOn, activityLog);
+      return;
+    case game::RosterLaunch::NoValidAddress:
+      services.dialogs.ShowMessage(game::kNoValidServerMessage, Buttons::YesOnly, BoxKind::Error);
+      return;
+  }
+}
+
+void TForm1::GlobalGridDblClick() {
+  const int row = GlobalGrid->currentRow();
+  if (row < 0) return;
+  QStringList cells;
+  for (int column = 0; column < GlobalGrid->columnCount(); ++column) {
+    const QTableWidgetItem* cell = GlobalGrid->item(row, column);
+    if (cell && !cell->text().isEmpty()) cells.append(cell->text());
+  }
+  QApplication::clipboard()->setText(cells.join(QLatin1Char(' ')));
+}
+
+void TForm1::SpeedButton1Click() {
+  const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis suchen..."),
+                                                           set_todir->text());
+  if (!chosen.isEmpty()) set_todir->setText(chosen);
+}
