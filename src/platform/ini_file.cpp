@@ -70,7 +70,7 @@ std::optional<std::string_view> KeyName(std::string_view text) {
 
 struct Position {
   bool sectionFound = false;
-  size_t lastEntry = 0;     // index of the section header or its last non-blank line
+  size_t lastEntry = 0;     // index of the section header or its last key line
   std::optional<size_t> key;  // index of the first matching key line
 };
 
@@ -88,10 +88,10 @@ Position Locate(const std::vector<Line>& lines, std::string_view section, std::s
       continue;
     }
     if (!inSection) continue;
-    if (!Trim(lines[i].text).empty()) p.lastEntry = i;
-    if (!p.key) {
-      if (auto k = KeyName(lines[i].text); k && SameName(*k, key)) p.key = i;
-    }
+    const auto k = KeyName(lines[i].text);
+    if (!k) continue;
+    p.lastEntry = i;
+    if (!p.key && SameName(*k, key)) p.key = i;
   }
   return p;
 }
