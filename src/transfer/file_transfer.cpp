@@ -2,7 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 #include "platform/shell.h"
 #include "transfer/file_transfer_thread.h"
@@ -36,16 +37,28 @@ void TFileTransfer::Start() { queue_->Enqueue(TransferRun::Snapshot(*this), disp
 bool TFileTransfer::Busy() const { return queue_->Busy(); }
 
 bool TFileTransfer::WaitUntilIdle(int timeoutMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (Busy() && timer.elapsed() < timeoutMs) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(1);
-  }
+  if (!Busy()) return true;
+  // A nested loop serves the worker's calls as soon as they arrive.
+  QEventLoop loop;
+  QElapsedTimer elapsed;
+  elapsed.start();
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (!Busy() || elapsed.elapsed() >= timeoutMs) loop.quit();
+  });
+  poll.start(2);
+  loop.exec();
   return !Busy();
 }
 
 TFileTransferDialog* TFileTransfer::Dialog() const { return dialog_; }
+
+void TFileTransfer::Discard(TFileTransferDialog* dialog) {
+  dialogs_.removeAll(dialog);
+  if (dialog_ == dialog) dialog_ = nullptr;
+  dialog->hide();
+  dialog->deleteLater();  // a button of its own may be calling
+}
 
 void TFileTransfer::SetShell(platform::Shell* shell) { shell_ = shell ? shell : DefaultShell(); }
 
@@ -57,7 +70,6 @@ void TFileTransfer::BuildDialog(const TransferRun& run) {
   dialogs_.removeAll(nullptr);
 
   auto* dialog = new TFileTransferDialog(run.settings);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialogs_.append(dialog);
   dialog_ = dialog;
   QPointer<TFileTransfer> self(this);
@@ -68,12 +80,16 @@ void TFileTransfer::BuildDialog(const TransferRun& run) {
     dialog->hide();
   };
   dialog->OnOpenFileClick = [self, dialog] {
-    if (self) self->OpenFromDialog(self->lastTarget_);
-    dialog->close();
+    if (self) {
+      self->OpenFromDialog(self->lastTarget_);
+      self->Discard(dialog);
+    }
   };
   dialog->OnOpenFolderClick = [self, dialog] {
-    if (self) self->OpenFromDialog(self->lastTargetDir_);
-    dialog->close();
+    if (self) {
+      self->OpenFromDialog(self->lastTargetDir_);
+      self->Discard(dialog);
+    }
   };
   if (run.settings.ShowDialog) {
     dialog->show();
@@ -87,7 +103,7 @@ void TFileTransfer::EndDialog(const TransferRun& run, bool cancelled) {
   if (run.settings.ShowOpenFile || run.settings.ShowOpenFolder) {
     dialog->EndOfRun(cancelled);
   } else {
-    dialog->close();
+    Discard(dialog);
   }
 }
 

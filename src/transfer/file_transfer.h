@@ -104,6 +104,7 @@ class TFileTransfer : public QObject {
   void BuildDialog(const TransferRun& run);
   void EndDialog(const TransferRun& run, bool cancelled);
   void OpenFromDialog(const QString& target);
+  void Discard(TFileTransferDialog* dialog);
 
   std::shared_ptr<UiDispatcher> dispatcher_;
   std::shared_ptr<TransferQueue> queue_;
