@@ -29,6 +29,10 @@ std::optional<std::int64_t> HttpResponse::LastModified() const {
 
 std::int64_t HttpResponse::Read(char* buffer, std::int64_t size) { return stream_->Read(buffer, size); }
 
+std::int64_t HttpResponse::ReadInPlace(std::int64_t size, const char*& data) {
+  return stream_->ReadInPlace(size, data);
+}
+
 HttpUpload::HttpUpload(std::unique_ptr<CurlStream> stream) : stream_(std::move(stream)) {}
 HttpUpload::~HttpUpload() = default;
 

@@ -49,6 +49,9 @@ class HttpResponse {
   // -1 when the body can't be read on (connection lost, body shorter than
   // announced, stalled).
   std::int64_t Read(char* buffer, std::int64_t size);
+  // As Read without a copy: `data` points at the bytes, valid until the
+  // next read.
+  std::int64_t ReadInPlace(std::int64_t size, const char*& data);
 
  private:
   std::unique_ptr<CurlStream> stream_;

@@ -138,7 +138,7 @@ void CurlStream::RunUntil(const std::function<bool()>& enough) {
   }
 }
 
-std::int64_t CurlStream::Read(char* buffer, std::int64_t size) {
+std::int64_t CurlStream::ReadInPlace(std::int64_t size, const char*& data) {
   if (receivedOffset_ == received_.size()) {
     received_.clear();
     receivedOffset_ = 0;
@@ -146,9 +146,16 @@ std::int64_t CurlStream::Read(char* buffer, std::int64_t size) {
     if (received_.empty()) return result_ == CURLE_OK ? 0 : -1;
   }
   const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(size), received_.size() - receivedOffset_);
-  std::memcpy(buffer, received_.data() + receivedOffset_, n);
+  data = received_.data() + receivedOffset_;
   receivedOffset_ += n;
   return static_cast<std::int64_t>(n);
+}
+
+std::int64_t CurlStream::Read(char* buffer, std::int64_t size) {
+  const char* data = nullptr;
+  const std::int64_t n = ReadInPlace(size, data);
+  if (n > 0) std::memcpy(buffer, data, static_cast<std::size_t>(n));
+  return n;
 }
 
 bool CurlStream::Send(const char* data, std::int64_t size) {

@@ -45,6 +45,9 @@ class CurlStream {
   // Pull side: copies up to `size` buffered bytes, running the transfer when
   // the buffer is empty. Same result convention as HttpResponse::Read.
   std::int64_t Read(char* buffer, std::int64_t size);
+  // As Read, but points `data` at the bytes inside the buffer instead of
+  // copying them; they stay valid until the next read.
+  std::int64_t ReadInPlace(std::int64_t size, const char*& data);
   // Push side: queues bytes and runs until curl has taken them.
   bool Send(const char* data, std::int64_t size);
   // Push side: marks the end of the body and runs the transfer to its end.

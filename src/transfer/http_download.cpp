@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <array>
 
 #include "platform/internet.h"
 #include "transfer/local_file.h"
@@ -11,6 +10,8 @@
 
 namespace {
 constexpr std::int64_t kBlock = 4096;
+// Unobserved, a block is whatever the connection has delivered, up to this.
+constexpr std::int64_t kUnobservedBlock = 1 << 20;
 }
 
 TDateTime DateTimeFromUnixSeconds(std::int64_t seconds) {
@@ -66,14 +67,15 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
 
   const std::int64_t total = response->ContentLength();
   const std::int64_t start = TransferRunContext::NowMs();
-  std::array<char, kBlock> buffer;
+  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
+  const char* block = nullptr;
   std::int64_t done = 0;
   std::int64_t got = 0;
   bool received = false;
   bool failed = false;
   do {
-    got = response->Read(buffer.data(), kBlock);
-    if (got < 0 || (got > 0 && !file.Write(buffer.data(), got))) {
+    got = response->ReadInPlace(blockSize, block);
+    if (got < 0 || (got > 0 && !file.Write(block, got))) {
       failed = true;  // a broken or stalled body, or a local write error
       break;
     }

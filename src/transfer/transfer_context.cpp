@@ -14,6 +14,7 @@ std::int64_t TransferRunContext::NowMs() {
 }
 
 void TransferRunContext::BuildDialog() {
+  if (!DialogShown()) return;  // a dialog nobody sees is not worth building
   ui_.OnUi([&](TFileTransfer& t) {
     t.BuildDialog(run_);
     dialog_ = t.Dialog();
@@ -59,12 +60,14 @@ void TransferRunContext::SetFileLine(const QString& fileName, const QString& hos
   if (run_.items.size() >= 2)
     prefix = QStringLiteral("%1 %2 %3 : ").arg(currentIndex_).arg(s.DlgFileOfLabel).arg(run_.ActiveCount());
   const QString line = s.DlgFileLabel + u' ' + prefix + fileName + u' ' + hostWord + u' ' + host;
+  if (!DialogShown()) return;
   ui_.OnUi([&](TFileTransfer&) {
     if (dialog_) dialog_->SetFileLine(line);
   });
 }
 
 void TransferRunContext::SetClip(TransferClip clip) {
+  if (!DialogShown()) return;
   ui_.OnUi([&](TFileTransfer&) {
     if (dialog_) dialog_->SetClip(clip);
   });
@@ -73,7 +76,7 @@ void TransferRunContext::SetClip(TransferClip clip) {
 void TransferRunContext::Progress(std::int64_t done, std::int64_t total, std::int64_t startMs,
                                   const QString& captionWord) {
   const RunSettings& s = run_.settings;
-  if (!DialogShown() && !s.ProgressHandler) return;  // nobody would see it
+  if (!ProgressObserved()) return;
   const std::int64_t elapsed = NowMs() - startMs;
   const int index = currentIndex_;
   ui_.OnUi([&](TFileTransfer& t) {

@@ -46,6 +46,9 @@ class TransferRunContext {
   // steady clock.
   void Progress(std::int64_t done, std::int64_t total, std::int64_t startMs, const QString& captionWord);
   void SetLastTarget(const QString& target, const QString& directory);
+  // Whether anyone sees the per-block updates (a shown dialog or an
+  // OnCopyProgress handler). When nobody does, a path may move larger blocks.
+  bool ProgressObserved() const { return DialogShown() || run_.settings.ProgressHandler; }
 
   // Events, for the paths.
   void URLNotFound(const QString& url);

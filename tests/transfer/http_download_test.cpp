@@ -237,3 +237,21 @@ TEST_F(TransferTest, RequestIsAPlainUncachedGetWithTheAgentName) {
 
 }  // namespace
 }  // namespace transfer_test
+
+namespace transfer_test {
+namespace {
+
+// Without a progress handler or dialog the body moves in larger blocks.
+TEST_F(TransferTest, UnwatchedDownloadStoresTheWholeBody) {
+  std::string body(3 * 1024 * 1024 + 17, '\0');
+  for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 31 + i / 4096);
+  server.Serve("/big.bin", body, 200, "application/octet-stream");
+  transfer->OnCopyProgress = nullptr;
+  AddDownload("/big.bin", "big.bin");
+  RunToEnd();
+  EXPECT_TRUE(transfer->Items[0].Copied());
+  EXPECT_TRUE(dir.Read("big.bin") == body);
+}
+
+}  // namespace
+}  // namespace transfer_test
