@@ -1,0 +1,161 @@
+// The window's own handlers, driven by clicks on their controls.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
+#include <QTest>
+
+#include "form_fixture.h"
+
+using platform::Buttons;
+
+namespace {
+
+void Click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(2, 2)); }
+
+// Index of `panel` among the window's children, back to front.
+qsizetype StackIndex(const TForm1& f, QWidget* panel) { return f.children().indexOf(panel); }
+
+TEST(PanelHandlers, SetupButtonTogglesThePanelAndSavesNothing) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  f.show();
+  const std::string before = w.SettingsFile();
+  Click(f.Image4);
+  EXPECT_TRUE(f.Setup->isVisible());
+  Click(f.Image4);
+  EXPECT_FALSE(f.Setup->isVisible());
+  EXPECT_EQ(w.SettingsFile(), before);
+  EXPECT_TRUE(w.dialogs.boxes.empty());
+}
+
+TEST(PanelHandlers, AboutOpensOverTheSetupPanelAndClosesAlone) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  f.show();
+  f.berdenQuavik1->trigger();
+  Click(f.Image4);
+  EXPECT_TRUE(f.about->isVisible());
+  EXPECT_TRUE(f.Setup->isVisible());
+  EXPECT_GT(StackIndex(f, f.about), StackIndex(f, f.Setup));
+  EXPECT_GT(StackIndex(f, f.NewsPanel), StackIndex(f, f.about));
+  QWidget* shown = f.childAt(100, 200);
+  EXPECT_TRUE(shown == f.about || f.about->isAncestorOf(shown));
+  Click(f.Button3);
+  EXPECT_FALSE(f.about->isVisible());
+  EXPECT_TRUE(f.Setup->isVisible());
+}
+
+TEST(PanelHandlers, NewsButtonHidesTheNewsPanelKeepingItsText) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  f.show();
+  f.NewsPanel->show();
+  f.NewsMemo->setPlainText("Neuigkeiten");
+  Click(f.Button2);
+  EXPECT_FALSE(f.NewsPanel->isVisible());
+  EXPECT_EQ(f.NewsMemo->toPlainText(), "Neuigkeiten");
+}
+
+TEST(SaveButton, SavesConfirmsAndClosesThePanel) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  f.show();
+  f.Setup->show();
+  f.set_clansite->setText("http://clan.example/");
+  Click(f.Button1);
+  ASSERT_EQ(w.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(w.dialogs.boxes[0].text, "Die Konfiguration wurde gespeichert...");
+  EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
+  EXPECT_NE(w.SettingsFile().find("Clansite=http://clan.example/"), std::string::npos);
+  EXPECT_FALSE(f.Setup->isVisible());
+}
+
+TEST(SaveButton, AFailedSaveIsReportedAndThePanelStaysOpen) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  f.show();
+  f.Setup->show();
+  // A directory where the settings file belongs cannot be written.
+  QFile::remove(w.dir.File("program/quavik.ini"));
+  QDir().mkpath(w.dir.File("program/quavik.ini"));
+  Click(f.Button1);
+  ASSERT_EQ(w.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(w.dialogs.boxes[0].kind, platform::BoxKind::Error);
+  EXPECT_TRUE(w.dialogs.boxes[0].text.startsWith("Unable to write to ")) << w.dialogs.boxes[0].text.toStdString();
+  EXPECT_TRUE(f.Setup->isVisible());
+}
+
+struct LinkCase {
+  const char* name;
+  const char* clansite;
+  TImage* TForm1::*image;
+  const char* expectedOpen;  // nullptr: nothing is opened
+  const char* expectedBox;   // nullptr: no box
+};
+
+const LinkCase kLinks[] = {
+    {"clan site not set", "", &TForm1::Image2, nullptr,
+     "Mit dieser Funktion könnten Sie direkt zu Ihrer Clansite springen. Legen Sie bitte vorher deren URL in "
+     "den Programmeinstellungen fest..."},
+    {"clan site with scheme", "http://clan.example/", &TForm1::Image2, "http://clan.example/", nullptr},
+    {"clan site without scheme, passed unchanged", "www.clan.example", &TForm1::Image2, "www.clan.example",
+     nullptr},
+    {"home page", "", &TForm1::Image8, "http://www.quavik.de/", nullptr},
+};
+
+TEST(LinkHandlers, OpenTheSiteOrExplainWhyNot) {
+  for (const LinkCase& c : kLinks) {
+    SCOPED_TRACE(c.name);
+    ui_tests::FormFixture w;
+    TForm1& f = *w.form;
+    f.show();
+    f.set_clansite->setText(QString::fromUtf8(c.clansite));
+    Click(f.*c.image);
+    if (c.expectedOpen) {
+      ASSERT_EQ(w.shell.calls.size(), 1u);
+      EXPECT_EQ(w.shell.calls[0].kind, "open");
+      EXPECT_EQ(w.shell.calls[0].target, QString::fromUtf8(c.expectedOpen));
+    } else {
+      EXPECT_TRUE(w.shell.calls.empty());
+    }
+    if (c.expectedBox) {
+      ASSERT_EQ(w.dialogs.boxes.size(), 1u);
+      EXPECT_EQ(w.dialogs.boxes[0].text, QString::fromUtf8(c.expectedBox));
+      EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
+    } else {
+      EXPECT_TRUE(w.dialogs.boxes.empty());
+    }
+  }
+}
+
+TEST(CloseHandlers, CloseImageAndMenuItemBothEndTheProgram) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  f.show();
+  Click(f.Image7);
+  EXPECT_EQ(w.terminations, 1);
+  f.Quavikbeenden1->trigger();
+  EXPECT_EQ(w.terminations, 2);
+}
+
+// Right presses: only the title strip has a menu.
+TEST(PopupMenu, OpensOnTheTitleStripOnly) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  f.show();
+  for (QWidget* elsewhere : {static_cast<QWidget*>(f.OwnerLabel), static_cast<QWidget*>(f.Label8),
+                             f.grid->viewport(), static_cast<QWidget*>(f.SkinForm1)}) {
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(2, 2), elsewhere->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(elsewhere, &press);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << elsewhere->objectName().toStdString();
+  }
+  QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(5, 5), f.Image12->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(f.Image12, &press);
+  EXPECT_EQ(QApplication::activePopupWidget(), f.TopPop);
+  f.TopPop->close();
+}
+
+}  // namespace
