@@ -108,8 +108,12 @@ bool FileHasBody(const QString& path, std::int64_t size) {
 
 double Seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
 
-// Downloads through the component; seconds, or a negative value on failure.
-double DownloadOurs(const QString& url, const QString& dir, const QString& name, const Options& o) {
+struct Outcome {
+  double seconds;
+  bool copied;
+};
+
+Outcome DownloadOurs(const QString& url, const QString& dir, const QString& name, const Options& o) {
   TFileTransfer transfer;
   transfer.ShowDialog = o.dialog;
   transfer.ShowTime = o.dialog;
@@ -127,8 +131,7 @@ double DownloadOurs(const QString& url, const QString& dir, const QString& name,
   timer.start();
   transfer.Start();
   transfer.WaitUntilIdle(24 * 3600 * 1000);
-  const double seconds = Seconds(timer);
-  return item.Copied() ? seconds : -1.0;
+  return {Seconds(timer), item.Copied()};
 }
 
 double DownloadCurl(const QString& url, const QString& target) {
@@ -139,10 +142,10 @@ double DownloadCurl(const QString& url, const QString& target) {
 }
 
 int RunDialog(const Options& o, const QString& url, const QString& dir) {
-  const double seconds = DownloadOurs(url, dir, "watched.bin", o);
+  const Outcome outcome = DownloadOurs(url, dir, "watched.bin", o);
   const bool present = QFile::exists(dir + "/watched.bin");
-  std::printf("dialog run: %s after %.2f s, target file %s\n", seconds >= 0 ? "copied" : "not copied",
-              seconds, present ? "present" : "absent");
+  std::printf("dialog run: %s after %.2f s, target file %s\n", outcome.copied ? "copied" : "not copied",
+              outcome.seconds, present ? "present" : "absent");
   return (o.cancelAfterMs >= 0) == present ? 1 : 0;
 }
 
@@ -164,15 +167,16 @@ int main(int argc, char** argv) {
     const QString ours = dir.filePath("ours.bin");
     const QString theirs = dir.filePath("curl.bin");
     // Alternate who goes first, so neither always meets a fuller page cache.
-    double a = 0;
+    Outcome result{};
     double b = 0;
     if (round % 2 == 0) {
-      a = DownloadOurs(server.Url(), dir.path(), "ours.bin", o);
+      result = DownloadOurs(server.Url(), dir.path(), "ours.bin", o);
       b = DownloadCurl(server.Url(), theirs);
     } else {
       b = DownloadCurl(server.Url(), theirs);
-      a = DownloadOurs(server.Url(), dir.path(), "ours.bin", o);
+      result = DownloadOurs(server.Url(), dir.path(), "ours.bin", o);
     }
+    const double a = result.copied ? result.seconds : -1.0;
     if (a < 0 || b < 0 || !FileHasBody(ours, size) || !FileHasBody(theirs, size)) {
       std::printf("round %d: a download failed or its file differs (ours %.3f s, curl %.3f s)\n", round + 1, a, b);
       return 1;

@@ -29,7 +29,13 @@ TFileTransfer::TFileTransfer(QObject* Owner)
 TFileTransfer::~TFileTransfer() {
   queue_->Abandon();
   dispatcher_->Detach();
-  for (const QPointer<TFileTransferDialog>& dialog : std::as_const(dialogs_)) delete dialog.data();
+  // Later, not now: a handler called from one of the dialog's own buttons may
+  // be what destroys the component.
+  for (const QPointer<TFileTransferDialog>& dialog : std::as_const(dialogs_)) {
+    if (!dialog) continue;
+    dialog->hide();
+    dialog->deleteLater();
+  }
 }
 
 void TFileTransfer::Start() { queue_->Enqueue(TransferRun::Snapshot(*this), dispatcher_, queue_); }

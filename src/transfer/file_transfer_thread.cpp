@@ -1,5 +1,6 @@
 #include "transfer/file_transfer_thread.h"
 
+#include <exception>
 #include <thread>
 
 #include "transfer/file_transfer_run.h"
@@ -48,6 +49,10 @@ void TFileTransferThread::Launch(std::shared_ptr<TransferQueue> queue, std::shar
 void TFileTransferThread::Execute() {
   while (std::shared_ptr<TransferRun> run = queue_->Next()) {
     if (!ui_->Attached()) continue;
-    CopyAll(*run, *ui_);
+    try {
+      CopyAll(*run, *ui_);
+    } catch (const std::exception&) {
+      // Nothing may leave the worker; the run is over and the next one goes.
+    }
   }
 }

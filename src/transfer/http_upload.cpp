@@ -1,7 +1,7 @@
 #include "transfer/http_upload.h"
 
 #include <QFileInfo>
-#include <array>
+#include <vector>
 
 #include "platform/internet.h"
 #include "transfer/local_file.h"
@@ -10,6 +10,8 @@
 
 namespace {
 constexpr std::int64_t kBlock = 4096;
+// Unobserved, the file goes out in larger pieces.
+constexpr std::int64_t kUnobservedBlock = 1 << 20;
 }
 
 QString UploadRequestURL(const QString& url) {
@@ -55,11 +57,12 @@ bool HttpUploadPath::Copy(const TFileTransferItem& item, TDateTime&, bool&) {
   }
 
   const std::int64_t start = TransferRunContext::NowMs();
-  std::array<char, kBlock> buffer;
+  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
+  std::vector<char> buffer(static_cast<std::size_t>(blockSize));
   std::int64_t done = 0;
   std::int64_t got = 0;
   do {
-    got = file.Read(buffer.data(), kBlock);
+    got = file.Read(buffer.data(), blockSize);
     if (got < 0) return false;  // the local source broke off
     if (!request->Write(buffer.data(), got)) {
       reportFailure();
@@ -67,7 +70,7 @@ bool HttpUploadPath::Copy(const TFileTransferItem& item, TDateTime&, bool&) {
     }
     done += got;
     context_.Progress(done, size, start, s.DlgUpload);
-  } while (got == kBlock && !context_.Cancelled());
+  } while (got == blockSize && !context_.Cancelled());
 
   if (context_.Cancelled() || done != size) return false;
   if (!request->End()) reportFailure();

@@ -3,6 +3,7 @@
 // host and port, announced with its length and streamed block by block.
 // Failures to start or to send are reported with the internet error code and
 // text; the server's answer is not read. Success is every byte sent.
+// Blocks are 4096 bytes while anyone watches the progress, larger otherwise.
 #pragma once
 #include "transfer/transfer_path.h"
 

@@ -1,5 +1,6 @@
 #include "transfer/transfer_context.h"
 
+#include <QApplication>
 #include <QProgressBar>
 #include <chrono>
 
@@ -7,6 +8,9 @@
 #include "transfer/progress_dialog.h"
 #include "transfer/progress_format.h"
 #include "transfer/ui_dispatcher.h"
+
+TransferRunContext::TransferRunContext(TransferRun& run, UiDispatcher& ui)
+    : run_(run), ui_(ui), widgetsAvailable_(qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {}
 
 std::int64_t TransferRunContext::NowMs() {
   using namespace std::chrono;

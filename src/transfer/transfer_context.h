@@ -21,7 +21,7 @@ enum class TransferClip { Download, Upload, Copy };
 
 class TransferRunContext {
  public:
-  TransferRunContext(TransferRun& run, UiDispatcher& ui) : run_(run), ui_(ui) {}
+  TransferRunContext(TransferRun& run, UiDispatcher& ui);
 
   const RunSettings& Settings() const { return run_.settings; }
   // The run's internet session; null when no network item is active.
@@ -63,11 +63,13 @@ class TransferRunContext {
   static std::int64_t NowMs();
 
  private:
-  bool DialogShown() const { return run_.settings.ShowDialog; }
+  // Shown when asked for and when widgets can be shown at all.
+  bool DialogShown() const { return run_.settings.ShowDialog && widgetsAvailable_; }
 
   TransferRun& run_;
   UiDispatcher& ui_;
   platform::InternetSession* session_ = nullptr;
   int currentIndex_ = 0;
+  bool widgetsAvailable_;
   QPointer<TFileTransferDialog> dialog_;  // touched on the user-interface thread only
 };

@@ -58,6 +58,20 @@ TEST_F(Upload, ServerReceivesTheWholeFileWithItsLength) {
   }
 }
 
+// Without a progress handler or dialog the file goes out in larger blocks.
+TEST_F(Upload, UnwatchedUploadSendsTheWholeFile) {
+  server.Handle("PUT", "/store.php", [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/plain"); });
+  transfer->OnCopyProgress = nullptr;
+  for (const std::size_t size : {std::size_t(0), std::size_t(2 * 1024 * 1024), std::size_t(3 * 1024 * 1024 + 9)}) {
+    transfer->Items.Clear();
+    const std::string content = Pattern(size);
+    AddUpload("/store.php", content, hcPut);
+    RunToEnd();
+    EXPECT_TRUE(transfer->Items[0].Copied()) << size;
+    EXPECT_TRUE(server.Requests().back().body == content) << size;
+  }
+}
+
 TEST_F(Upload, FailuresToReachTheServerCarryTheInternetErrorCode) {
   int closedPort = 0;
   {
