@@ -15,23 +15,24 @@ void InitCurlOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// Host names under ".invalid" are reserved never to resolve; answering that
-// here keeps every lookup of such a name on this machine.
-bool NamesReservedInvalidHost(const std::string& url) {
+// Whether `url` can be requested at all. Host names under ".invalid" are
+// reserved never to resolve; answering that here keeps every lookup of such
+// a name on this machine.
+CURLcode CheckUrl(const std::string& url) {
   CURLU* parsed = curl_url();
-  bool invalid = false;
-  if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK) {
-    char* host = nullptr;
-    if (curl_url_get(parsed, CURLUPART_HOST, &host, 0) == CURLUE_OK && host) {
-      std::string name(host);
-      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-      while (!name.empty() && name.back() == '.') name.pop_back();
-      invalid = name == "invalid" || (name.size() > 8 && name.ends_with(".invalid"));
-      curl_free(host);
-    }
+  CURLcode verdict = CURLE_URL_MALFORMAT;
+  char* host = nullptr;
+  if (curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+      curl_url_get(parsed, CURLUPART_HOST, &host, 0) == CURLUE_OK && host && *host) {
+    std::string name(host);
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    while (!name.empty() && name.back() == '.') name.pop_back();
+    const bool invalid = name == "invalid" || name.ends_with(".invalid");
+    verdict = invalid ? CURLE_COULDNT_RESOLVE_HOST : CURLE_OK;
   }
+  curl_free(host);
   curl_url_cleanup(parsed);
-  return invalid;
+  return verdict;
 }
 
 bool StartsWithNoCase(const char* data, std::size_t size, const char* prefix) {
@@ -63,12 +64,10 @@ CurlStream::CurlStream(const InternetOptions& options, const QString& url)
     const std::string proxy = options_.proxy.toStdString();
     curl_easy_setopt(easy_, CURLOPT_PROXY, proxy.c_str());
   }
-  if (curl_easy_setopt(easy_, CURLOPT_URL, urlBytes_.c_str()) != CURLE_OK) {
+  const CURLcode verdict = CheckUrl(urlBytes_);
+  if (verdict != CURLE_OK || curl_easy_setopt(easy_, CURLOPT_URL, urlBytes_.c_str()) != CURLE_OK) {
     done_ = true;
-    result_ = CURLE_URL_MALFORMAT;
-  } else if (NamesReservedInvalidHost(urlBytes_)) {
-    done_ = true;
-    result_ = CURLE_COULDNT_RESOLVE_HOST;
+    result_ = verdict != CURLE_OK ? verdict : CURLE_URL_MALFORMAT;
   }
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlStream::OnDiscard);
 }

@@ -80,12 +80,14 @@ TEST_F(Upload, FailuresToReachTheServerCarryTheInternetErrorCode) {
   }
   AddUpload("/x", "data", hcPost).URL = QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort);
   AddUpload("/x", "data", hcPut).URL = QStringLiteral("http://nowhere.invalid/x");
+  AddUpload("/x", "data", hcPost).URL = QStringLiteral("http:///x");  // no host: no request
   RunToEnd();
   EXPECT_EQ(events->lines,
             QStringList({"FileStart 0", "Error 12029",
                          "ErrorInfo 12029 A connection with the server could not be established", "FileDone 0",
                          "FileStart 1", "Error 12007", "ErrorInfo 12007 The server name could not be resolved",
-                         "FileDone 1", "CopyDone"}));
+                         "FileDone 1", "FileStart 2", "Error 6", "ErrorInfo 6 Cannot connect to server ",
+                         "FileDone 2", "CopyDone"}));
   EXPECT_FALSE(transfer->Items[0].Copied());
   EXPECT_FALSE(transfer->Items[1].Copied());
 }
