@@ -32,6 +32,18 @@ class WindowFixture {
   std::string SettingsFile() const { return dir.Read("program/quavik.ini"); }
   std::string ActivityLogFile() const { return dir.Read("work/quavik.log"); }
 
+  // Settings for a login: clan script `scriptUrl` with password "pw", master
+  // script `masterUrl` (may be empty) with password "gpw", the game directory.
+  void WriteLoginSettings(const std::string& scriptUrl, const std::string& masterUrl = "",
+                          const std::string& extraMainLines = "");
+  // The default game ("Tactical Ops MOD") as a real install spells it, in
+  // System/: the executable, a user INI naming the player "Kim", and the log.
+  void InstallGame(const std::string& logBytes = kOnServerLog);
+  static constexpr const char* kOnServerLog = "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=Kim?Team=1\r\n";
+
+  // A loopback port that nobody listens on.
+  static int ClosedLoopbackPort();
+
  private:
   std::unique_ptr<TForm1> form_;
 };

@@ -1,0 +1,389 @@
+// The presence cycle of the real main window against a clan script and a
+// master server on loopback: what the servers receive and when, what the
+// window makes of their answers, and the files it writes into the game.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "presence/roster.h"
+#include "support/loopback_http_server.h"
+#include "window_fixture.h"
+
+using platform::Beep;
+using platform::BoxKind;
+using platform::Buttons;
+using testing_support::LoopbackHttpServer;
+using testing_support::RecordedRequest;
+using testing_support::WindowFixture;
+using Params = std::vector<std::pair<std::string, std::string>>;
+
+namespace {
+
+const QString kUrlNotFoundMessage = QStringLiteral(
+    "Achtung: der von Ihnen angegebene Server-URL konnte nicht gefunden werden, ein Login ist nicht "
+    "möglich. Bitte prüfen Sie den im Setup hinterlegten Serverpfad oder kontaktieren Sie Ihren "
+    "Webmaster...");
+
+const std::string kTwoRecords = "Kim\r\n1.2.3.4:7777\r\n2024-05-01\r\n20:15\r\nLee\r\nSucht Server...\r\nd\r\nt\r\n";
+
+// An answer that a slow script writes in two parts.
+const std::string kFirstPart = "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\n";
+const std::string kSecondPart = "Lee\r\n5.6.7.8\r\nd\r\nt\r\n";
+
+// Sends the first part, and the second one long after the fixed wait.
+void AnswerInTwoParts(httplib::Response& res) {
+  res.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink& sink) {
+    sink.write(kFirstPart.data(), kFirstPart.size());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    sink.write(kSecondPart.data(), kSecondPart.size());
+    sink.done();
+    return true;
+  });
+}
+
+std::string Records(int count) {
+  std::string answer;
+  for (int i = 1; i <= count; ++i) {
+    const std::string n = std::to_string(i);
+    answer += "P" + n + "\r\ns" + n + "\r\nd" + n + "\r\nt" + n + "\r\n";
+  }
+  return answer;
+}
+
+QString Cell(const QTableWidget* grid, int row, int column) {
+  const QTableWidgetItem* item = grid->item(row, column);
+  return item ? item->text() : QString();
+}
+
+size_t Count(const std::vector<testing_support::RecordedBox>& boxes, const QString& text) {
+  size_t n = 0;
+  for (const auto& box : boxes) n += box.text == text;
+  return n;
+}
+
+// The clan script answers at /q.php, the master server at /m.php; the window
+// is destroyed before the server (declaration order).
+class Presence : public ::testing::Test {
+ protected:
+  TForm1& Open(bool withMaster = true, const std::string& extraMainLines = "",
+               const std::string& log = WindowFixture::kOnServerLog) {
+    w.InstallGame(log);
+    w.WriteLoginSettings(http.Url("/q.php"), withMaster ? http.Url("/m.php") : "", extraMainLines);
+    TForm1& f = w.Open();
+    f.webget->ConnectTimeoutMs = 1000;
+    f.webget->StallTimeoutMs = 2000;
+    return f;
+  }
+
+  // One letter per request in arrival order: C clan, M master; lower case
+  // for an offline report.
+  std::string Codes() const {
+    std::string codes;
+    for (const RecordedRequest& r : http.Requests()) {
+      char c = r.path == "/q.php" ? 'C' : r.path == "/m.php" ? 'M' : '?';
+      if (r.Param("map") == "<i>offline</i>") c = char(std::tolower(c));
+      codes += c;
+    }
+    return codes;
+  }
+
+  LoopbackHttpServer http;
+  WindowFixture w;
+};
+
+TEST_F(Presence, ReportsCarryEveryValueEncodedAndInOrder) {
+  http.Serve("/q.php", kTwoRecords);
+  http.Serve("/m.php", "OK\r\n");
+  TForm1& f = Open(true, "", "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=K\xE4m &Co=1?Team=1\r\n");
+  f.set_pass->setText(QStringLiteral("p+w&d=ö #"));
+  f.set_globalpass->setText("g/?x%");
+  f.StartStop();
+  f.StartStop();
+
+  const Params onServer{{"name", "K\xE4m &Co=1"}, {"ip", "Zephanor!"}, {"server", "1.2.3.4:7777"}, {"map", "TO-Rapid"}};
+  const Params offline{{"name", "Kim"}, {"ip", "Zephanor!"}, {"server", "<i>offline</i>"}, {"map", "<i>offline</i>"}};
+  const Params clan{{"pass", "p+w&d=\xF6 #"}, {"quickview", "on"}};
+  const Params master{{"pass", "g/?x%"}, {"quickview", "on"}, {"globalpost", "on"}};
+  const auto join = [](Params a, const Params& b) { a.insert(a.end(), b.begin(), b.end()); return a; };
+  const std::vector<std::pair<std::string, Params>> expected{
+      {"/q.php", join(onServer, clan)},
+      {"/m.php", join(onServer, master)},
+      {"/q.php", join(offline, clan)},
+      {"/m.php", join(offline, master)},
+  };
+  const auto requests = http.Requests();
+  ASSERT_EQ(requests.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(requests[i].method, "GET");
+    EXPECT_EQ(requests[i].path, expected[i].first);
+    EXPECT_EQ(requests[i].params, expected[i].second);
+  }
+  EXPECT_TRUE(w.dialogs.boxes.empty());
+}
+
+// Actions: L the login image (log in or out), T a timer tick, S the list
+// switch, R the reload button.
+struct CycleCase {
+  const char* name;
+  bool master;
+  std::string masterAnswer;
+  std::string actions;
+  std::string requests;
+  size_t masterRefusals;
+};
+
+class Cycle : public Presence, public ::testing::WithParamInterface<CycleCase> {};
+
+TEST_P(Cycle, SendsReportsToTheTargetsDue) {
+  const CycleCase& c = GetParam();
+  http.Serve("/q.php", kTwoRecords);
+  http.Serve("/m.php", c.masterAnswer);
+  TForm1& f = Open(c.master);
+  for (const char action : c.actions) {
+    switch (action) {
+      case 'L': emit (f.Timer->Enabled() ? f.button_aktiv : f.button_inaktiv)->clicked(); break;
+      case 'T': f.TimerTimer(); break;
+      case 'S': emit (f.ClanListShown ? f.global_inactive : f.clan_inactive)->clicked(); break;
+      case 'R': emit f.Image3->clicked(); break;
+    }
+  }
+  EXPECT_EQ(Codes(), c.requests);
+  EXPECT_EQ(Count(w.dialogs.boxes, presence::kMasterPasswordRefusedMessage), c.masterRefusals);
+  EXPECT_EQ(w.dialogs.boxes.size(), c.masterRefusals);
+  EXPECT_EQ(f.GlobalAuthFailed, c.masterRefusals > 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, Cycle,
+    ::testing::Values(
+        CycleCase{"MasterOnLoginThenEverySecondTick", true, "OK\r\n", "LTTTTTTL", "CMCCMCCMCCMcm", 0},
+        CycleCase{"WithoutMasterUrlOnlyTheClan", false, "OK\r\n", "LTTTTTTL", "CCCCCCCc", 0},
+        CycleCase{"TickCountSurvivesLogout", true, "OK\r\n", "LTLLT", "CMCcmCMCM", 0},
+        // Refused: no master report by tick or logout until the next login;
+        // the reload with the global list shown still sends one.
+        CycleCase{"RefusedMasterPasswordStopsMasterReports", true, "AUTH_FAILED!\r\nx\r\n", "LTTSRSLL", "CMCCMcCM", 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Presence, RefusedClanPasswordLogsOutWithoutOfflineReport) {
+  http.Serve("/q.php", "AUTH_FAILED!\r\nx\r\ny\r\nz\r\n");
+  http.Serve("/m.php", "OK\r\n");
+  TForm1& f = Open();
+  emit f.button_inaktiv->clicked();
+
+  EXPECT_EQ(w.dialogs.events, (std::vector<QString>{"beep 0", "box " + presence::kClanPasswordRefusedMessage}));
+  EXPECT_EQ(w.dialogs.boxes.at(0).buttons, Buttons::YesOnly);
+  EXPECT_EQ(w.dialogs.boxes.at(0).kind, BoxKind::Error);
+  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.button_inaktiv->isHidden());
+  EXPECT_TRUE(f.button_aktiv->isHidden());
+  EXPECT_TRUE(f.Image3->isHidden());
+  // Only the refusal's cell is emptied; the rest of the record stays.
+  EXPECT_EQ(Cell(f.grid, 1, 0), "");
+  EXPECT_EQ(Cell(f.grid, 1, 1), "x");
+  EXPECT_EQ(Cell(f.grid, 1, 2), "y, z");
+  EXPECT_EQ(f.RosterSummary, "Quavik meldet: AUTH_FAILED! (x) ");
+  // The login's master report and the scripts still follow; no offline report.
+  EXPECT_EQ(Codes(), "CM");
+  EXPECT_EQ(w.dir.Read("game/System/quavik_echo.txt"), "echo Quavik meldet: AUTH_FAILED! (x) \r\n");
+}
+
+TEST_F(Presence, UnreachableScriptEndsTheLoginWithoutOfflineReport) {
+  http.Serve("/m.php", "OK\r\n");
+  w.InstallGame();
+  w.WriteLoginSettings("http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/q.php",
+                       http.Url("/m.php"));
+  TForm1& f = w.Open();
+  f.webget->ConnectTimeoutMs = 500;
+  emit f.button_inaktiv->clicked();
+
+  ASSERT_EQ(w.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(w.dialogs.boxes[0].text, kUrlNotFoundMessage);
+  EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
+  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.button_inaktiv->isHidden());
+  EXPECT_TRUE(f.Image3->isHidden());
+  EXPECT_EQ(Cell(f.grid, 1, 0), "");
+  EXPECT_EQ(Codes(), "M");
+}
+
+TEST_F(Presence, GridFollowsEachAnswerAndGrowsForLongRosters) {
+  http.Serve("/q.php", kTwoRecords);
+  TForm1& f = Open(false, "Update-Intervall=9\r\n");
+  emit f.button_inaktiv->clicked();
+  EXPECT_EQ(f.Timer->Interval(), w.services->waits.Scaled(600000));
+  EXPECT_EQ(Cell(f.grid, 1, 0), "Kim");
+  EXPECT_EQ(Cell(f.grid, 1, 1), "1.2.3.4:7777");
+  EXPECT_EQ(Cell(f.grid, 1, 2), "2024-05-01, 20:15");
+  EXPECT_EQ(Cell(f.grid, 2, 0), "Lee");
+  EXPECT_EQ(f.RosterRowCount, 3);
+  EXPECT_EQ(f.RosterSummary, "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) ");
+
+  // Fewer records than before: the old rows below are emptied.
+  http.Serve("/q.php", "Ann\r\n5.6.7.8\r\nd\r\nt\r\n");
+  emit f.Image3->clicked();
+  EXPECT_EQ(Cell(f.grid, 1, 0), "Ann");
+  for (int column = 0; column < 3; ++column) EXPECT_EQ(Cell(f.grid, 2, column), "");
+  EXPECT_EQ(f.RosterRowCount, 2);
+
+  // 300 records: every one gets its row below the heading, with a scroll bar.
+  http.Serve("/q.php", Records(300));
+  emit f.Image3->clicked();
+  ASSERT_GE(f.grid->rowCount(), 301);
+  EXPECT_EQ(Cell(f.grid, 0, 0), "Spielername:");
+  EXPECT_EQ(Cell(f.grid, 256, 0), "P256");
+  EXPECT_EQ(Cell(f.grid, 300, 0), "P300");
+  EXPECT_EQ(Cell(f.grid, 300, 2), "d300, t300");
+  EXPECT_EQ(f.RosterRowCount, 301);
+  EXPECT_TRUE(f.RosterSummary.endsWith("P299 (s299) P300 (s300) "));
+  EXPECT_EQ(f.grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  f.grid->scrollToBottom();
+  EXPECT_GT(f.grid->verticalScrollBar()->maximum(), 0);
+
+  // A short roster again: the design size, no scroll bar.
+  http.Serve("/q.php", kTwoRecords);
+  emit f.Image3->clicked();
+  EXPECT_EQ(f.grid->rowCount(), 40);
+  EXPECT_EQ(f.grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(Cell(f.grid, 3, 0), "");
+  EXPECT_EQ(f.RosterRowCount, 3);
+  EXPECT_TRUE(w.dialogs.boxes.empty());
+}
+
+TEST_F(Presence, LoginWritesBindingsAndScriptsWithTheRoster) {
+  // A lone LF inside a name is an ordinary character of the answer; in the
+  // scripts it must not start a second console command.
+  http.Serve("/q.php", "Kim\nexit\r\n1.2.3.4:7777\r\nd\r\nt\r\nJ\xF6rg\r\nSucht Server...\r\nd\r\nt\r\n");
+  TForm1& f = Open(false, "Keybinder=1\r\nKeybinder_say=27\r\nKeybinder_teamsay=37\r\n");
+  w.dir.Write("game/System/TOUser.ini",
+              "[Engine.Input]\r\na=Fire\r\nF=Jump\r\n\r\n[DefaultPlayer]\r\nName=Kim\r\n");
+  const std::string teamsayKey = f.set_keybinder_teamsay->itemText(37).toStdString();
+  ASSERT_FALSE(teamsayKey.empty());
+  emit f.button_inaktiv->clicked();
+
+  EXPECT_EQ(w.dir.Read("game/System/TOUser.ini"),
+            "[Engine.Input]\r\na=EXEC quavik_echo.txt\r\nF=Jump\r\n0=EXEC quavik_say.txt\r\n" + teamsayKey +
+                "=EXEC quavik_teamsay.txt\r\n\r\n[DefaultPlayer]\r\nName=Kim\r\n");
+  const std::string roster = "Quavik meldet: Kim exit (1.2.3.4:7777) J\xF6rg (Sucht Server...) \r\n";
+  EXPECT_EQ(w.dir.Read("game/System/quavik_echo.txt"), "echo " + roster);
+  EXPECT_EQ(w.dir.Read("game/System/quavik_say.txt"), "say " + roster);
+  EXPECT_EQ(w.dir.Read("game/System/quavik_teamsay.txt"), "teamsay " + roster);
+
+  // A tick rewrites them with the roster it just imported.
+  http.Serve("/q.php", "Ann\r\n5.6.7.8\r\nd\r\nt\r\n");
+  f.TimerTimer();
+  EXPECT_EQ(w.dir.Read("game/System/quavik_say.txt"), "say Quavik meldet: Ann (5.6.7.8) \r\n");
+}
+
+TEST_F(Presence, ImportWaitsForTheAnswerAndAReloadNeverDisturbsTheRunningReport) {
+  // The login's answer comes in two parts well after the fixed wait; the
+  // reload clicked during that wait gets a different answer.
+  std::atomic<int> served{0};
+  std::string fileWhenReloadArrived;
+  http.Handle("GET", "/q.php", [&](const httplib::Request&, httplib::Response& res) {
+    if (served++ == 0) {
+      AnswerInTwoParts(res);
+    } else {
+      fileWhenReloadArrived = w.dir.Read("program/zephanor.tmp");
+      res.set_content("Ann\r\n9.9.9.9\r\nd\r\nt\r\n", "text/plain");
+    }
+  });
+  TForm1& f = Open(false);
+  bool reloaded = false;
+  QTimer::singleShot(5, &f, [&] {
+    EXPECT_FALSE(f.updateicon->isHidden());
+    emit f.Image3->clicked();
+    reloaded = true;
+  });
+  emit f.button_inaktiv->clicked();
+
+  ASSERT_TRUE(reloaded);
+  EXPECT_EQ(http.RequestCount(), 2u);
+  // The reload's request left only after the login's answer was complete.
+  EXPECT_EQ(fileWhenReloadArrived, kFirstPart + kSecondPart);
+  EXPECT_EQ(w.dir.Read("program/zephanor.tmp"), "Ann\r\n9.9.9.9\r\nd\r\nt\r\n");
+  EXPECT_EQ(Cell(f.grid, 1, 0), "Ann");
+  EXPECT_EQ(Cell(f.grid, 2, 0), "");
+  EXPECT_EQ(f.RosterSummary, "Quavik meldet: Ann (9.9.9.9) ");
+  EXPECT_TRUE(f.updateicon->isHidden());
+  EXPECT_TRUE(f.Timer->Enabled());
+  EXPECT_TRUE(w.dialogs.boxes.empty());
+}
+
+TEST_F(Presence, ImportReadsASlowAnswerOnlyWhenComplete) {
+  http.Handle("GET", "/q.php", [](const httplib::Request&, httplib::Response& res) {
+    AnswerInTwoParts(res);
+  });
+  http.Serve("/to/quaviknews.txt", "Neu\r\n");
+  TForm1& f = Open(false);
+  f.newsUrl = QString::fromStdString(http.Url("/to/quaviknews.txt"));
+  // The window goes on working meanwhile: the list switch and a news fetch
+  // run inside the wait, and the news don't disturb the report.
+  bool switched = false;
+  QTimer::singleShot(5, &f, [&] {
+    EXPECT_FALSE(f.updateicon->isHidden());
+    emit f.global_inactive->clicked();
+    emit f.Image9->clicked();
+    switched = true;
+  });
+  emit f.button_inaktiv->clicked();
+
+  EXPECT_TRUE(switched);
+  EXPECT_TRUE(f.grid->isHidden());
+  EXPECT_FALSE(f.GlobalGrid->isHidden());
+  EXPECT_EQ(f.NewsMemo->toPlainText(), "Neu");
+  EXPECT_TRUE(w.dialogs.boxes.empty());
+  EXPECT_TRUE(f.Timer->Enabled());
+  EXPECT_EQ(Cell(f.grid, 1, 0), "Kim");
+  EXPECT_EQ(Cell(f.grid, 2, 0), "Lee");
+  EXPECT_EQ(f.RosterRowCount, 3);
+}
+
+struct RefusedLoginCase {
+  const char* name;
+  int gameIndex;
+  bool executable;
+  bool scriptUrl;
+  std::vector<QString> events;
+};
+
+class RefusedLogin : public Presence, public ::testing::WithParamInterface<RefusedLoginCase> {};
+
+TEST_P(RefusedLogin, ShowsWhyAndTheSetupPanelAndSendsNothing) {
+  const RefusedLoginCase& c = GetParam();
+  http.Serve("/q.php", kTwoRecords);
+  w.dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=Kim\r\n");
+  w.dir.Write("game/System/TacticalOps.log", WindowFixture::kOnServerLog);
+  if (c.executable) w.dir.Write("game/System/TacticalOps.exe", "MZ");
+  w.WriteLoginSettings(c.scriptUrl ? http.Url("/q.php") : "", "",
+                       "Programmversion=" + std::to_string(c.gameIndex) + "\r\n");
+  TForm1& f = w.Open();
+  f.Setup->hide();
+  w.dialogs.events.clear();
+  emit f.button_inaktiv->clicked();
+
+  EXPECT_EQ(w.dialogs.events, c.events);
+  EXPECT_FALSE(f.Setup->isHidden());
+  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.button_inaktiv->isHidden());
+  EXPECT_EQ(http.RequestCount(), 0u);
+  EXPECT_FALSE(w.dir.Exists("program/zephanor.tmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, RefusedLogin,
+    ::testing::Values(
+        RefusedLoginCase{"MissingExecutable", 1, false, true,
+                         {"beep 48", QStringLiteral("box Auf Basis des angegebenen Verzeichnisses konnten die Tactical "
+                                                    "Ops RETAIL-Programmdateien nicht gefunden werden! Wirklich das "
+                                                    "korrekte Verzeichnis ausgewählt?")}},
+        RefusedLoginCase{"EmptyScriptUrl", 1, true, false,
+                         {QStringLiteral("box Problem: ohne die Angabe eines Server-URL funktioniert der Quavik "
+                                         "nicht. Bitte vervollständigen Sie die fehlende Angabe im Setup!")}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
