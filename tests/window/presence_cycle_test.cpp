@@ -343,6 +343,22 @@ TEST_F(Presence, ImportReadsASlowAnswerOnlyWhenComplete) {
   EXPECT_EQ(f.RosterRowCount, 3);
 }
 
+TEST_F(Presence, ClosingWhileLoggedInReportsOfflineAndLeavesNoAnswerBehind) {
+  http.Handle("GET", "/q.php", [](const httplib::Request&, httplib::Response& res) { AnswerInTwoParts(res); });
+  http.Serve("/m.php", "OK\r\n");
+  TForm1& f = Open();
+  f.StartStop();
+  w.dialogs.answers.push_back(platform::Answer::Yes);
+  f.close();
+
+  EXPECT_EQ(Codes(), "CMcm");
+  EXPECT_EQ(w.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(w.terminations, 1);
+  // The offline report's answer had fully arrived before the clean-up.
+  EXPECT_FALSE(w.dir.Exists("program/zephanor.tmp"));
+  EXPECT_FALSE(w.dir.Exists("program/TacticalOps.sik"));
+}
+
 struct RefusedLoginCase {
   const char* name;
   int gameIndex;
