@@ -83,7 +83,8 @@ class TFileTransfer : public QObject {
   // True from Start until the last queued run has raised OnCopyDone and ended.
   bool Busy() const;
   // Processes events until no run is going or `timeoutMs` has passed; true
-  // when idle. For the user-interface thread.
+  // when idle. For the user-interface thread; called from one of the run's
+  // own event handlers it can only time out, as the run waits for the handler.
   bool WaitUntilIdle(int timeoutMs);
 
   // Active items started so far in the current run (1-based while copying).
