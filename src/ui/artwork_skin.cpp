@@ -75,7 +75,7 @@ void ListFrame(QPainter& p) {
 void BottomPanel(QPainter& p) {
   RaisedShape(p, QRectF(3, 346, kWidth - 6, 50), 6, QColor(224, 236, 250), QColor(172, 194, 224), kOutline);
   // The groove of the update bar and the holder of the list switch.
-  SunkShape(p, QRectF(99, 345, 105, 11), 5, QColor(150, 172, 204));
+  SunkShape(p, QRectF(99, 345, 105, 11), 5, QColor(196, 212, 234));
   SunkShape(p, QRectF(202, 344, 84, 13), 6, QColor(160, 180, 208));
   // The home page link, as text of the skin.
   p.setFont(ArtFont(9, true));

@@ -17,7 +17,6 @@ class HeadingRowDelegate : public QStyledItemDelegate {
       painter->fillRect(option.rect, ui_style::kHeading);
       QStyleOptionViewItem heading = option;
       heading.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-      heading.font.setBold(true);
       QStyledItemDelegate::paint(painter, heading, index);
       return;
     }
