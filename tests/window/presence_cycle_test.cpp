@@ -135,6 +135,8 @@ struct CycleCase {
   std::string actions;
   std::string requests;
   size_t masterRefusals;
+  size_t urlNotFound;
+  bool loggedInAfter;
 };
 
 class Cycle : public Presence, public ::testing::WithParamInterface<CycleCase> {};
@@ -154,19 +156,24 @@ TEST_P(Cycle, SendsReportsToTheTargetsDue) {
   }
   EXPECT_EQ(Codes(), c.requests);
   EXPECT_EQ(Count(w.dialogs.boxes, presence::kMasterPasswordRefusedMessage), c.masterRefusals);
-  EXPECT_EQ(w.dialogs.boxes.size(), c.masterRefusals);
+  EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), c.urlNotFound);
+  EXPECT_EQ(w.dialogs.boxes.size(), c.masterRefusals + c.urlNotFound);
   EXPECT_EQ(f.GlobalAuthFailed, c.masterRefusals > 0);
+  EXPECT_EQ(f.Timer->Enabled(), c.loggedInAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Window, Cycle,
     ::testing::Values(
-        CycleCase{"MasterOnLoginThenEverySecondTick", true, "OK\r\n", "LTTTTTTL", "CMCCMCCMCCMcm", 0},
-        CycleCase{"WithoutMasterUrlOnlyTheClan", false, "OK\r\n", "LTTTTTTL", "CCCCCCCc", 0},
-        CycleCase{"TickCountSurvivesLogout", true, "OK\r\n", "LTLLT", "CMCcmCMCM", 0},
+        CycleCase{"MasterOnLoginThenEverySecondTick", true, "OK\r\n", "LTTTTTTL", "CMCCMCCMCCMcm", 0, 0, false},
+        CycleCase{"WithoutMasterUrlOnlyTheClan", false, "OK\r\n", "LTTTTTTL", "CCCCCCCc", 0, 0, false},
+        CycleCase{"TickCountSurvivesLogout", true, "OK\r\n", "LTLLT", "CMCcmCMCM", 0, 0, true},
         // Refused: no master report by tick or logout until the next login;
         // the reload with the global list shown still sends one.
-        CycleCase{"RefusedMasterPasswordStopsMasterReports", true, "AUTH_FAILED!\r\nx\r\n", "LTTSRSLL", "CMCCMcCM", 2}),
+        CycleCase{"RefusedMasterPasswordStopsMasterReports", true, "AUTH_FAILED!\r\nx\r\n", "LTTSRSLL", "CMCCMcCM", 2, 0, true},
+        // The global list's reload without a master URL asks for "?name=...",
+        // which can't be opened: the login ends.
+        CycleCase{"GlobalReloadWithoutMasterUrlEndsTheLogin", false, "", "LSR", "C", 0, 1, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Presence, RefusedClanPasswordLogsOutWithoutOfflineReport) {
