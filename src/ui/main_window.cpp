@@ -18,7 +18,9 @@ void TForm1::Guarded(const std::function<void()>& handler) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  Guarded([this] { FormClose(); });
+  // Ending the application closes its windows: that close is the end of a
+  // shutdown already done, not a new one.
+  if (!terminating) Guarded([this] { FormClose(); });
   event->accept();
 }
 

@@ -230,4 +230,6 @@ class TForm1 : public QWidget {
   // Until the running report transfer has ended, processing window messages.
   void WaitForReportTransfer();
   bool newsUnreachable = false;
+  // Set once ApplicationClose has told the application to end.
+  bool terminating = false;
 };

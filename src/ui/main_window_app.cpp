@@ -126,6 +126,7 @@ void TForm1::ApplicationClose() {
     }
   }
   DeleteTempFiles();
+  terminating = true;
   if (services.terminate) {
     services.terminate();
   } else {
