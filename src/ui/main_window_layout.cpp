@@ -8,7 +8,7 @@
 
 namespace {
 
-struct ImageSpec {
+struct ImageLayout {
   const char* name;
   QRect geometry;
   QString hint;
@@ -17,14 +17,14 @@ struct ImageSpec {
   QPixmap picture;
 };
 
-TImage* MakeImage(QWidget* parent, const ImageSpec& spec) {
+TImage* MakeImage(QWidget* parent, const ImageLayout& entry) {
   auto* image = new TImage(parent);
-  image->setObjectName(QString::fromLatin1(spec.name));
-  image->setGeometry(spec.geometry);
-  image->setToolTip(spec.hint);
-  if (spec.hand) image->SetHandCursor();
-  if (!spec.picture.isNull()) image->setPixmap(spec.picture);
-  image->setVisible(spec.visible);
+  image->setObjectName(QString::fromLatin1(entry.name));
+  image->setGeometry(entry.geometry);
+  image->setToolTip(entry.hint);
+  if (entry.hand) image->SetHandCursor();
+  if (!entry.picture.isNull()) image->setPixmap(entry.picture);
+  image->setVisible(entry.visible);
   return image;
 }
 
