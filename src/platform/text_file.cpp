@@ -133,8 +133,9 @@ bool WriteFileAtomically(const QString& path, std::string_view bytes, int newFil
   struct stat st {};
   if (::stat(target.constData(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) return false;
-    // A file we may not write stays as it is, as Windows refuses to write it.
-    if (::access(target.constData(), W_OK) != 0) return false;
+    // A write-protected file stays as it is, as Windows refuses to write a
+    // read-only file: also for root, who would pass the access check.
+    if ((st.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0) return false;
     mode = st.st_mode & 07777;
   }
   const QByteArray temp = target + ".tmp-" + QByteArray::number(qint64(::getpid()));

@@ -117,7 +117,6 @@ TEST(IniFile, LargeGameIniKeepsEveryOtherByte) {
 }
 
 TEST(IniFile, FailedWriteNamesTheFileAndLeavesItUnchanged) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
   TempDir dir;
   const QString path = dir.Write("quavik.ini", "[MAIN]\r\nPass=a\r\n");
   ::chmod(path.toLocal8Bit().constData(), 0444);
