@@ -50,6 +50,7 @@ struct BindCase {
   std::string before;
   std::string after;
 };
+void PrintTo(const BindCase& c, std::ostream* os) { *os << c.name; }
 
 class Bindings : public ::testing::TestWithParam<BindCase> {};
 

@@ -20,6 +20,7 @@ struct WriteCase {
   const char* value;
   std::string after;
 };
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
 class IniWrite : public ::testing::TestWithParam<WriteCase> {};
 
@@ -59,6 +60,7 @@ struct ReadCase {
   bool found;
   std::string value;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class IniRead : public ::testing::TestWithParam<ReadCase> {};
 

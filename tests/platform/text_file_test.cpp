@@ -18,6 +18,7 @@ struct LinesCase {
   std::string bytes;
   std::vector<std::string> lines;
 };
+void PrintTo(const LinesCase& c, std::ostream* os) { *os << c.name; }
 
 class TextRule : public ::testing::TestWithParam<LinesCase> {};
 

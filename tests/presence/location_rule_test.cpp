@@ -17,6 +17,7 @@ struct Case {
   QString iniName;
   PlayerLocation expected;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 const PlayerLocation kSearching{"IniName", kSearchingPlaceholder, kSearchingPlaceholder};
 const PlayerLocation kOffline{"IniName", kOfflinePlaceholder, kOfflinePlaceholder};

@@ -33,6 +33,7 @@ struct Case {
   std::string log;
   std::optional<std::string> expected;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class LastLine : public ::testing::TestWithParam<Case> {};
 

@@ -14,6 +14,7 @@ struct Case {
   std::vector<RosterEntry> rows;
   QString summary;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class ClanAnswer : public ::testing::TestWithParam<Case> {};
 

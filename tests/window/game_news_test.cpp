@@ -140,6 +140,7 @@ struct LogSizeCase {
   qint64 bytes;
   bool kept;
 };
+void PrintTo(const LogSizeCase& c, std::ostream* os) { *os << c.name; }
 
 class LogSize : public ::testing::TestWithParam<LogSizeCase> {};
 
@@ -172,6 +173,7 @@ struct NewsCase {
   QString memo;
   bool cannotOpenBox;
 };
+void PrintTo(const NewsCase& c, std::ostream* os) { *os << c.name; }
 
 class News : public ::testing::TestWithParam<NewsCase> {
  protected:

@@ -138,6 +138,7 @@ struct CycleCase {
   size_t urlNotFound;
   bool loggedInAfter;
 };
+void PrintTo(const CycleCase& c, std::ostream* os) { *os << c.name; }
 
 class Cycle : public Presence, public ::testing::WithParamInterface<CycleCase> {};
 
@@ -373,6 +374,7 @@ struct RefusedLoginCase {
   bool scriptUrl;
   std::vector<QString> events;
 };
+void PrintTo(const RefusedLoginCase& c, std::ostream* os) { *os << c.name; }
 
 class RefusedLogin : public Presence, public ::testing::WithParamInterface<RefusedLoginCase> {};
 

@@ -107,6 +107,7 @@ struct CloseCase {
   size_t questions;
   int saves;
 };
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
 
 class Close : public ::testing::TestWithParam<CloseCase> {};
 
