@@ -1,21 +1,41 @@
 #include "presence/game_log_scanner.h"
 
+#include <chrono>
+#include <future>
+#include <mutex>
+
 #include "platform/file_ops.h"
 #include "platform/text_file.h"
+#include "platform/waits.h"
 #include "presence/location_rule.h"
 #include "presence/player_name.h"
 #include "presence/relevant_log_line.h"
 #include "presence/working_copy.h"
 
 namespace presence {
+namespace {
+std::mutex scanMutex;  // one scan at a time: they share the working copy
+}  // namespace
 
 std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
                                           const QString& userIniPath, bool offline) {
+  const std::lock_guard<std::mutex> lock(scanMutex);
   // A failed copy leaves the earlier working copy in place, which is then read.
   (void)RefreshWorkingCopy(gameLogPath, workingCopyPath);
   const std::optional<std::string> line = LastRelevantLineInFile(workingCopyPath);
   if (!line) return std::nullopt;
   return LocationFromLogLine(*line, offline, [&] { return ReadPlayerName(userIniPath); });
+}
+
+std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLogPath,
+                                                          const QString& workingCopyPath,
+                                                          const QString& userIniPath, bool offline) {
+  auto scan = std::async(std::launch::async, [=] {
+    return ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline);
+  });
+  platform::WaitProcessingEvents(
+      [&] { return scan.wait_for(std::chrono::seconds(0)) != std::future_status::ready; }, 5);
+  return scan.get();
 }
 
 void EnsureGameLog(const QString& gameLogPath, const QString& gameDirSetting,

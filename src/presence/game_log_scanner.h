@@ -18,6 +18,14 @@ namespace presence {
 std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
                                           const QString& userIniPath, bool offline);
 
+// The same scan on a worker thread, for the user-interface thread: the
+// window keeps processing its messages while a large log is copied and read.
+// Scans never overlap, so a scan started meanwhile (a reload click, say)
+// waits for the working copy instead of writing it at the same time.
+std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLogPath,
+                                                          const QString& workingCopyPath,
+                                                          const QString& userIniPath, bool offline);
+
 // Creates the game log with the single line "Exit: Exiting" + CR LF when it
 // does not exist and a game directory is set. Failures are ignored. Writes
 // the "NoLog found" START and END lines.

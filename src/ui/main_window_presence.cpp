@@ -142,7 +142,7 @@ void TForm1::SendPlayerLocation(bool offline, bool global) {
   SaveSettings();
   DefineGameProfile();
   const QString gameDir = set_todir->text();
-  const auto location = presence::ScanGameLog(
+  const auto location = presence::ScanGameLogProcessingEvents(
       app::GameFilePath(gameDir, GameProfile.logFile),
       platform::JoinDir(services.paths.programDir, app::kWorkingCopyFileName),
       app::GameFilePath(gameDir, GameProfile.userIni), offline);

@@ -3,6 +3,8 @@
 // window makes of their answers, and the files it writes into the game.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QScrollBar>
 #include <QTimer>
 #include <atomic>
@@ -35,6 +37,19 @@ const std::string kFirstPart = "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\n";
 const std::string kSecondPart = "Lee\r\n5.6.7.8\r\nd\r\nt\r\n";
 
 // Sends the first part, and the second one long after the fixed wait.
+// Runs `action` once, as soon as the window waits for a report's answer
+// with the update indicator showing.
+void WhenWaitingForTheAnswer(TForm1& f, std::function<void()> action) {
+  auto* poll = new QTimer(&f);
+  QObject::connect(poll, &QTimer::timeout, &f, [poll, &f, action] {
+    if (f.updateicon->isHidden()) return;
+    poll->stop();
+    poll->deleteLater();
+    action();
+  });
+  poll->start(1);
+}
+
 void AnswerInTwoParts(httplib::Response& res) {
   res.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink& sink) {
     sink.write(kFirstPart.data(), kFirstPart.size());
@@ -302,8 +317,7 @@ TEST_F(Presence, ImportWaitsForTheAnswerAndAReloadNeverDisturbsTheRunningReport)
   });
   TForm1& f = Open(false);
   bool reloaded = false;
-  QTimer::singleShot(5, &f, [&] {
-    EXPECT_FALSE(f.updateicon->isHidden());
+  WhenWaitingForTheAnswer(f, [&] {
     emit f.Image3->clicked();
     reloaded = true;
   });
@@ -332,8 +346,7 @@ TEST_F(Presence, ImportReadsASlowAnswerOnlyWhenComplete) {
   // The window goes on working meanwhile: the list switch and a news fetch
   // run inside the wait, and the news don't disturb the report.
   bool switched = false;
-  QTimer::singleShot(5, &f, [&] {
-    EXPECT_FALSE(f.updateicon->isHidden());
+  WhenWaitingForTheAnswer(f, [&] {
     emit f.global_inactive->clicked();
     emit f.Image9->clicked();
     switched = true;
