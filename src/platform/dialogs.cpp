@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -20,6 +21,9 @@ Answer QtDialogs::ShowMessage(const QString& text, Buttons buttons, BoxKind kind
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
   }
+  // The program speaks German; Qt's own button texts are English.
+  if (QAbstractButton* yes = box.button(QMessageBox::Yes)) yes->setText(QStringLiteral("&Ja"));
+  if (QAbstractButton* no = box.button(QMessageBox::No)) no->setText(QStringLiteral("&Nein"));
   switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
