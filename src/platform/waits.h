@@ -13,10 +13,6 @@ struct Waits {
   }
 };
 
-// Sleeps `milliseconds` in small steps and processes pending window messages
-// meanwhile, so the window stays responsive.
-void SleepProcessingEvents(int milliseconds);
-
 // Runs a nested event loop while `keepWaiting` holds, checking it every
 // `pollMilliseconds`; the thread sleeps in between, so nothing spins and the
 // window stays responsive.

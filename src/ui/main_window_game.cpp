@@ -68,18 +68,27 @@ void TForm1::ReadServerBookmarks() {
   serverlisteChange();
 }
 
+namespace {
+
+// The bookmarks as the list shows them, with their addresses.
+game::ServerBookmarks ShownBookmarks(const QComboBox* list, const QStringList& addresses) {
+  game::ServerBookmarks bookmarks{{}, addresses};
+  for (int i = 0; i < list->count(); ++i) bookmarks.entries.append(list->itemText(i));
+  return bookmarks;
+}
+
+}  // namespace
+
 void TForm1::serverlisteChange() {
-  QStringList entries;
-  for (int i = 0; i < serverliste->count(); ++i) entries.append(serverliste->itemText(i));
-  serverliste->setToolTip(game::BookmarkHint({entries, BookmarkAddresses}, serverliste->currentIndex()));
+  serverliste->setToolTip(
+      game::BookmarkHint(ShownBookmarks(serverliste, BookmarkAddresses), serverliste->currentIndex()));
 }
 
 void TForm1::Image5Click() {
-  QStringList entries;
-  for (int i = 0; i < serverliste->count(); ++i) entries.append(serverliste->itemText(i));
-  game::LaunchGame(services.shell, set_todir->text(), GameProfile,
-                   game::BookmarkServerText({entries, BookmarkAddresses}, serverliste->currentIndex()),
-                   activityLog);
+  game::LaunchGame(
+      services.shell, set_todir->text(), GameProfile,
+      game::BookmarkServerText(ShownBookmarks(serverliste, BookmarkAddresses), serverliste->currentIndex()),
+      activityLog);
 }
 
 void TForm1::gridDblClick() {

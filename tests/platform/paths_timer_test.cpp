@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 
 #include "platform/paths.h"
-#include "platform/waits.h"
 #include "platform/window_timer.h"
 #include "support/temp_dir.h"
 
@@ -30,13 +29,13 @@ TEST(WindowTimer, ZeroIntervalNeverFiresAndEnabledTimerTicks) {
   timer.OnTimer = [&] { ++ticks; };
   timer.SetInterval(0);
   timer.SetEnabled(true);
-  SleepProcessingEvents(50);
+  QTest::qWait(50);
   EXPECT_EQ(ticks, 0);
   timer.SetInterval(10);
-  SleepProcessingEvents(100);
+  QTest::qWait(100);
   EXPECT_GE(ticks, 3);
   timer.SetEnabled(false);
   const int stopped = ticks;
-  SleepProcessingEvents(50);
+  QTest::qWait(50);
   EXPECT_EQ(ticks, stopped);
 }
