@@ -9,8 +9,8 @@ namespace game {
 
 bool GameLogTooLarge(std::int64_t bytes) { return bytes / (1024 * 1024) > 4; }
 
-void Logsizecheck(const QString& gameLogPath, const app::ActivityLog& log) {
-  app::ActivityScope scope(log, QStringLiteral("Logsizecheck"));
+void Logsizecheck(const QString& gameLogPath, const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("Logsizecheck"));
   if (!platform::FileExists(gameLogPath)) return;
   qint64 size = 0;
   {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 
 namespace game {
 
@@ -15,6 +15,6 @@ bool GameLogTooLarge(std::int64_t bytes);
 // Deletes the log when it is too large, between the "Logsizecheck" START and
 // END lines. A log that exists but can't be opened for reading and writing,
 // measured or deleted raises platform::IoError naming the file.
-void Logsizecheck(const QString& gameLogPath, const app::ActivityLog& log);
+void Logsizecheck(const QString& gameLogPath, const platform::ActivityLog& log);
 
 }  // namespace game

@@ -10,8 +10,8 @@ QStringList KeyListEntries() {
   return keys;
 }
 
-QStringList GenKeyBind(const app::ActivityLog& log) {
-  app::ActivityScope scope(log, QStringLiteral("GenKeyBind"));
+QStringList GenKeyBind(const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("GenKeyBind"));
   return KeyListEntries();
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 #include <QStringList>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 
 namespace game {
 
@@ -14,6 +14,6 @@ constexpr int kKeyListSize = 49;
 QStringList KeyListEntries();
 
 // The entries, between the "GenKeyBind" START and END lines.
-QStringList GenKeyBind(const app::ActivityLog& log);
+QStringList GenKeyBind(const platform::ActivityLog& log);
 
 }  // namespace game

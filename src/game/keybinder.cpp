@@ -23,8 +23,8 @@ constexpr Action kTeamsay{"teamsay", "quavik_teamsay.txt"};
 }  // namespace
 
 void WriteKeyBindings(const QString& userIniPath, int echoIndex, int teamsayIndex, int sayIndex,
-                      const app::ActivityLog& log) {
-  app::ActivityScope scope(log, QStringLiteral("Erstellung Keybinder in (TO)User.ini"));
+                      const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("Erstellung Keybinder in (TO)User.ini"));
   if (!platform::FileExists(userIniPath)) return;
   const QStringList keys = KeyListEntries();
   const std::array<std::pair<int, Action>, 3> bindings{
@@ -45,8 +45,8 @@ std::string ExecScriptBytes(const QString& command, const QString& rosterSummary
 }
 
 void WriteExecScripts(const QString& systemDir, const QString& rosterSummary,
-                      const app::ActivityLog& log) {
-  app::ActivityScope scope(log, QStringLiteral("Erstellung EXEC-Scripts"));
+                      const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("Erstellung EXEC-Scripts"));
   for (const Action& action : {kEcho, kSay, kTeamsay}) {
     const QString path = platform::FindPathNoCase(platform::JoinDir(systemDir, QLatin1String(action.script)));
     // A script that can't be written (a wrong game directory) is skipped.

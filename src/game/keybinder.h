@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 
 namespace game {
 
@@ -19,7 +19,7 @@ namespace game {
 // missing user INI is left alone without a message. An INI write failure
 // raises platform::IoError. "Erstellung Keybinder in (TO)User.ini" lines.
 void WriteKeyBindings(const QString& userIniPath, int echoIndex, int teamsayIndex, int sayIndex,
-                      const app::ActivityLog& log);
+                      const platform::ActivityLog& log);
 
 // The bytes of one exec script: command + " " + summary + CR LF, in
 // Windows-1252. Characters below 32 in the summary become blanks, so text
@@ -31,7 +31,7 @@ std::string ExecScriptBytes(const QString& command, const QString& rosterSummary
 // written is skipped; the others are still tried. "Erstellung EXEC-Scripts"
 // lines.
 void WriteExecScripts(const QString& systemDir, const QString& rosterSummary,
-                      const app::ActivityLog& log);
+                      const platform::ActivityLog& log);
 
 // The notice that the echo binding works only on servers with TOST: shown on
 // the first change of the echo key in a run. The count wraps after 255, so

@@ -4,21 +4,21 @@
 
 namespace game {
 
-LaunchCommand BuildLaunchCommand(const QString& gameDir, const app::GameProfile& profile,
+LaunchCommand BuildLaunchCommand(const QString& gameDir, const game::GameProfile& profile,
                                  const QString& serverText) {
   const QString map =
       serverText.isEmpty() ? QStringLiteral("Entry.unr") : serverText + QStringLiteral("/index.unr");
   return {
-      app::GameFilePath(gameDir, profile.executable),
+      game::GameFilePath(gameDir, profile.executable),
       {map, QStringLiteral("INI=") + profile.gameIni, QStringLiteral("USERINI=") + profile.userIni,
        QStringLiteral("LOG=") + profile.logFile},
-      app::GameSystemDir(gameDir),
+      game::GameSystemDir(gameDir),
   };
 }
 
-void LaunchGame(platform::Shell& shell, const QString& gameDir, const app::GameProfile& profile,
-                const QString& serverText, const app::ActivityLog& log) {
-  app::ActivityScope scope(log, QStringLiteral("Starte TacicalOps/UnrealTournament"));
+void LaunchGame(platform::Shell& shell, const QString& gameDir, const game::GameProfile& profile,
+                const QString& serverText, const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("Starte TacicalOps/UnrealTournament"));
   const LaunchCommand command = BuildLaunchCommand(gameDir, profile, serverText);
   shell.StartProgram(command.program, command.arguments, command.workingDirectory, true);
 }

@@ -10,8 +10,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/activity_log.h"
-#include "app/game_profile.h"
+#include "platform/activity_log.h"
+#include "game/game_profile.h"
 #include "platform/shell.h"
 
 namespace game {
@@ -25,13 +25,13 @@ struct LaunchCommand {
 
 // An empty `serverText` starts the entry map; any other is used unchanged,
 // port included.
-LaunchCommand BuildLaunchCommand(const QString& gameDir, const app::GameProfile& profile,
+LaunchCommand BuildLaunchCommand(const QString& gameDir, const game::GameProfile& profile,
                                  const QString& serverText);
 
 // Starts the game maximised through `shell`, between the
 // "Starte TacicalOps/UnrealTournament" START and END lines.
-void LaunchGame(platform::Shell& shell, const QString& gameDir, const app::GameProfile& profile,
-                const QString& serverText, const app::ActivityLog& log);
+void LaunchGame(platform::Shell& shell, const QString& gameDir, const game::GameProfile& profile,
+                const QString& serverText, const platform::ActivityLog& log);
 
 // What a double click on a clan roster row does with its "Online auf:" text.
 enum class RosterLaunch {

@@ -2,12 +2,12 @@
 
 #include "platform/file_ops.h"
 #include "platform/ini_file.h"
-#include "presence/substring.h"
+#include "platform/substring.h"
 
 namespace game {
 
-using presence::Copy;
-using presence::Pos;
+using platform::Copy;
+using platform::Pos;
 
 Favorite SplitFavorite(const QString& value) {
   const QString backslash = QStringLiteral("\\");
@@ -16,8 +16,8 @@ Favorite SplitFavorite(const QString& value) {
   return {Copy(value, 1, p - 1), Copy(rest, 1, Pos(backslash, rest) - 1)};
 }
 
-ServerBookmarks ReadServerBookmarks(const QString& gameIniPath, const app::ActivityLog& log) {
-  app::ActivityScope scope(log, QStringLiteral("Lese Server-Bookmarks aus INI"));
+ServerBookmarks ReadServerBookmarks(const QString& gameIniPath, const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("Lese Server-Bookmarks aus INI"));
   ServerBookmarks bookmarks;
   if (!platform::FileExists(gameIniPath)) return bookmarks;
   bookmarks.entries.append(QString());

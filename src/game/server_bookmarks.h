@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 
 namespace game {
 
@@ -31,7 +31,7 @@ struct ServerBookmarks {
 };
 
 // Between the "Lese Server-Bookmarks aus INI" START and END lines.
-ServerBookmarks ReadServerBookmarks(const QString& gameIniPath, const app::ActivityLog& log);
+ServerBookmarks ReadServerBookmarks(const QString& gameIniPath, const platform::ActivityLog& log);
 
 // Tool tip for the entry at `index`: "Kein Server gewählt..." for the empty
 // entry or no selection, otherwise name + " mit Server-IP " + address.

@@ -39,8 +39,8 @@ std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLog
 }
 
 void EnsureGameLog(const QString& gameLogPath, const QString& gameDirSetting,
-                   const app::ActivityLog& log) {
-  app::ActivityScope scope(log, QStringLiteral("NoLog found"));
+                   const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("NoLog found"));
   if (gameDirSetting.isEmpty() || platform::FileExists(gameLogPath)) return;
   // A missing system directory and the like are ignored: the scan then finds nothing.
   (void)platform::WriteFileAtomically(gameLogPath, "Exit: Exiting\r\n");

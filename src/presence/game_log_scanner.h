@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 #include "presence/player_location.h"
 
 namespace presence {
@@ -30,6 +30,6 @@ std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLog
 // does not exist and a game directory is set. Failures are ignored. Writes
 // the "NoLog found" START and END lines.
 void EnsureGameLog(const QString& gameLogPath, const QString& gameDirSetting,
-                   const app::ActivityLog& log);
+                   const platform::ActivityLog& log);
 
 }  // namespace presence

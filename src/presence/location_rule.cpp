@@ -3,9 +3,12 @@
 #include <QLocale>
 
 #include "platform/cp1252.h"
-#include "presence/substring.h"
+#include "platform/substring.h"
 
 namespace presence {
+
+using platform::Copy;
+using platform::Pos;
 
 bool IsPlaceholderPlayerName(const QString& name) {
   const QLocale locale = QLocale::system();

@@ -5,7 +5,7 @@
 
 namespace presence {
 
-ClanRoster ParseClanAnswer(std::string_view answerBytes, const app::ActivityLog& log) {
+ClanRoster ParseClanAnswer(std::string_view answerBytes, const platform::ActivityLog& log) {
   const std::vector<std::string> lines = platform::SplitTextLines(answerBytes);
   size_t next = 0;
   const auto readLine = [&]() -> QString {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 
 namespace presence {
 
@@ -31,7 +31,7 @@ struct ClanRoster {
 };
 
 // Writes the START line "Importiere in Clangrid: readln" once per record.
-ClanRoster ParseClanAnswer(std::string_view answerBytes, const app::ActivityLog& log);
+ClanRoster ParseClanAnswer(std::string_view answerBytes, const platform::ActivityLog& log);
 
 // True when the master server's answer refuses the password (its first line
 // is "AUTH_FAILED!"); nothing else of that answer is used.

@@ -15,7 +15,9 @@
 //   main_window_panels.cpp     the about and news panels
 //   main_window_handlers.cpp   the window's own handlers (panels, links, ...)
 //   main_window_app.cpp        start-up, settings, shutdown
-//   main_window_pending.cpp    handlers still to be written
+//   main_window_presence.cpp   login, reports, roster import and the grids
+//   main_window_game.cpp       key bindings, exec scripts, launches, bookmarks
+//   main_window_news.cpp       the news fetch
 #pragma once
 #include <QAction>
 #include <QCheckBox>
@@ -35,8 +37,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/activity_log.h"
-#include "app/game_profile.h"
+#include "platform/activity_log.h"
+#include "game/game_profile.h"
 #include "app/services.h"
 #include "game/keybinder.h"
 #include "platform/window_timer.h"
@@ -127,9 +129,9 @@ class TForm1 : public QWidget {
 
   // ---- program values ----
   app::Services& services;
-  app::ActivityLog activityLog;
+  platform::ActivityLog activityLog;
   QString settingsFilePath;
-  app::GameProfile GameProfile;
+  game::GameProfile GameProfile;
   QString RosterSummary;
   QStringList BookmarkAddresses;
   int RosterRowCount = 0;

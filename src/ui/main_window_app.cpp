@@ -22,7 +22,7 @@ void SelectIndex(QComboBox* list, int index) {
 
 void TForm1::FormCreate() {
   if (app::IsLogSwitch(services.paths.arguments)) {
-    activityLog = app::ActivityLog(
+    activityLog = platform::ActivityLog(
         true, platform::JoinDir(services.paths.workingDir, app::kActivityLogFileName));
     activityLog.Start(app::kStartupLogLine);
   }
@@ -55,7 +55,7 @@ void TForm1::RestoreWindowPosition() {
 }
 
 void TForm1::ReadSettings() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Lese Quavikkonfiguration"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Lese Quavikkonfiguration"));
   const app::SettingsValues v = app::ReadSettingsFile(settingsFilePath);
   set_globalserver->setText(v.globalScriptUrl);
   set_globalpass->setText(v.globalPass);
@@ -76,7 +76,7 @@ void TForm1::ReadSettings() {
 }
 
 void TForm1::SaveSettings() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Speichere Quavikkonfiguration"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Speichere Quavikkonfiguration"));
   CheckGameDirectory();
   if (const auto corrected = app::CorrectedScriptUrl(set_server->text())) {
     services.dialogs.MessageBeep(platform::Beep::Error);
@@ -105,13 +105,13 @@ void TForm1::SaveSettings() {
 }
 
 void TForm1::CheckGameDirectory() {
-  app::ActivityScope scope(activityLog, QStringLiteral("\\check"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("\\check"));
   const QString dir = app::WithTrailingSeparator(set_todir->text());
   if (dir != set_todir->text()) set_todir->setText(dir);
 }
 
 void TForm1::DefineGameProfile() {
-  GameProfile = app::DefineGameProfile(set_retailmod->currentIndex(), activityLog);
+  GameProfile = game::DefineGameProfile(set_retailmod->currentIndex(), activityLog);
 }
 
 void TForm1::ApplicationClose() {

@@ -5,7 +5,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 
-#include "app/game_profile.h"
+#include "game/game_profile.h"
 #include "game/game_log_size.h"
 #include "game/key_list.h"
 #include "game/keybinder.h"
@@ -29,13 +29,13 @@ void TForm1::GenKeyBind() {
 }
 
 void TForm1::WriteKeyBindings() {
-  game::WriteKeyBindings(app::GameFilePath(set_todir->text(), GameProfile.userIni),
+  game::WriteKeyBindings(game::GameFilePath(set_todir->text(), GameProfile.userIni),
                          set_keybinder_echo->currentIndex(), set_keybinder_teamsay->currentIndex(),
                          set_keybinder_say->currentIndex(), activityLog);
 }
 
 void TForm1::WriteExecScripts() {
-  game::WriteExecScripts(app::GameSystemDir(set_todir->text()), RosterSummary, activityLog);
+  game::WriteExecScripts(game::GameSystemDir(set_todir->text()), RosterSummary, activityLog);
 }
 
 void TForm1::set_keybinder_echoChange() {
@@ -45,22 +45,22 @@ void TForm1::set_keybinder_echoChange() {
 }
 
 void TForm1::EnsureGameLog() {
-  presence::EnsureGameLog(app::GameFilePath(set_todir->text(), GameProfile.logFile), set_todir->text(),
+  presence::EnsureGameLog(game::GameFilePath(set_todir->text(), GameProfile.logFile), set_todir->text(),
                           activityLog);
 }
 
 void TForm1::ShowPlayerName() {
-  if (const auto caption = presence::PlayerNameCaption(app::GameFilePath(set_todir->text(), GameProfile.userIni)))
+  if (const auto caption = presence::PlayerNameCaption(game::GameFilePath(set_todir->text(), GameProfile.userIni)))
     OwnerLabel->setText(*caption);
 }
 
 void TForm1::Logsizecheck() {
-  game::Logsizecheck(app::GameFilePath(set_todir->text(), GameProfile.logFile), activityLog);
+  game::Logsizecheck(game::GameFilePath(set_todir->text(), GameProfile.logFile), activityLog);
 }
 
 void TForm1::ReadServerBookmarks() {
   const game::ServerBookmarks bookmarks =
-      game::ReadServerBookmarks(app::GameFilePath(set_todir->text(), GameProfile.gameIni), activityLog);
+      game::ReadServerBookmarks(game::GameFilePath(set_todir->text(), GameProfile.gameIni), activityLog);
   serverliste->clear();
   serverliste->addItems(bookmarks.entries);
   serverliste->setCurrentIndex(bookmarks.entries.isEmpty() ? -1 : 0);

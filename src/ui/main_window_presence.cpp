@@ -1,7 +1,7 @@
 // The presence cycle of the main window: login, timer ticks, reload and
 // logout; one report (scan, request, import); the roster lists and the wait
 // with the update indicator. The rules live in src/presence/.
-#include "app/game_profile.h"
+#include "game/game_profile.h"
 #include "app/startup.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
@@ -80,7 +80,7 @@ void TForm1::button_inaktivClick() { StartStop(); }
 void TForm1::button_aktivClick() { StartStop(); }
 
 void TForm1::StartStop() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Start/Stop"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Start/Stop"));
   if (Timer->Enabled()) {
     Timer->SetEnabled(false);
     button_inaktiv->show();
@@ -91,7 +91,7 @@ void TForm1::StartStop() {
   }
   SaveSettings();
   DefineGameProfile();
-  if (!platform::FileExists(app::GameFilePath(set_todir->text(), GameProfile.executable))) {
+  if (!platform::FileExists(game::GameFilePath(set_todir->text(), GameProfile.executable))) {
     services.dialogs.MessageBeep(Beep::Exclamation);
     services.dialogs.ShowMessage(GameFilesMissingMessage(set_retailmod->currentText()), Buttons::YesOnly,
                                  BoxKind::Error);
@@ -117,7 +117,7 @@ void TForm1::StartStop() {
 }
 
 void TForm1::TimerTimer() {
-  app::ActivityScope scope(activityLog, QStringLiteral("PostTimer"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("PostTimer"));
   SendPlayerLocation(false, false);
   WriteExecScripts();
   if (!GlobalAuthFailed && !set_globalserver->text().isEmpty()) {
@@ -130,7 +130,7 @@ void TForm1::TimerTimer() {
 }
 
 void TForm1::LogoutUser() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Logout User"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Logout User"));
   SendPlayerLocation(true, false);
   if (!GlobalAuthFailed && !set_globalserver->text().isEmpty()) SendPlayerLocation(true, true);
 }
@@ -138,14 +138,14 @@ void TForm1::LogoutUser() {
 void TForm1::reloadClick() { SendPlayerLocation(false, grid->isHidden()); }
 
 void TForm1::SendPlayerLocation(bool offline, bool global) {
-  app::ActivityScope scope(activityLog, QStringLiteral("Sende Spielerstandort"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Sende Spielerstandort"));
   SaveSettings();
   DefineGameProfile();
   const QString gameDir = set_todir->text();
   const auto location = presence::ScanGameLogProcessingEvents(
-      app::GameFilePath(gameDir, GameProfile.logFile),
+      game::GameFilePath(gameDir, GameProfile.logFile),
       platform::JoinDir(services.paths.programDir, app::kWorkingCopyFileName),
-      app::GameFilePath(gameDir, GameProfile.userIni), offline);
+      game::GameFilePath(gameDir, GameProfile.userIni), offline);
   if (!location) {
     services.dialogs.MessageBeep(Beep::Default);
     return;
@@ -181,7 +181,7 @@ void TForm1::webgetURLNotFound(const QString& /*url*/) {
 }
 
 void TForm1::RejectConnection() {
-  app::ActivityScope scope(activityLog, QStringLiteral("RejectConnection"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("RejectConnection"));
   Timer->SetEnabled(false);
   button_inaktiv->show();
   button_aktiv->hide();
@@ -195,7 +195,7 @@ void TForm1::WaitForReportTransfer() {
 }
 
 void TForm1::ImportClanRoster() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Importiere in Clangrid"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Importiere in Clangrid"));
   activityLog.Start(QStringLiteral("Importiere in Clangrid: Delay ON"));
   UpdateVisDelay(4000);
   WaitForReportTransfer();
@@ -227,7 +227,7 @@ void TForm1::ImportClanRoster() {
 }
 
 void TForm1::ImportGlobalRoster() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Importiere in Globalgrid"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Importiere in Globalgrid"));
   UpdateVisDelay(4000);
   WaitForReportTransfer();
   const auto answer =
@@ -240,13 +240,13 @@ void TForm1::ImportGlobalRoster() {
 }
 
 void TForm1::ClearClanGrid() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Leere Clangrid"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Leere Clangrid"));
   ClearRosterRows(grid, RosterRowCount);
   RosterRowCount = 0;
 }
 
 void TForm1::ClearGlobalGrid() {
-  app::ActivityScope scope(activityLog, QStringLiteral("Leere Globalgrid"));
+  platform::ActivityScope scope(activityLog, QStringLiteral("Leere Globalgrid"));
   ClearRosterRows(GlobalGrid, RosterRowCount);
   RosterRowCount = 0;
   SetRosterCell(GlobalGrid, 0, 1, kGlobalNotice);

@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include "app/game_profile.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "platform/errors.h"
@@ -95,31 +94,6 @@ TEST(StartupRules, LogSwitchOnlyForFirstArgument) {
                {{"lOg", "x"}, true},  {{"x", "LOG"}, false},    {{"LOGS"}, false},
                {{"-LOG"}, false},     {{"LOG "}, false},        {{""}, false}};
   for (const auto& c : cases) EXPECT_EQ(app::IsLogSwitch(c.args), c.on) << c.args.join(",").toStdString();
-}
-
-TEST(GameProfiles, EveryChoiceAndTheFallback) {
-  const struct {
-    int index;
-    app::GameProfile profile;
-  } cases[] = {
-      {0, {"tacticalops.log", "tacticalops.ini", "TOUser.ini", "unrealtournament.exe"}},
-      {1, {"tacticalops.log", "tacticalops.ini", "User.ini", "tacticalops.exe"}},
-      {2, {"unrealtournament.log", "unrealtournament.ini", "User.ini", "unrealtournament.exe"}},
-      {3, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"}},
-      {-1, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"}},
-      {7, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(app::GameProfileFor(c.index), c.profile) << c.index;
-}
-
-TEST(GameProfiles, GameFilesFoundWithoutRegardToCase) {
-  TempDir dir;
-  dir.Write("game/System/touser.ini", "x");
-  const QString gameDir = dir.Path() + "/game/";
-  EXPECT_EQ(app::GameFilePath(gameDir, "TOUser.ini"), gameDir + "System/touser.ini");
-  EXPECT_EQ(app::GameFilePath(gameDir, "tacticalops.log"), gameDir + "System/tacticalops.log");
-  EXPECT_EQ(app::GameSystemDir(gameDir), gameDir + "System");
-  EXPECT_EQ(app::GameFilePath("", "User.ini"), "system/User.ini");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "game/game_log_size.h"
 #include "platform/errors.h"
-#include "presence/activity_lines.h"
+#include "support/activity_lines.h"
 #include "support/temp_dir.h"
 
 using namespace game;
@@ -32,7 +32,7 @@ TEST(Logsizecheck, DeletesFromFiveMebibytes) {
   for (const auto& c : cases) {
     testing_support::TempDir dir;
     const QString path = SparseFile(dir, c.size);
-    Logsizecheck(path, app::ActivityLog());
+    Logsizecheck(path, platform::ActivityLog());
     EXPECT_EQ(!QFile::exists(path), c.deleted) << c.size;
     EXPECT_EQ(GameLogTooLarge(c.size), c.deleted) << c.size;
   }

@@ -5,7 +5,7 @@
 #include "game/key_list.h"
 #include "game/keybinder.h"
 #include "platform/errors.h"
-#include "presence/activity_lines.h"
+#include "support/activity_lines.h"
 #include "support/temp_dir.h"
 
 #include <sys/stat.h>
@@ -58,7 +58,7 @@ TEST_P(Bindings, OnlyTheChosenKeysChange) {
   const BindCase& c = GetParam();
   TempDir dir;
   const QString ini = dir.Write("system/TOUser.ini", kUserIni);
-  WriteKeyBindings(ini, c.echo, c.teamsay, c.say, app::ActivityLog());
+  WriteKeyBindings(ini, c.echo, c.teamsay, c.say, platform::ActivityLog());
   std::string expected = kUserIni;
   expected.replace(expected.find(c.before), c.before.size(), c.after);
   EXPECT_EQ(dir.Read("system/TOUser.ini"), expected);
@@ -126,7 +126,7 @@ TEST(ExecScripts, ControlCharactersCannotStartASecondCommand) {
 
 TEST(ExecScripts, MissingDirectoryIsSkipped) {
   TempDir dir;
-  EXPECT_NO_THROW(WriteExecScripts(dir.File("nowhere/system"), "x", app::ActivityLog()));
+  EXPECT_NO_THROW(WriteExecScripts(dir.File("nowhere/system"), "x", platform::ActivityLog()));
   EXPECT_FALSE(dir.Exists("nowhere"));
 }
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/launcher.h"
-#include "presence/activity_lines.h"
+#include "support/activity_lines.h"
 #include "support/recording_shell.h"
 #include "support/temp_dir.h"
 
@@ -23,7 +23,7 @@ TEST(LaunchCommand, ForEachGameWithoutServer) {
       {3, "ut2003.exe", {"Entry.unr", "INI=ut2003.ini", "USERINI=User.ini", "LOG=ut2003.log"}},
   };
   for (const auto& c : cases) {
-    const LaunchCommand command = BuildLaunchCommand("/games/to/", app::GameProfileFor(c.gameIndex), "");
+    const LaunchCommand command = BuildLaunchCommand("/games/to/", game::GameProfileFor(c.gameIndex), "");
     EXPECT_EQ(command.program, QStringLiteral("/games/to/system/") + c.program);
     EXPECT_EQ(command.arguments, c.arguments);
     EXPECT_EQ(command.workingDirectory, "/games/to/system");
@@ -31,7 +31,7 @@ TEST(LaunchCommand, ForEachGameWithoutServer) {
 }
 
 TEST(LaunchCommand, ServerTextIsOneArgumentAsGiven) {
-  const app::GameProfile mod = app::GameProfileFor(0);
+  const game::GameProfile mod = game::GameProfileFor(0);
   const QStringList rest{"INI=tacticalops.ini", "USERINI=TOUser.ini", "LOG=tacticalops.log"};
   EXPECT_EQ(BuildLaunchCommand("/g/", mod, "1.2.3.4:7777").arguments,
             QStringList{"1.2.3.4:7777/index.unr"} + rest);
@@ -43,7 +43,7 @@ TEST(LaunchCommand, FindsTheSystemDirectoryInAnyCase) {
   testing_support::TempDir dir;
   dir.Write("game/System/TacticalOps.exe", "MZ");
   const LaunchCommand command =
-      BuildLaunchCommand(dir.File("game/"), app::GameProfileFor(1), "");
+      BuildLaunchCommand(dir.File("game/"), game::GameProfileFor(1), "");
   EXPECT_EQ(command.program, dir.File("game/System/TacticalOps.exe"));
   EXPECT_EQ(command.workingDirectory, dir.File("game/System"));
 }
@@ -51,7 +51,7 @@ TEST(LaunchCommand, FindsTheSystemDirectoryInAnyCase) {
 TEST(LaunchGame, StartsMaximisedBetweenLogLines) {
   testing_support::RecordingShell shell;
   testing_support::ActivityLines activity;
-  LaunchGame(shell, "/g/", app::GameProfileFor(3), "10.0.0.5", activity.Log());
+  LaunchGame(shell, "/g/", game::GameProfileFor(3), "10.0.0.5", activity.Log());
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].kind, "start");
   EXPECT_EQ(shell.calls[0].target, "/g/system/ut2003.exe");

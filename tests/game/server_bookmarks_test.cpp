@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "game/server_bookmarks.h"
-#include "presence/activity_lines.h"
+#include "support/activity_lines.h"
 #include "support/temp_dir.h"
 
 using namespace game;
@@ -68,7 +68,7 @@ TEST(ServerBookmarks, EntryWithoutBackslashNamesNoServer) {
   testing_support::TempDir dir;
   const ServerBookmarks bookmarks = ReadServerBookmarks(
       dir.Write("g.ini", "[UBrowser.UBrowserFavoritesFact]\r\nFavorites[3]=plain\r\n"),
-      app::ActivityLog());
+      platform::ActivityLog());
   EXPECT_EQ(bookmarks.entries, (QStringList{"", ""}));
   EXPECT_EQ(BookmarkHint(bookmarks, 1), " mit Server-IP ");
   EXPECT_EQ(BookmarkServerText(bookmarks, 1), "");
@@ -76,12 +76,12 @@ TEST(ServerBookmarks, EntryWithoutBackslashNamesNoServer) {
 
 TEST(ServerBookmarks, MissingIniGivesNoEntriesAtAll) {
   testing_support::TempDir dir;
-  const ServerBookmarks bookmarks = ReadServerBookmarks(dir.File("missing.ini"), app::ActivityLog());
+  const ServerBookmarks bookmarks = ReadServerBookmarks(dir.File("missing.ini"), platform::ActivityLog());
   EXPECT_TRUE(bookmarks.entries.isEmpty());
   EXPECT_TRUE(bookmarks.addresses.isEmpty());
   EXPECT_EQ(BookmarkServerText(bookmarks, 0), "");
   // An INI without the section still offers the empty entry.
-  EXPECT_EQ(ReadServerBookmarks(dir.Write("other.ini", "[URL]\r\n"), app::ActivityLog()).entries,
+  EXPECT_EQ(ReadServerBookmarks(dir.Write("other.ini", "[URL]\r\n"), platform::ActivityLog()).entries,
             QStringList{""});
 }
 

@@ -3,7 +3,7 @@
 // INI whenever the player is not on a server; and the start-up duties.
 #include <gtest/gtest.h>
 
-#include "presence/activity_lines.h"
+#include "support/activity_lines.h"
 #include "presence/game_log_scanner.h"
 #include "presence/player_name.h"
 #include "support/temp_dir.h"

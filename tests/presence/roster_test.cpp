@@ -1,7 +1,7 @@
 // Reading the clan script's answer into roster rows and the one-line summary.
 #include <gtest/gtest.h>
 
-#include "presence/activity_lines.h"
+#include "support/activity_lines.h"
 #include "presence/roster.h"
 
 using namespace presence;
@@ -20,7 +20,7 @@ class ClanAnswer : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ClanAnswer, Parsed) {
   const Case& c = GetParam();
-  const ClanRoster roster = ParseClanAnswer(c.answer, app::ActivityLog());
+  const ClanRoster roster = ParseClanAnswer(c.answer, platform::ActivityLog());
   EXPECT_EQ(roster.entries, c.rows);
   EXPECT_EQ(roster.summary, c.summary);
 }
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ClanAnswer, RowsAreNotLimited) {
   std::string answer;
   for (int i = 0; i < 300; ++i) answer += "P" + std::to_string(i) + "\r\ns\r\nt\r\nu\r\n";
-  const ClanRoster roster = ParseClanAnswer(answer, app::ActivityLog());
+  const ClanRoster roster = ParseClanAnswer(answer, platform::ActivityLog());
   ASSERT_EQ(roster.entries.size(), 300u);
   EXPECT_EQ(roster.entries[299].name, "P299");
   EXPECT_EQ(kKim.TimestampCell(), "06.12.2026, 17:33");

@@ -2,10 +2,10 @@
 // versions must give the same answers.
 #include <gtest/gtest.h>
 
-#include "presence/substring.h"
+#include "platform/substring.h"
 
-using presence::Copy;
-using presence::Pos;
+using platform::Copy;
+using platform::Pos;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 #include "platform/text_file.h"
 #include "support/temp_dir.h"
 
@@ -13,7 +13,7 @@ namespace testing_support {
 class ActivityLines {
  public:
   ActivityLines() : log_(true, dir_.File("quavik.log")) {}
-  const app::ActivityLog& Log() const { return log_; }
+  const platform::ActivityLog& Log() const { return log_; }
   QStringList Entries() const {
     QStringList entries;
     for (const QString& line : platform::ReadTextFileLines(log_.Path()).value_or(QStringList())) {
@@ -24,7 +24,7 @@ class ActivityLines {
 
  private:
   TempDir dir_;
-  app::ActivityLog log_;
+  platform::ActivityLog log_;
 };
 
 }  // namespace testing_support

@@ -1,6 +1,6 @@
-#include "presence/substring.h"
+#include "platform/substring.h"
 
-namespace presence {
+namespace platform {
 namespace {
 
 // The 0-based start and the length of Copy's result; length 0 for "".
@@ -35,4 +35,4 @@ QString Copy(const QString& text, qsizetype index, qsizetype count) {
   return text.mid(start, length);
 }
 
-}  // namespace presence
+}  // namespace platform

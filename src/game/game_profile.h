@@ -1,9 +1,9 @@
 // The four game files that follow from the selected game, and where they lie.
 #pragma once
 #include <QString>
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 
-namespace app {
+namespace game {
 
 struct GameProfile {
   QString logFile;
@@ -18,7 +18,7 @@ struct GameProfile {
 GameProfile GameProfileFor(int gameIndex);
 
 // Writes the "Definiere Logs/Inifiles für App" START/END lines around it.
-GameProfile DefineGameProfile(int gameIndex, const ActivityLog& log);
+GameProfile DefineGameProfile(int gameIndex, const platform::ActivityLog& log);
 
 // Full path of a game file: game directory + "system/" + name, found without
 // regard to letter case. An empty game directory gives "system/<name>".
@@ -27,4 +27,4 @@ QString GameFilePath(const QString& gameDir, const QString& fileName);
 // The game's working directory: game directory + "system" (no trailing separator).
 QString GameSystemDir(const QString& gameDir);
 
-}  // namespace app
+}  // namespace game

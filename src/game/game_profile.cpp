@@ -1,8 +1,8 @@
-#include "app/game_profile.h"
+#include "game/game_profile.h"
 
 #include "platform/paths.h"
 
-namespace app {
+namespace game {
 
 GameProfile GameProfileFor(int gameIndex) {
   switch (gameIndex) {
@@ -13,8 +13,8 @@ GameProfile GameProfileFor(int gameIndex) {
   }
 }
 
-GameProfile DefineGameProfile(int gameIndex, const ActivityLog& log) {
-  ActivityScope scope(log, QStringLiteral("Definiere Logs/Inifiles für App"));
+GameProfile DefineGameProfile(int gameIndex, const platform::ActivityLog& log) {
+  platform::ActivityScope scope(log, QStringLiteral("Definiere Logs/Inifiles für App"));
   return GameProfileFor(gameIndex);
 }
 
@@ -26,4 +26,4 @@ QString GameSystemDir(const QString& gameDir) {
   return platform::FindPathNoCase(gameDir + QStringLiteral("system"));
 }
 
-}  // namespace app
+}  // namespace game

@@ -1,4 +1,4 @@
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -8,7 +8,7 @@
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 
-namespace app {
+namespace platform {
 
 QString FormatActivityLine(const QString& date, const QString& time, bool isStart,
                            const QString& message) {
@@ -48,4 +48,4 @@ void ActivityLog::WriteActivityLog(bool isStart, const QString& message) const {
   if (!written || !closed) throw platform::IoError(QStringLiteral("Unable to write to %1").arg(path_));
 }
 
-}  // namespace app
+}  // namespace platform

@@ -10,7 +10,7 @@
 #include <QString>
 #include <string_view>
 
-namespace presence {
+namespace platform {
 
 long long Pos(std::string_view needle, std::string_view text);
 std::string_view Copy(std::string_view text, long long index, long long count);
@@ -18,4 +18,4 @@ std::string_view Copy(std::string_view text, long long index, long long count);
 qsizetype Pos(const QString& needle, const QString& text);
 QString Copy(const QString& text, qsizetype index, qsizetype count);
 
-}  // namespace presence
+}  // namespace platform

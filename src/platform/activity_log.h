@@ -8,7 +8,7 @@
 #include <exception>
 #include <utility>
 
-namespace app {
+namespace platform {
 
 class ActivityLog {
  public:
@@ -52,4 +52,4 @@ class ActivityScope {
   int exceptions_ = std::uncaught_exceptions();
 };
 
-}  // namespace app
+}  // namespace platform

@@ -3,16 +3,16 @@
 
 #include <QLocale>
 
-#include "app/activity_log.h"
+#include "platform/activity_log.h"
 #include "platform/errors.h"
 #include "support/temp_dir.h"
 
 using testing_support::TempDir;
 
 TEST(ActivityLog, LineFormatLinesUpTheMarkers) {
-  EXPECT_EQ(app::FormatActivityLine("06.12.2026", "17:33:57", true, "Lese Quavikkonfiguration"),
+  EXPECT_EQ(platform::FormatActivityLine("06.12.2026", "17:33:57", true, "Lese Quavikkonfiguration"),
             "06.12.2026, 17:33:57: START Lese Quavikkonfiguration");
-  EXPECT_EQ(app::FormatActivityLine("06.12.2026", "17:33:57", false, "Lese Quavikkonfiguration"),
+  EXPECT_EQ(platform::FormatActivityLine("06.12.2026", "17:33:57", false, "Lese Quavikkonfiguration"),
             "06.12.2026, 17:33:57:   END Lese Quavikkonfiguration");
 }
 
@@ -20,7 +20,7 @@ TEST(ActivityLog, GermanLocaleGivesTheFamiliarLine) {
   const QLocale saved;
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   TempDir dir;
-  app::ActivityLog log(true, dir.File("quavik.log"));
+  platform::ActivityLog log(true, dir.File("quavik.log"));
   log.Start(QString::fromUtf8("Definiere Logs/Inifiles für App"));
   QLocale::setDefault(saved);
   const std::string line = dir.Read("quavik.log");
@@ -36,7 +36,7 @@ TEST(ActivityLog, GermanLocaleGivesTheFamiliarLine) {
 TEST(ActivityLog, AppendsAndOffWritesNothing) {
   TempDir dir;
   dir.Write("quavik.log", "old line\r\n");
-  app::ActivityLog on(true, dir.File("quavik.log"));
+  platform::ActivityLog on(true, dir.File("quavik.log"));
   on.Start("a");
   on.End("a");
   const std::string content = dir.Read("quavik.log");
@@ -44,16 +44,16 @@ TEST(ActivityLog, AppendsAndOffWritesNothing) {
   EXPECT_NE(content.find("START a\r\n"), std::string::npos);
   EXPECT_NE(content.find("  END a\r\n"), std::string::npos);
 
-  app::ActivityLog off(false, dir.File("off.log"));
+  platform::ActivityLog off(false, dir.File("off.log"));
   off.Start("a");
   EXPECT_FALSE(dir.Exists("off.log"));
 }
 
 TEST(ActivityLog, ScopeLeavesStartWithoutEndWhenTheOperationRaises) {
   TempDir dir;
-  app::ActivityLog log(true, dir.File("quavik.log"));
+  platform::ActivityLog log(true, dir.File("quavik.log"));
   try {
-    app::ActivityScope scope(log, "Sende Spielerstandort");
+    platform::ActivityScope scope(log, "Sende Spielerstandort");
     throw platform::IoError("boom");
   } catch (const platform::IoError&) {
   }
@@ -63,6 +63,6 @@ TEST(ActivityLog, ScopeLeavesStartWithoutEndWhenTheOperationRaises) {
 }
 
 TEST(ActivityLog, UnwritableLogRaises) {
-  app::ActivityLog log(true, "/nonexistent-dir/quavik.log");
+  platform::ActivityLog log(true, "/nonexistent-dir/quavik.log");
   EXPECT_THROW(log.Start("x"), platform::IoError);
 }
