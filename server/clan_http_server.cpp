@@ -1,12 +1,17 @@
 #include "clan_http_server.h"
 
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <ctime>
-#include <thread>
 
+#include "listen_socket.h"
 #include "report_text.h"
+#include "request_deadlines.h"
 #include "win1252.h"
 
 namespace clan {
@@ -24,65 +29,236 @@ std::string Timestamp() {
 // Client text made safe for one log line.
 std::string Printable(std::string_view raw) { return Win1252ToUtf8(CleanValue(raw)); }
 
-std::string RequestLine(const httplib::Request& req) {
-  return Timestamp() + " " + req.remote_addr + " " + Printable(req.method) + " " +
-         Printable(req.path);
+std::string ClientAddress(MHD_Connection* connection) {
+  const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+  if (!info || !info->client_addr) return "?";
+  char text[INET6_ADDRSTRLEN] = "?";
+  const sockaddr* address = info->client_addr;
+  if (address->sa_family == AF_INET) {
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text, sizeof text);
+  } else if (address->sa_family == AF_INET6) {
+    inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr, text,
+              sizeof text);
+  }
+  return text;
 }
 
-std::string ReportFields(const httplib::Request& req) {
-  std::string out = req.get_param_value("globalpost") == "on" ? " master" : " clan";
+std::string ReportFields(const Query& query) {
+  const auto globalpost = query.find("globalpost");
+  std::string out = globalpost != query.end() && globalpost->second == "on" ? " master" : " clan";
   for (const char* key : {"name", "server", "map"}) {
-    if (!req.has_param(key)) continue;
-    out += std::string(" ") + key + "=\"" + Printable(req.get_param_value(key)) + "\"";
+    const auto found = query.find(key);
+    if (found == query.end()) continue;
+    out += std::string(" ") + key + "=\"" + Printable(found->second) + "\"";
   }
   return out;
 }
 
-}  // namespace
-
-ClanHttpServer::ClanHttpServer(ClanScript& script, LogSink log)
-    : server_(std::make_unique<httplib::Server>()) {
-  // Address reuse lets a restart bind while old connections linger; port
-  // sharing, httplib's default too, would let a second server take half of
-  // the reports into a roster of its own without any error.
-  server_->set_socket_options([](auto sock) {
-    const int yes = 1;
-    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  });
-  server_->set_read_timeout(std::chrono::seconds(10));
-  server_->set_payload_max_length(64 * 1024);
-  server_->Get(".*", [&script, log](const httplib::Request& req, httplib::Response& res) {
-    const Reply reply = script.Handle(req.params);
-    res.status = reply.status;
-    res.set_content(reply.body, reply.contentType.c_str());
-    log(RequestLine(req) + ReportFields(req) + " -> " + std::to_string(reply.status) + " " +
-        reply.outcome);
-  });
-  server_->set_error_handler([log](const httplib::Request& req, httplib::Response& res) {
-    log(RequestLine(req) + " -> " + std::to_string(res.status));
-  });
+// The open files this process may have, raised to the hard limit: every
+// connection is one.
+rlim_t RaiseOpenFileLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
+  if (limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+    getrlimit(RLIMIT_NOFILE, &limit);
+  }
+  return limit.rlim_cur;
 }
 
-ClanHttpServer::~ClanHttpServer() = default;
+// What one request carries from its request line to its end.
+struct RequestState {
+  std::string uri;  // as sent: path and query, still escaped
+  bool logged = false;
+};
+
+}  // namespace
+
+struct ClanHttpServer::Impl {
+  Impl(ClanScript& script, LogSink log, HttpLimits limits)
+      : script(script), log(std::move(log)), limits(limits), deadlines(limits.requestTime) {}
+
+  MHD_Result Answer(MHD_Connection* connection, const char* method, void** context);
+  void Queue(MHD_Connection* connection, RequestState& state, const std::string& method,
+             const std::string& path, const Reply& reply, const std::string& fields);
+
+  ClanScript& script;
+  const LogSink log;
+  const HttpLimits limits;
+  RequestDeadlines deadlines;
+  MHD_Daemon* daemon = nullptr;
+};
+
+namespace {
+
+void* OnRequestLine(void*, const char* uri, MHD_Connection*) {
+  return new RequestState{uri ? uri : "", false};
+}
+
+MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char*, const char* method,
+                     const char*, const char*, size_t*, void** context) {
+  return static_cast<ClanHttpServer::Impl*>(cls)->Answer(connection, method, context);
+}
+
+void OnRequestDone(void* cls, MHD_Connection* connection, void** context,
+                   MHD_RequestTerminationCode code) {
+  auto* impl = static_cast<ClanHttpServer::Impl*>(cls);
+  auto* state = static_cast<RequestState*>(*context);
+  if (state && !state->logged) {
+    // Refused by the HTTP layer before it reached us (headers beyond the
+    // connection's memory), or the client went away before its answer.
+    const auto* status = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_HTTP_STATUS);
+    const std::string path = state->uri.substr(0, std::min<size_t>(state->uri.find('?'), 200));
+    impl->log(Timestamp() + " " + ClientAddress(connection) + " " +
+              Printable(DecodeUrlText(path, false)) + " -> " +
+              (status && status->http_status ? std::to_string(status->http_status)
+                                             : std::string("closed unanswered")));
+  }
+  delete state;
+  *context = nullptr;
+  if (code == MHD_REQUEST_TERMINATED_COMPLETED_OK) {
+    const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+    if (info && info->socket_context) {
+      impl->deadlines.Answered(static_cast<RequestDeadlines::Handle>(info->socket_context));
+    }
+  }
+}
+
+void OnConnection(void* cls, MHD_Connection* connection, void** socketContext,
+                  MHD_ConnectionNotificationCode code) {
+  auto& deadlines = static_cast<ClanHttpServer::Impl*>(cls)->deadlines;
+  if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+    const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+    *socketContext = info ? deadlines.Opened(info->connect_fd) : nullptr;
+  } else if (*socketContext) {
+    deadlines.Closed(static_cast<RequestDeadlines::Handle>(*socketContext));
+    *socketContext = nullptr;
+  }
+}
+
+}  // namespace
+
+MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* method,
+                                        void** context) {
+  auto* state = static_cast<RequestState*>(*context);
+  if (!state) return MHD_NO;
+  if (state->logged) return MHD_YES;  // the answer is queued; a body is not read
+
+  const std::string_view uri = state->uri;
+  const size_t question = uri.find('?');
+  const std::string_view rawPath = uri.substr(0, question);
+  const std::string_view rawQuery =
+      question == std::string_view::npos ? std::string_view() : uri.substr(question + 1);
+  const std::string methodText = method ? method : "";
+  const std::string path = DecodeUrlText(rawPath, false);
+  const auto plain = [](int status, std::string body, std::string outcome) {
+    return Reply{status, "text/plain; charset=utf-8", std::move(body) + "\n", std::move(outcome)};
+  };
+
+  const auto* header = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_REQUEST_HEADER_SIZE);
+  const size_t headerBytes = header ? header->header_size : 0;
+  const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                   MHD_HTTP_HEADER_CONTENT_LENGTH);
+  const bool body =
+      (length && std::string_view(length) != "0") ||
+      MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING);
+
+  if (rawPath.size() + methodText.size() > limits.maxPathBytes ||
+      rawQuery.size() > limits.maxQueryBytes) {
+    Queue(connection, *state, methodText, path, plain(414, "URI Too Long", "uri too long"), "");
+  } else if (headerBytes > limits.maxHeaderBytes + uri.size() + methodText.size() + 16) {
+    Queue(connection, *state, methodText, path,
+          plain(431, "Request Header Fields Too Large", "headers too large"), "");
+  } else if (methodText != "GET" && methodText != "HEAD") {
+    Queue(connection, *state, methodText, path, plain(405, "Method Not Allowed", "no such method"),
+          "");
+  } else if (body) {
+    Queue(connection, *state, methodText, path,
+          plain(413, "Content Too Large", "request body refused"), "");
+  } else {
+    const Query query = ParseQuery(rawQuery);
+    Queue(connection, *state, methodText, path, script.Handle(query), ReportFields(query));
+  }
+  return MHD_YES;
+}
+
+void ClanHttpServer::Impl::Queue(MHD_Connection* connection, RequestState& state,
+                                 const std::string& method, const std::string& path,
+                                 const Reply& reply, const std::string& fields) {
+  MHD_Response* response = MHD_create_response_from_buffer(
+      reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
+  MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
+  if (reply.status == 405) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
+  if (reply.status >= 400 && reply.status != 405 && reply.status != 503) {
+    // The rest of what the client sent is not read: the connection ends here.
+    MHD_add_response_header(response, MHD_HTTP_HEADER_CONNECTION, "close");
+  }
+  MHD_queue_response(connection, reply.status, response);
+  MHD_destroy_response(response);
+  state.logged = true;
+  log(Timestamp() + " " + ClientAddress(connection) + " " + Printable(method) + " " +
+      Printable(path) + fields + " -> " + std::to_string(reply.status) + " " + reply.outcome);
+}
+
+ClanHttpServer::ClanHttpServer(ClanScript& script, LogSink log, HttpLimits limits)
+    : impl_(std::make_unique<Impl>(script, std::move(log), limits)) {}
+
+ClanHttpServer::~ClanHttpServer() {
+  Stop();
+  if (listenFd_ >= 0) close(listenFd_);
+}
 
 int ClanHttpServer::Bind(const std::string& host, int port) {
-  if (port == 0) return server_->bind_to_any_port(host);
-  return server_->bind_to_port(host.c_str(), port) ? port : -1;
+  const ListenSocket socket = OpenListenSocket(host, port);
+  if (socket.fd < 0) return -1;
+  if (listenFd_ >= 0) close(listenFd_);
+  listenFd_ = socket.fd;
+  return socket.port;
 }
 
 bool ClanHttpServer::Run() {
-  runEntered_ = true;
-  const bool ok = stopRequested_ || server_->listen_after_bind();
-  runDone_ = true;
-  return ok;
+  std::unique_lock lock(mutex_);
+  if (stopRequested_) return true;
+  if (listenFd_ < 0) return false;
+  const HttpLimits& limits = impl_->limits;
+  // Some descriptors stay free for the log, the store and the listen socket.
+  const rlim_t files = RaiseOpenFileLimit();
+  const unsigned connections =
+      static_cast<unsigned>(std::clamp<rlim_t>(files > 64 ? files - 64 : 16, 16, 1'000'000));
+  // One connection's memory: the request line with its query, the headers,
+  // the headers of the answer and some room for the pool's bookkeeping.
+  const size_t connectionMemory =
+      limits.maxPathBytes + limits.maxQueryBytes + limits.maxHeaderBytes + 16 * 1024;
+  const unsigned idleSeconds =
+      std::max<unsigned>(1, static_cast<unsigned>((limits.requestTime.count() + 999) / 1000));
+  MHD_Daemon* daemon = MHD_start_daemon(
+      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC, 0, nullptr, nullptr, &OnRequest, impl_.get(),
+      MHD_OPTION_LISTEN_SOCKET, listenFd_,
+      MHD_OPTION_THREAD_POOL_SIZE, std::max(1u, limits.threads),
+      MHD_OPTION_CONNECTION_LIMIT, connections,
+      MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits.connectionsPerAddress,
+      MHD_OPTION_CONNECTION_MEMORY_LIMIT, connectionMemory,
+      MHD_OPTION_CONNECTION_TIMEOUT, idleSeconds,
+      MHD_OPTION_URI_LOG_CALLBACK, &OnRequestLine, impl_.get(),
+      MHD_OPTION_NOTIFY_COMPLETED, &OnRequestDone, impl_.get(),
+      MHD_OPTION_NOTIFY_CONNECTION, &OnConnection, impl_.get(),
+      MHD_OPTION_END);
+  if (!daemon) return false;
+  listenFd_ = -1;  // the daemon closes it when it stops
+  impl_->daemon = daemon;
+  stopped_.wait(lock, [this] { return stopRequested_; });
+  lock.unlock();
+  MHD_stop_daemon(daemon);
+  return true;
 }
 
 void ClanHttpServer::Stop() {
-  stopRequested_ = true;
-  // httplib ignores a stop before its loop runs; a Run() that has already
-  // passed its check of stopRequested_ is waited for until it listens.
-  while (runEntered_ && !runDone_ && !server_->is_running()) std::this_thread::yield();
-  server_->stop();
+  {
+    std::lock_guard lock(mutex_);
+    stopRequested_ = true;
+  }
+  stopped_.notify_all();
 }
 
 }  // namespace clan

@@ -18,10 +18,9 @@
 #include <vector>
 
 #include "clan_roster.h"
+#include "query_text.h"
 
 namespace clan {
-
-using Query = std::multimap<std::string, std::string>;
 
 struct ScriptConfig {
   std::string clanPassword;                   // Windows-1252 bytes

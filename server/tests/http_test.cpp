@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <atomic>
 
 #include "loopback.h"
@@ -27,9 +30,12 @@ class HttpTest : public ::testing::Test {
     return client.Get(path);
   }
 
-  LoopbackServer server{kConfig};
+  // A short request time, so that a request the server can't finish ends soon.
+  LoopbackServer server{kConfig, {.requestTime = std::chrono::milliseconds(1000)}};
   httplib::Client client{"127.0.0.1", server.port()};
 };
+
+std::string StatusLine(const std::string& answer) { return answer.substr(0, answer.find("\r\n")); }
 
 TEST_F(HttpTest, PercentEncodedReportIsAnsweredInWin1252) {
   const auto result = Get(ReportPath("J%F6rg", "%3Ci%3ESucht%20Server...%3C%2Fi%3E"));
@@ -59,7 +65,7 @@ TEST_F(HttpTest, LogsOneLinePerRequestWithoutThePassword) {
             std::string::npos) << log[0];
   EXPECT_NE(log[1].find("master name=\"Kim\" -> 200 refused"), std::string::npos) << log[1];
   EXPECT_NE(log[2].find("GET /roster clan -> 200 page"), std::string::npos) << log[2];
-  EXPECT_NE(log[3].find("POST / -> 404"), std::string::npos) << log[3];
+  EXPECT_NE(log[3].find("POST / -> 405"), std::string::npos) << log[3];
   for (const auto& line : log) {
     EXPECT_EQ(line.find("geh"), std::string::npos) << line;
     EXPECT_EQ(line.find("wrongpass"), std::string::npos) << line;
@@ -85,6 +91,98 @@ TEST_F(HttpTest, SurvivesMalformedRequests) {
   EXPECT_EQ(result->body.find("\x1A"), std::string::npos);
   EXPECT_NE(result->body.find("%ZZ%\r\n"), std::string::npos);
   EXPECT_NE(result->body.find("Kim\r\n1.2.3.4:7777\r\n"), std::string::npos);
+}
+
+TEST_F(HttpTest, BoundsTheRequestLineHeadersAndBody) {
+  const std::string report = "name=Kim&pass=geh%E4im&quickview=on&pad=";
+  const auto withQuery = [&](size_t bytes) {
+    return "GET /?" + report + std::string(bytes - report.size(), 'q') + " HTTP/1.1\r\n\r\n";
+  };
+  const auto withHeader = [](size_t bytes) {
+    return "GET / HTTP/1.1\r\nHost: x\r\nX-Pad: " + std::string(bytes, 'h') + "\r\n\r\n";
+  };
+  const struct {
+    const char* what;
+    std::string request;
+    std::string status;
+  } cases[] = {
+      {"query of 64 KiB", withQuery(64 * 1024), "HTTP/1.1 200 OK"},
+      {"query beyond 64 KiB", withQuery(64 * 1024 + 1), "HTTP/1.1 414 URI Too Long"},
+      {"query far beyond", withQuery(1024 * 1024), "HTTP/1.1 414 URI Too Long"},
+      {"path beyond 8 KiB", "GET /" + std::string(8200, 'p') + " HTTP/1.1\r\n\r\n",
+       "HTTP/1.1 414 URI Too Long"},
+      {"header of 8,000 bytes", withHeader(8000), "HTTP/1.1 200 OK"},
+      {"headers beyond 8 KiB", withHeader(9000), "HTTP/1.1 431 Request Header Fields Too Large"},
+      {"headers far beyond", withHeader(1024 * 1024),
+       "HTTP/1.1 431 Request Header Fields Too Large"},
+      {"a body", "GET /?quickview=on HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello",
+       "HTTP/1.1 413 Content Too Large"},
+      {"a chunked body", "GET / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
+       "HTTP/1.1 413 Content Too Large"},
+      {"a POST", "POST / HTTP/1.1\r\nContent-Length: 0\r\n\r\n", "HTTP/1.1 405 Method Not Allowed"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(StatusLine(RawExchange(server.port(), c.request)), c.status) << c.what;
+  }
+  const auto result = Get(ReportPath("Lee", "1.2.3.4:7777"));
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->body.find("Kim\r\n"), 0u) << "the 64 KiB report was recorded";
+}
+
+TEST_F(HttpTest, RangeHeadersAreIgnored) {
+  std::string ranges = "bytes=0-";
+  for (int i = 0; i < 1300; ++i) ranges += ",0-";
+  const auto whole = Get("/");
+  const auto ranged = client.Get("/", {{"Range", ranges}});
+  ASSERT_TRUE(whole && ranged);
+  EXPECT_EQ(ranged->status, 200);
+  EXPECT_EQ(ranged->body, whole->body);
+}
+
+TEST_F(HttpTest, ARequestMustArriveAndBeAnsweredWithinTheRequestTime) {
+  // A client that sends one byte now and then is cut off at the deadline,
+  // however busy it keeps the connection.
+  const int trickling = clan::testing::ConnectFrom("127.0.0.1", server.port());
+  ASSERT_GE(trickling, 0);
+  const auto start = std::chrono::steady_clock::now();
+  const std::string line = "GET /?quickview=on&pad=" + std::string(100, 'x');
+  bool closed = false;
+  for (size_t i = 0; i < line.size() && !closed; ++i) {
+    send(trickling, &line[i], 1, MSG_NOSIGNAL);
+    closed = clan::testing::ClosedWithin(trickling, std::chrono::milliseconds(200));
+  }
+  close(trickling);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_TRUE(closed);
+  EXPECT_GE(took, std::chrono::milliseconds(900));
+  EXPECT_LE(took, std::chrono::milliseconds(2500));
+
+  // Each answered request gives the connection the full time again.
+  for (int i = 0; i < 3; ++i) {
+    const auto result = Get("/?name=Kim&pass=geh%E4im&quickview=on");
+    ASSERT_TRUE(result) << "request " << i << " on a connection of "
+                        << (std::chrono::steady_clock::now() - start).count() / 1000000 << " ms";
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  }
+}
+
+TEST(HttpLimitsTest, ConnectionsPerClientAddressAreCapped) {
+  LoopbackServer server{kConfig, {.connectionsPerAddress = 4}};
+  std::vector<int> held;
+  for (int i = 0; i < 4; ++i) held.push_back(clan::testing::ConnectFrom("127.0.0.2", server.port()));
+  const int fifth = clan::testing::ConnectFrom("127.0.0.2", server.port());
+  EXPECT_TRUE(clan::testing::ClosedWithin(fifth, std::chrono::milliseconds(2000)));
+  close(fifth);
+  for (int fd : held) EXPECT_FALSE(clan::testing::ClosedWithin(fd, std::chrono::milliseconds(10)));
+
+  const int fromElsewhere = clan::testing::ConnectFrom("127.0.0.3", server.port());
+  const std::string request = "GET /?quickview=on HTTP/1.1\r\n\r\n";
+  send(fromElsewhere, request.data(), request.size(), MSG_NOSIGNAL);
+  std::string answer;
+  clan::testing::ClosedWithin(fromElsewhere, std::chrono::milliseconds(500), &answer);
+  EXPECT_EQ(StatusLine(answer), "HTTP/1.1 200 OK");
+  close(fromElsewhere);
+  for (int fd : held) close(fd);
 }
 
 TEST_F(HttpTest, ConcurrentReportsAreAllRecorded) {

@@ -3,18 +3,22 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <stdexcept>
 
 namespace clan::testing {
 
-LoopbackServer::LoopbackServer(ScriptConfig config)
+LoopbackServer::LoopbackServer(ScriptConfig config, HttpLimits limits)
     : script_(std::move(config), [] { return std::chrono::system_clock::now(); }),
-      server_(script_, [this](const std::string& line) {
-        std::lock_guard lock(logMutex_);
-        log_.push_back(line);
-      }) {
+      server_(
+          script_,
+          [this](const std::string& line) {
+            std::lock_guard lock(logMutex_);
+            log_.push_back(line);
+          },
+          limits) {
   port_ = server_.Bind("127.0.0.1", 0);
   if (port_ <= 0) throw std::runtime_error("cannot bind a loopback port");
   serving_ = std::thread([this] { server_.Run(); });
@@ -48,6 +52,38 @@ std::string RawExchange(int port, const std::string& request) {
   }
   close(fd);
   return answer;
+}
+
+int ConnectFrom(const std::string& source, int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  inet_pton(AF_INET, source.c_str(), &local.sin_addr);
+  sockaddr_in remote{};
+  remote.sin_family = AF_INET;
+  remote.sin_port = htons(static_cast<uint16_t>(port));
+  remote.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+      connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool ClosedWithin(int fd, std::chrono::milliseconds wait, std::string* answer) {
+  const auto until = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        until - std::chrono::steady_clock::now());
+    pollfd ready{fd, POLLIN, 0};
+    if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) return false;
+    char buffer[4096];
+    const ssize_t got = recv(fd, buffer, sizeof buffer, 0);
+    if (got <= 0) return true;
+    if (answer) answer->append(buffer, static_cast<size_t>(got));
+  }
 }
 
 }  // namespace clan::testing

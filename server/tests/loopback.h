@@ -1,6 +1,7 @@
 // Test fixture: a ClanScript served over real HTTP on a free loopback port,
 // and a way to send raw bytes that no well-behaved client would send.
 #pragma once
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -12,7 +13,7 @@ namespace clan::testing {
 
 class LoopbackServer {
  public:
-  explicit LoopbackServer(ScriptConfig config);
+  explicit LoopbackServer(ScriptConfig config, HttpLimits limits = {});
   ~LoopbackServer();
 
   int port() const { return port_; }
@@ -30,5 +31,12 @@ class LoopbackServer {
 // Sends `request` as it is and returns everything the server answers until
 // it closes the connection (or a few seconds pass).
 std::string RawExchange(int port, const std::string& request);
+
+// A TCP connection to `port` on 127.0.0.1 from the loopback address `source`
+// (any 127.x.y.z), so that a test can play several clients; -1 on failure.
+int ConnectFrom(const std::string& source, int port);
+// Reads until the server closes the connection or `wait` passes; true when
+// it closed (or reset) the connection.
+bool ClosedWithin(int fd, std::chrono::milliseconds wait, std::string* answer = nullptr);
 
 }  // namespace clan::testing

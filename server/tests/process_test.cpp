@@ -1,15 +1,20 @@
 // The built program itself, as a script or a test harness starts it.
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <thread>
+
+#include "loopback.h"
 
 namespace {
 
@@ -63,6 +68,19 @@ class ServerProcess {
     return text.str();
   }
   void Signal(int signal) { kill(pid_, signal); }
+  // The port from the "listening on" line.
+  int Port() {
+    const std::string line = ReadLine();
+    return std::stoi(line.substr(line.rfind(':') + 1));
+  }
+  // Resident memory in KiB.
+  long RssKiB() const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+    }
+    return -1;
+  }
   // The exit code; -1 when the program did not exit normally, -2 when it
   // was still running after ten seconds (it is killed then).
   int Wait() {
@@ -128,6 +146,98 @@ TEST(ServerProcess, ReportsAPortItCannotUse) {
   ServerProcess second({"--address", "127.0.0.1", "--port", port, "--clan-pass", "x"});
   EXPECT_EQ(second.Wait(), 1);
   EXPECT_NE(second.Stderr().find("cannot listen on 127.0.0.1:" + port), std::string::npos);
+}
+
+using clan::testing::ConnectFrom;
+using namespace std::chrono_literals;
+
+TEST(ServerProcess, SlowClientsLockNobodyOutAndDoNotDelayTheStop) {
+  ServerProcess server({"--address", "127.0.0.1", "--port", "0", "--clan-pass", "geheim"});
+  const int port = server.Port();
+
+  // 200 clients on four addresses (each within the per-address limit) that
+  // send a byte every 4 s and never finish their request.
+  std::vector<int> slow;
+  for (int i = 0; i < 200; ++i) {
+    const int fd = ConnectFrom("127.0.0." + std::to_string(2 + i % 4), port);
+    ASSERT_GE(fd, 0) << "slow client " << i;
+    send(fd, "G", 1, MSG_NOSIGNAL);
+    slow.push_back(fd);
+  }
+  std::atomic<bool> done = false;
+  std::thread trickle([&] {
+    while (!done) {
+      for (int waited = 0; waited < 40 && !done; ++waited) std::this_thread::sleep_for(100ms);
+      for (int fd : slow) send(fd, "E", 1, MSG_NOSIGNAL);
+    }
+  });
+
+  httplib::Client client("127.0.0.1", port);
+  client.set_connection_timeout(1);
+  client.set_read_timeout(1);
+  for (int i = 0; i < 20; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto result =
+        client.Get("/?name=Kim" + std::to_string(i) + "&pass=geheim&quickview=on");
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_TRUE(result) << "report " << i;
+    EXPECT_EQ(result->status, 200);
+    EXPECT_LT(took, 1s) << "report " << i;
+    std::this_thread::sleep_for(250ms);
+  }
+
+  const auto signalled = std::chrono::steady_clock::now();
+  server.Signal(SIGTERM);
+  EXPECT_EQ(server.Wait(), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - signalled, 2s);
+  done = true;
+  trickle.join();
+  for (int fd : slow) close(fd);
+}
+
+// Streams `bytes` of `prefix` followed by an endless run of 'x' and no line
+// end; returns how much the server took before it closed the connection.
+size_t StreamUntilClosed(int port, const std::string& prefix, size_t bytes) {
+  const int fd = ConnectFrom("127.0.0.1", port);
+  if (fd < 0) return 0;
+  size_t sent = 0;
+  if (send(fd, prefix.data(), prefix.size(), MSG_NOSIGNAL) > 0) sent += prefix.size();
+  const std::string block(64 * 1024, 'x');
+  while (sent < bytes) {
+    pollfd ready{fd, POLLOUT, 0};
+    if (poll(&ready, 1, 2000) <= 0) break;  // the server stopped reading
+    const ssize_t put = send(fd, block.data(), block.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (put <= 0) break;
+    sent += static_cast<size_t>(put);
+  }
+  close(fd);
+  return sent;
+}
+
+TEST(ServerProcess, EndlessLinesDoNotGrowItsMemory) {
+  ServerProcess server({"--address", "127.0.0.1", "--port", "0", "--clan-pass", "geheim"});
+  const int port = server.Port();
+  const long before = server.RssKiB();
+
+  std::vector<std::thread> streams;
+  std::atomic<size_t> mostTaken = 0;
+  for (const std::string prefix : {"GET /?name=", "GET / HTTP/1.1\r\nX-Endless: "}) {
+    for (int i = 0; i < 2; ++i) {
+      streams.emplace_back([&, prefix] {
+        const size_t taken = StreamUntilClosed(port, prefix, 64u << 20);
+        for (size_t seen = mostTaken; taken > seen && !mostTaken.compare_exchange_weak(seen, taken);) {
+        }
+      });
+    }
+  }
+  for (auto& stream : streams) stream.join();
+
+  EXPECT_LT(mostTaken, 8u << 20) << "a line was read far beyond any bound";
+  EXPECT_LT(server.RssKiB() - before, 32 * 1024);
+  httplib::Client client("127.0.0.1", port);
+  const auto result = client.Get("/?name=Kim&pass=geheim&quickview=on");
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->body.substr(0, 5), "Kim\r\n");
 }
 
 }  // namespace
