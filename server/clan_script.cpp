@@ -7,7 +7,6 @@
 namespace clan {
 namespace {
 
-constexpr std::string_view kRefused = "AUTH_FAILED!";
 constexpr std::string_view kAnswerContentType = "text/plain; charset=windows-1252";
 
 std::optional<std::string> Value(const Query& query, const std::string& key) {
@@ -51,15 +50,13 @@ Reply ClanScript::Report(const Query& query, bool master) {
   const std::optional<std::string> expected =
       master ? config_.masterPassword : std::optional(config_.clanPassword);
   if (!expected || Value(query, "pass").value_or("") != *expected) {
-    return {200, std::string(kAnswerContentType), std::string(kRefused), "refused"};
+    return {200, std::string(kAnswerContentType), std::string(kRefusedAnswer), "refused"};
   }
   auto& roster = master ? master_ : clan_;
   const TimePoint now = clock_();
   std::string outcome = "no name, not recorded";
   const std::string name = CleanValue(Value(query, "name").value_or(""));
-  if (name == kRefused) {
-    // As the first record, this name would read as a refused password to
-    // every client, which would then log its player out.
+  if (IsReservedName(name)) {
     outcome = "reserved name, not recorded";
   } else if (!name.empty()) {
     const Member member{name, CleanValue(Value(query, "server").value_or("")),
@@ -74,6 +71,7 @@ Reply ClanScript::Report(const Query& query, bool master) {
 }
 
 void ClanScript::Seed(const std::string& name, const std::string& server, const std::string& map) {
+  if (IsReservedName(CleanValue(name))) return;
   clan_.Pin({CleanValue(name), CleanValue(server), CleanValue(map), clock_()});
 }
 

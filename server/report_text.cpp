@@ -16,9 +16,13 @@ std::string CleanValue(std::string_view value) {
 std::string OnlineText(std::string_view server) {
   static constexpr std::array<std::string_view, 2> kMarks = {"<i>", "</i>"};
   std::string out(server);
-  for (std::string_view mark : kMarks) {
-    for (size_t at = out.find(mark); at != std::string::npos; at = out.find(mark, at)) {
-      out.erase(at, mark.size());
+  for (bool removed = true; removed;) {
+    removed = false;
+    for (std::string_view mark : kMarks) {
+      for (size_t at = out.find(mark); at != std::string::npos; at = out.find(mark, at)) {
+        out.erase(at, mark.size());
+        removed = true;
+      }
     }
   }
   return out;

@@ -8,6 +8,14 @@
 
 namespace clan {
 
+// The answer to a refused password. A member of this name is never kept: as
+// the first record of an answer it would read as a refusal to every client,
+// which would then log its player out.
+inline constexpr std::string_view kRefusedAnswer = "AUTH_FAILED!";
+
+// True for a name (as CleanValue leaves it) that the roster must not keep.
+inline bool IsReservedName(std::string_view cleanName) { return cleanName == kRefusedAnswer; }
+
 // The longest value the roster keeps; longer values are cut.
 inline constexpr std::size_t kMaxValueBytes = 256;
 
@@ -17,7 +25,9 @@ inline constexpr std::size_t kMaxValueBytes = 256;
 std::string CleanValue(std::string_view value);
 
 // The server as the roster shows it: every "<i>" and "</i>" mark removed, so
-// the client's placeholders read "Sucht Server..." and "offline".
+// the client's placeholders read "Sucht Server..." and "offline". Removal is
+// repeated until no mark is left, so no marks are left over from text like
+// "<<i>i>".
 std::string OnlineText(std::string_view server);
 
 // True when the reported server says the member has logged out.

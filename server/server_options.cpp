@@ -3,10 +3,14 @@
 #include <charconv>
 #include <fstream>
 
+#include "report_text.h"
 #include "win1252.h"
 
 namespace clan {
 namespace {
+
+constexpr char kReservedSeed[] =
+    "the name AUTH_FAILED! can't be seeded: as the first record it logs every client out";
 
 std::optional<long long> ParseNumber(std::string_view text) {
   long long value = 0;
@@ -24,6 +28,9 @@ std::optional<std::string> ReadSeedFile(const std::string& path, std::vector<See
     if (line.empty() || line.front() == '#') continue;
     auto seed = ParseSeed(line);
     if (!seed) return path + ":" + std::to_string(number) + ": expected name|server|map";
+    if (IsReservedName(CleanValue(seed->name))) {
+      return path + ":" + std::to_string(number) + ": " + kReservedSeed;
+    }
     seeds.push_back(std::move(*seed));
   }
   return std::nullopt;
@@ -54,6 +61,7 @@ std::optional<std::string> Apply(ServerOptions& options, std::string_view option
   } else if (option == "--seed") {
     auto seed = ParseSeed(value);
     if (!seed) return "invalid seed (expected name|server|map): " + value;
+    if (IsReservedName(CleanValue(seed->name))) return kReservedSeed;
     options.seeds.push_back(std::move(*seed));
   } else if (option == "--seed-file") {
     return ReadSeedFile(value, options.seeds);

@@ -127,6 +127,8 @@ TEST_F(ClanScriptTest, ShowsServerWithoutItalicMarks) {
       {"<i>offline</i>", "offline"},
       {"85.10.1.2:7777", "85.10.1.2:7777"},
       {"<b>bold</b><i>", "<b>bold</b>"},
+      {"<<i>i>offline<</i>/i>", "offline"},  // no marks left over from nested ones
+      {"<</i>/i><<<i>i>i>", ""},
   };
   for (const auto& [reported, shown] : cases) {
     const auto lines = Lines(script.Handle(Report("Kim", reported)).body);
@@ -170,6 +172,7 @@ TEST_F(ClanScriptTest, ReportAfterOfflineListsMemberAgainWithFullExpiry) {
 
 TEST_F(ClanScriptTest, SeededMemberStaysUntilItReportsItself) {
   script.Seed("Demo", "85.10.1.2:7777", "TO-Rapid");
+  script.Seed("AUTH_FAILED!", "a", "b");  // would log every client out
   clock.Advance(24h);
   const auto lines = Lines(script.Handle(Report("Kim", "a")).body);
   ASSERT_EQ(lines.size(), 8u);

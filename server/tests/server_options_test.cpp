@@ -61,6 +61,7 @@ TEST(ServerOptions, RejectsUnusableArguments) {
       {{"--clan-pass", "x", "--expire", "99999999999999h"}, "invalid duration"},
       {{"--clan-pass", "x", "--max-members", "0"}, "invalid member limit: 0"},
       {{"--clan-pass", "x", "--seed", "|1.2.3.4|map"}, "invalid seed"},
+      {{"--clan-pass", "x", "--seed", "AUTH_FAILED!|1.2.3.4|map"}, "AUTH_FAILED! can't be seeded"},
       {{"--clan-pass", "x", "--seed-file", "/nonexistent/seeds"}, "cannot read seed file"},
       {{"--clan-pass", "x", "--verbose", "1"}, "unknown option: --verbose"},
   };
@@ -103,10 +104,17 @@ TEST_F(SeedFileTest, ReadsOneMemberPerLineSkippingCommentsAndBlanks) {
 }
 
 TEST_F(SeedFileTest, NamesTheLineOfABadEntry) {
-  Write("Kim|a|b\n|no name\n");
-  const auto result = ParseOptions({"--clan-pass", "x", "--seed-file", path.string()});
-  ASSERT_TRUE(std::holds_alternative<std::string>(result));
-  EXPECT_EQ(std::get<std::string>(result), path.string() + ":2: expected name|server|map");
+  const std::pair<std::string, std::string> cases[] = {
+      {"Kim|a|b\n|no name\n", ":2: expected name|server|map"},
+      {"Kim|a|b\r\n# x\r\nAUTH_FAILED!|a|b\r\n", ":3: the name AUTH_FAILED! can't be seeded"},
+  };
+  for (const auto& [text, error] : cases) {
+    Write(text);
+    const auto result = ParseOptions({"--clan-pass", "x", "--seed-file", path.string()});
+    ASSERT_TRUE(std::holds_alternative<std::string>(result));
+    EXPECT_EQ(std::get<std::string>(result).find(path.string() + error), 0u)
+        << std::get<std::string>(result);
+  }
 }
 
 }  // namespace
