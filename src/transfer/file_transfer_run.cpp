@@ -11,16 +11,18 @@
 namespace {
 
 bool NeedsInternet(const TransferRun& run) {
-  for (const RunItem& item : run.items)
-    if (item.fields.Active && item.fields.Protocol != wpFile) return true;
+  for (const RunItem& item : run.items) {
+    const TransferProtocolRow* row = ProtocolRow(item.fields.Protocol);
+    if (item.fields.Active && row && row->needsInternet) return true;
+  }
   return false;
 }
 
-bool CopyItem(const TFileTransferItem& item, TransferRunContext& context, TDateTime& workingDate,
-              bool& notNewer) {
-  const std::unique_ptr<TransferPath> path = PathFor(item.Protocol, context);
-  if (!path) return false;
+bool CopyItem(const TFileTransferItem& item, const TransferProtocolRow* row, TransferRunContext& context,
+              TDateTime& workingDate, bool& notNewer) {
+  if (!row) return false;
   try {
+    const std::unique_ptr<TransferPath> path = row->makePath(context);
     return path->Copy(item, workingDate, notNewer);
   } catch (const std::exception&) {
     return false;  // an error the path does not handle ends the item
@@ -46,10 +48,12 @@ void CopyAll(TransferRun& run, UiDispatcher& ui) {
   for (int i = 0; i < static_cast<int>(run.items.size()); ++i) {
     const TFileTransferItem& item = run.items[static_cast<std::size_t>(i)].fields;
     if (!item.Active) continue;
-    context.StartItem(i, CaptionWordFor(item.Protocol, run.settings));
+    const TransferProtocolRow* row = ProtocolRow(item.Protocol);
+    context.StartItem(i, row ? run.settings.*(row->captionWord) : run.settings.DlgDwnload);
+    if (row) context.SetClip(row->clip);
     TDateTime workingDate = item.FileDate;
     bool notNewer = false;
-    const bool copied = CopyItem(item, context, workingDate, notNewer);
+    const bool copied = CopyItem(item, row, context, workingDate, notNewer);
     context.StoreResults(i, copied && !run.Cancelled(), notNewer, workingDate);
     if (run.Cancelled()) break;
     context.FileDone(i);

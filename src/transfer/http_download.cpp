@@ -5,6 +5,7 @@
 
 #include "platform/internet.h"
 #include "transfer/local_file.h"
+#include "transfer/newer_check.h"
 #include "transfer/transfer_context.h"
 #include "transfer/url_routines.h"
 
@@ -12,11 +13,6 @@ namespace {
 constexpr std::int64_t kBlock = 4096;
 // Unobserved, a block is whatever the connection has delivered, up to this.
 constexpr std::int64_t kUnobservedBlock = 1 << 20;
-}
-
-TDateTime DateTimeFromUnixSeconds(std::int64_t seconds) {
-  constexpr double kDaysBefore1970 = 25569.0;
-  return kDaysBefore1970 + static_cast<double>(seconds) / 86400.0;
 }
 
 bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
@@ -41,15 +37,7 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   if (item.CopyNewerOnly) {
     const std::optional<std::int64_t> modified = response->LastModified();
     if (!modified) return false;  // no date to compare: the item is not copied
-    const TDateTime serverDate = DateTimeFromUnixSeconds(*modified);
-    if (!(serverDate > workingDate)) {
-      notNewer = true;
-      workingDate = serverDate;
-      response.reset();
-      context_.NoNewFile(fileName, workingDate, workingDate);
-      return false;
-    }
-    workingDate = serverDate;
+    if (!SourceIsNewer(context_, fileName, DateTimeFromUnixSeconds(*modified), workingDate, notNewer)) return false;
   }
 
   const QString name = item.TargetFilename.isEmpty() ? FileNameOfURL(url) : item.TargetFilename;

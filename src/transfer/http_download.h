@@ -8,6 +8,7 @@
 // update, while anyone watches the progress; unwatched, a block is whatever
 // the connection has delivered, so a large download costs no more than it must.
 #pragma once
+#include "transfer/transfer_date.h"
 #include "transfer/transfer_path.h"
 
 class HttpDownloadPath : public TransferPath {
@@ -18,6 +19,3 @@ class HttpDownloadPath : public TransferPath {
  private:
   TransferRunContext& context_;
 };
-
-// Seconds since 1970-01-01 UTC as a date-time, without time-zone conversion.
-TDateTime DateTimeFromUnixSeconds(std::int64_t seconds);

@@ -31,7 +31,6 @@ QString UploadRequestURL(const QString& url) {
 
 bool HttpUploadPath::Copy(const TFileTransferItem& item, TDateTime&, bool&) {
   const RunSettings& s = context_.Settings();
-  context_.SetClip(TransferClip::Upload);
   const QString fileName = FileNameOfURL(item.URL);
   const QString url = AddProxyCredentials(item.URL, s.ProxyUserID, s.ProxyPassword);
   const QString host = HostOfURL(url);

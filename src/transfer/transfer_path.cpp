@@ -1,28 +1,33 @@
 #include "transfer/transfer_path.h"
 
+#include <iterator>
+
+#include "transfer/file_copy.h"
+#include "transfer/ftp_download.h"
+#include "transfer/ftp_upload.h"
 #include "transfer/http_download.h"
 #include "transfer/http_upload.h"
 #include "transfer/transfer_run.h"
 
-std::unique_ptr<TransferPath> PathFor(TTransferProtocol protocol, TransferRunContext& context) {
-  switch (protocol) {
-    case wpHttp:
-      return std::make_unique<HttpDownloadPath>(context);
-    case wpHttpUpload:
-      return std::make_unique<HttpUploadPath>(context);
-    default:
-      return nullptr;
-  }
+namespace {
+
+template <class Path>
+std::unique_ptr<TransferPath> Make(TransferRunContext& context) {
+  return std::make_unique<Path>(context);
 }
 
-QString CaptionWordFor(TTransferProtocol protocol, const RunSettings& s) {
-  switch (protocol) {
-    case wpFile:
-      return s.DlgCopying;
-    case wpFtpUpload:
-    case wpHttpUpload:
-      return s.DlgUpload;
-    default:
-      return s.DlgDwnload;
-  }
+const TransferProtocolRow kRows[] = {
+    {wpHttp, &Make<HttpDownloadPath>, &RunSettings::DlgDwnload, true, TransferClip::Download},
+    {wpFtp, &Make<FtpDownloadPath>, &RunSettings::DlgDwnload, true, TransferClip::Download},
+    {wpFile, &Make<FileCopyPath>, &RunSettings::DlgCopying, false, TransferClip::Copy},
+    {wpFtpUpload, &Make<FtpUploadPath>, &RunSettings::DlgUpload, true, TransferClip::Upload},
+    {wpHttpUpload, &Make<HttpUploadPath>, &RunSettings::DlgUpload, true, TransferClip::Upload},
+};
+
+}  // namespace
+
+const TransferProtocolRow* ProtocolRow(TTransferProtocol protocol) {
+  for (const TransferProtocolRow& row : kRows)
+    if (row.protocol == protocol) return &row;
+  return nullptr;
 }

@@ -1,0 +1,26 @@
+// The copy of a wpFile item: a local file, or one on the network share that
+// FTPHost names (connected before and disconnected after the copy, with
+// OnConnectError when either fails), into TargetDir. Error events 0 to 5 for
+// an identical source and target (compared as the files they resolve to,
+// not as text), a source that can't be opened, an empty source, a target that
+// can't be created, and a read or write error; the OnNoNewFileFound check
+// under CopyNewerOnly against the source's date; OnCopyOverWrite before an
+// existing target is replaced. A copy that stops early (cancel, error) is
+// not successful; its partial target stays. Blocks of 16384 bytes, each
+// followed by the progress update, while anyone watches the progress.
+#pragma once
+#include "transfer/transfer_path.h"
+
+class FileCopyPath : public TransferPath {
+ public:
+  explicit FileCopyPath(TransferRunContext& context) : context_(context) {}
+  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+
+ private:
+  bool CopyFile(const TFileTransferItem& item, const QString& source, TDateTime& workingDate, bool& notNewer);
+  TransferRunContext& context_;
+};
+
+// Whether `a` and `b` name the same file: the same text, or two spellings
+// (a link, "./", a doubled separator) of one existing file.
+bool SameFile(const QString& a, const QString& b);

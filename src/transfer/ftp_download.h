@@ -1,0 +1,30 @@
+// The download of a wpFtp item: log in to FTPHost:FTPPort (anonymous unless
+// both user and password are set; passive when the component says so),
+// change into the directory part of URL, look the file up in the listing for
+// its size and date, and stream it in binary into the local target.
+// OnError 6 when the server can't be reached or refuses the login,
+// OnURLNotFound when the file can't be opened, OnError 3 when the target
+// can't be created, OnError 5 when a block can't be written; the
+// OnNoNewFileFound check under CopyNewerOnly; OnCopyOverWrite before an
+// existing target is replaced. A transfer that breaks off or stalls fails
+// the item; its partial file stays, as after a cancel.
+#pragma once
+#include <memory>
+
+#include "transfer/transfer_path.h"
+
+namespace platform {
+class FtpConnection;
+}
+
+class FtpDownloadPath : public TransferPath {
+ public:
+  explicit FtpDownloadPath(TransferRunContext& context) : context_(context) {}
+  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+
+ private:
+  TransferRunContext& context_;
+};
+
+// Logs in for `item`; raises error 6 and gives null when that fails.
+std::unique_ptr<platform::FtpConnection> ConnectFtp(TransferRunContext& context, const TFileTransferItem& item);

@@ -1,0 +1,71 @@
+#include "transfer/ftp_upload.h"
+
+#include <QFileInfo>
+#include <vector>
+
+#include "platform/ftp.h"
+#include "transfer/ftp_download.h"
+#include "transfer/local_file.h"
+#include "transfer/newer_check.h"
+#include "transfer/transfer_date.h"
+#include "transfer/url_routines.h"
+
+namespace {
+constexpr std::int64_t kBlock = 4096;
+// Unobserved, the file goes out in larger pieces.
+constexpr std::int64_t kUnobservedBlock = 1 << 20;
+}  // namespace
+
+bool FtpUploadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
+  const RunSettings& s = context_.Settings();
+  notNewer = false;
+  context_.SetFileLine(FileNameOfURL(item.URL), s.DlgToServerLabel, item.FTPHost);
+  const std::unique_ptr<platform::FtpConnection> ftp = ConnectFtp(context_, item);
+  if (!ftp) return false;
+
+  if (!item.TargetDir.isEmpty() && !ftp->SetCurrentDirectory(item.TargetDir) &&
+      !(ftp->CreateDirectory(item.TargetDir) && ftp->SetCurrentDirectory(item.TargetDir)))
+    return false;
+  const QString remoteName = item.TargetFilename.isEmpty() ? FileNameOfURL(item.URL) : item.TargetFilename;
+  if (item.CopyNewerOnly) {
+    if (const std::optional<platform::FtpFileInfo> listed = ftp->FindFile(remoteName)) {
+      if (!listed->modified) return false;  // no date to compare: the item is not copied
+      if (!SourceIsNewer(context_, remoteName, DateTimeFromUnixSeconds(*listed->modified), workingDate, notNewer))
+        return false;
+    }
+  }
+
+  // The local file first: a source that can't be read leaves no empty file
+  // on the server.
+  LocalFile file;
+  const std::int64_t size = !QFileInfo(item.URL).isDir() && file.OpenRead(item.URL) ? file.Size() : -1;
+  if (size < 0) {
+    context_.Error(1, QStringLiteral("Cannot create target file ") + item.URL);
+    return false;
+  }
+  std::unique_ptr<platform::FtpWriter> remote = ftp->OpenWrite(remoteName);
+  if (!remote) {
+    context_.URLNotFound(item.URL);
+    return false;
+  }
+  context_.SetLastTarget(item.URL, item.TargetDir);
+
+  const std::int64_t start = TransferRunContext::NowMs();
+  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
+  std::vector<char> buffer(static_cast<std::size_t>(blockSize));
+  std::int64_t done = 0;
+  std::int64_t got = 0;
+  do {
+    got = file.Read(buffer.data(), blockSize);
+    if (got < 0) {
+      context_.Error(4, QStringLiteral("Error reading source file ") + item.URL);
+      return false;
+    }
+    if (!remote->Write(buffer.data(), got)) return false;  // the server broke off
+    done += got;
+    context_.Progress(done, size, start, s.DlgUpload);
+  } while (got == blockSize && !context_.Cancelled());
+
+  if (context_.Cancelled()) return false;
+  return remote->End();
+}

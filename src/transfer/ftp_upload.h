@@ -1,0 +1,20 @@
+// The upload of a wpFtpUpload item: the local file URL goes to FTPHost into
+// the remote directory TargetDir (created with its missing parents) as
+// TargetFilename or URL's file name, in binary. OnError 6 when the server
+// can't be reached or refuses the login, OnURLNotFound when the remote file
+// can't be opened for writing, OnError 1 when the local file can't be
+// opened (checked before anything is created on the server), OnError 4 when
+// it can't be read on; the OnNoNewFileFound check under CopyNewerOnly
+// against the remote file's date. A transfer the server does not take to
+// its end fails the item.
+#pragma once
+#include "transfer/transfer_path.h"
+
+class FtpUploadPath : public TransferPath {
+ public:
+  explicit FtpUploadPath(TransferRunContext& context) : context_(context) {}
+  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+
+ private:
+  TransferRunContext& context_;
+};
