@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   platform::GuardedApplication application(argc, argv, dialogs);
   application.setApplicationName(QStringLiteral("Quavik RC5"));
   application.setApplicationDisplayName(QStringLiteral("Quavik RC5"));
-  app::Services services{dialogs, shell, platform::AppPaths::FromApplication(), platform::Waits{}, {}};
+  app::Services services{dialogs, shell, platform::AppPaths::FromApplication(QStringLiteral("quavik")), platform::Waits{}, {}};
   TForm1 form(services);
   form.show();
   return application.exec();

@@ -3,14 +3,48 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <unistd.h>
 
 namespace platform {
 
-AppPaths AppPaths::FromApplication() {
+namespace {
+
+// A base directory from the environment counts only as an absolute path.
+QString BaseDir(const QString& fromEnvironment, const QString& home, const char* fallback) {
+  if (fromEnvironment.startsWith(QLatin1Char('/'))) return fromEnvironment;
+  return JoinDir(home, QString::fromLatin1(fallback));
+}
+
+bool CanCreateFilesIn(const QString& dir) {
+  return ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+ProgramFilePlaces ChooseProgramFilePlaces(const QString& programDir, bool programDirWritable,
+                                          const QString& xdgConfigHome, const QString& xdgCacheHome,
+                                          const QString& home, const QString& folder) {
+  if (programDirWritable) return {programDir, programDir};
+  return {JoinDir(BaseDir(xdgConfigHome, home, ".config"), folder),
+          JoinDir(BaseDir(xdgCacheHome, home, ".cache"), folder)};
+}
+
+AppPaths AppPaths::FromApplication(const QString& folder) {
   AppPaths p;
   p.programDir = QCoreApplication::applicationDirPath();
   p.workingDir = QDir::currentPath();
   p.arguments = QCoreApplication::arguments().mid(1);
+  if (!CanCreateFilesIn(p.programDir)) {
+    const ProgramFilePlaces places = ChooseProgramFilePlaces(
+        p.programDir, false, qEnvironmentVariable("XDG_CONFIG_HOME"),
+        qEnvironmentVariable("XDG_CACHE_HOME"), QDir::homePath(), folder);
+    p.userSettingsDir = places.settingsDir;
+    p.userTempDir = places.tempDir;
+    // A directory that can't be made shows up as the first failed write,
+    // which names the file.
+    QDir().mkpath(p.userSettingsDir);
+    QDir().mkpath(p.userTempDir);
+  }
   return p;
 }
 

@@ -1,17 +1,45 @@
-// Where the program lives and how game files are found.
+// Where the program lives, where its own files go, and how game files are
+// found.
 #pragma once
 #include <QString>
 #include <QStringList>
 
 namespace platform {
 
+// Where a program keeps its own files: the settings file, and the temporary
+// files it rewrites while it runs.
+struct ProgramFilePlaces {
+  QString settingsDir;
+  QString tempDir;
+};
+
+// The one rule for those places. A program directory the user can write to
+// (a build directory, an unpacked copy) keeps everything beside the
+// executable. Otherwise (installed system-wide) the settings go to
+// $XDG_CONFIG_HOME/<folder> and the temporary files to
+// $XDG_CACHE_HOME/<folder>; a variable that is unset, empty or not an
+// absolute path stands for ~/.config or ~/.cache.
+ProgramFilePlaces ChooseProgramFilePlaces(const QString& programDir, bool programDirWritable,
+                                          const QString& xdgConfigHome, const QString& xdgCacheHome,
+                                          const QString& home, const QString& folder);
+
 // Given to the main window, so tests can place everything in a temp dir.
 struct AppPaths {
   QString programDir;   // directory of the running executable, no trailing separator
   QString workingDir;   // the process's working directory
   QStringList arguments;  // command-line arguments after the program name
+  // Set only when the program directory can't take the program's own files;
+  // empty means the program directory.
+  QString userSettingsDir = {};
+  QString userTempDir = {};
 
-  static AppPaths FromApplication();  // needs a QCoreApplication
+  QString SettingsDir() const { return userSettingsDir.isEmpty() ? programDir : userSettingsDir; }
+  QString TempDir() const { return userTempDir.isEmpty() ? programDir : userTempDir; }
+
+  // From the running executable and the environment; creates the user
+  // directories it chooses. `folder` names the program's own subdirectory
+  // there. Needs a QCoreApplication.
+  static AppPaths FromApplication(const QString& folder);
 };
 
 // `dir` + "/" + `name`, without doubling the separator.

@@ -107,6 +107,7 @@ class TForm1 : public QWidget {
   QPushButton* Button1 = nullptr;
 
   // about and news panels
+  QLabel* SettingsFileLabel = nullptr;  // where the settings file is
   QPushButton* Button3 = nullptr;
   QPlainTextEdit* NewsMemo = nullptr;
   QPushButton* Button2 = nullptr;

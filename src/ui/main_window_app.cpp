@@ -21,12 +21,14 @@ void SelectIndex(QComboBox* list, int index) {
 }  // namespace
 
 void TForm1::FormCreate() {
+  // Known before any step can fail, so a later save still finds its file.
+  settingsFilePath = platform::JoinDir(services.paths.SettingsDir(), app::kSettingsFileName);
+  SettingsFileLabel->setText(settingsFilePath);
   if (app::IsLogSwitch(services.paths.arguments)) {
     activityLog = platform::ActivityLog(
         true, platform::JoinDir(services.paths.workingDir, app::kActivityLogFileName));
     activityLog.Start(app::kStartupLogLine);
   }
-  settingsFilePath = platform::JoinDir(services.paths.programDir, app::kSettingsFileName);
   GenKeyBind();
   ReadSettings();
   EnsureGameLog();
@@ -135,8 +137,8 @@ void TForm1::ApplicationClose() {
 }
 
 void TForm1::DeleteTempFiles() {
-  platform::DeleteFileIfExists(platform::JoinDir(services.paths.programDir, app::kAnswerFileName));
-  platform::DeleteFileIfExists(platform::JoinDir(services.paths.programDir, app::kWorkingCopyFileName));
+  platform::DeleteFileIfExists(platform::JoinDir(services.paths.TempDir(), app::kAnswerFileName));
+  platform::DeleteFileIfExists(platform::JoinDir(services.paths.TempDir(), app::kWorkingCopyFileName));
 }
 
 void TForm1::FormClose() {

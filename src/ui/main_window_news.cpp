@@ -25,13 +25,13 @@ void TForm1::Image9Click() {
   TFileTransferItem& item = newsget->Items.Add();
   item.URL = newsUrl;
   item.HTTPCommand = hcPut;
-  item.TargetDir = services.paths.programDir;
+  item.TargetDir = services.paths.TempDir();
   item.TargetFilename = kNewsFileName;
   newsget->Start();
   UpdateVisDelay(5000);
   NewsMemo->clear();
   if (newsUnreachable) NewsMemo->appendPlainText(kNewsUnreachable);
-  const QString path = platform::JoinDir(services.paths.programDir, kNewsFileName);
+  const QString path = platform::JoinDir(services.paths.TempDir(), kNewsFileName);
   const auto lines = platform::ReadTextFileLines(path);
   if (!lines) {
     if (newsUnreachable) return;  // the memo already says why

@@ -33,6 +33,12 @@ void TForm1::BuildAboutPanel() {
   AboutLine(about, "Label18", 151, QStringLiteral("team@quavik.de"), 9);
   AboutLine(about, "Label19", 166, QStringLiteral("Fehler und Wünsche bitte ins Forum"), 9);
   AboutLine(about, "Label20", 181, QStringLiteral("forum.quavik.de"), 9);
+  AboutLine(about, "SettingsFileHeading", 206, QStringLiteral("Einstellungen:"), 9, true);
+  // The path is filled in at start-up; a long one wraps at its separators.
+  SettingsFileLabel = AboutLine(about, "SettingsFileLabel", 221, QString(), 9);
+  SettingsFileLabel->setWordWrap(true);
+  SettingsFileLabel->setGeometry(8, 221, about->width() - 16, 30);
+  SettingsFileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   Button3 = Button(about, "Button3", {49, 256, 178, 19}, QStringLiteral("Infofenster schliessen..."),
                    ui_style::SansSerif(11));
 }

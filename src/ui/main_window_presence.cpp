@@ -144,7 +144,7 @@ void TForm1::SendPlayerLocation(bool offline, bool global) {
   const QString gameDir = set_todir->text();
   const auto location = presence::ScanGameLogProcessingEvents(
       game::GameFilePath(gameDir, GameProfile.logFile),
-      platform::JoinDir(services.paths.programDir, app::kWorkingCopyFileName),
+      platform::JoinDir(services.paths.TempDir(), app::kWorkingCopyFileName),
       game::GameFilePath(gameDir, GameProfile.userIni), offline);
   if (!location) {
     services.dialogs.MessageBeep(Beep::Default);
@@ -160,7 +160,7 @@ void TForm1::SendPlayerLocation(bool offline, bool global) {
   TFileTransferItem& item = webget->Items.Add();
   item.URL = QString::fromLatin1(url);
   item.HTTPCommand = hcPut;
-  item.TargetDir = services.paths.programDir;
+  item.TargetDir = services.paths.TempDir();
   item.TargetFilename = app::kAnswerFileName;
   const presence::ReportGate gate = presence::DecideReportSending(location->name);
   if (gate.warnMissingName) {
@@ -202,7 +202,7 @@ void TForm1::ImportClanRoster() {
   activityLog.Start(QStringLiteral("Importiere in Clangrid: Delay OFF"));
   activityLog.Start(QStringLiteral("Importiere in Clangrid: öffne TMP"));
   if (const auto answer =
-          platform::ReadFileBytes(platform::JoinDir(services.paths.programDir, app::kAnswerFileName))) {
+          platform::ReadFileBytes(platform::JoinDir(services.paths.TempDir(), app::kAnswerFileName))) {
     activityLog.Start(QStringLiteral("Importiere in Clangrid: clr"));
     ClearClanGrid();
     const presence::ClanRoster roster = presence::ParseClanAnswer(*answer, activityLog);
@@ -231,7 +231,7 @@ void TForm1::ImportGlobalRoster() {
   UpdateVisDelay(4000);
   WaitForReportTransfer();
   const auto answer =
-      platform::ReadFileBytes(platform::JoinDir(services.paths.programDir, app::kAnswerFileName));
+      platform::ReadFileBytes(platform::JoinDir(services.paths.TempDir(), app::kAnswerFileName));
   if (answer && presence::MasterAnswerRefused(*answer)) {
     services.dialogs.MessageBeep(Beep::Default);
     GlobalAuthFailed = true;

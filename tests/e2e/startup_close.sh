@@ -16,18 +16,8 @@ start_xvfb
 quavik=$!
 E2E_PIDS+=($quavik)
 
-notice=$(wait_window "Quavik RC5" 15) || fail "no first-start notice appeared"
-sleep 0.3
-xdotool windowfocus --sync "$notice" key Return || fail "could not answer the notice"
-
-main=""
-for i in $(seq 50); do
-  id=$(wait_window "Quavik RC5" 5) || fail "the main window did not open"
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  if [ "$WIDTH" = 299 ] && [ "$HEIGHT" = 399 ]; then main=$id; break; fi
-  sleep 0.1
-done
-[ -n "$main" ] || fail "no 299 x 399 main window"
+main=$(first_start_main_window)
+eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "$X" = 40 ] && [ "$Y" = 40 ] || fail "main window at $X,$Y instead of 40,40"
 
 # The close image in the title strip.

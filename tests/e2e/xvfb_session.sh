@@ -55,3 +55,19 @@ click_in_window() {
   eval "$(xdotool getwindowgeometry --shell "$id")"
   xdotool mousemove $((X + x)) $((Y + y)) click 1
 }
+
+# Answers the first-start notice of a starting quavik and prints the id of
+# its 299 x 399 main window.
+first_start_main_window() {
+  local notice id i
+  notice=$(wait_window "Quavik RC5" 15) || fail "no first-start notice appeared"
+  sleep 0.3
+  xdotool windowfocus --sync "$notice" key Return || fail "could not answer the notice"
+  for i in $(seq 50); do
+    id=$(wait_window "Quavik RC5" 5) || fail "the main window did not open"
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    if [ "$WIDTH" = 299 ] && [ "$HEIGHT" = 399 ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no 299 x 399 main window"
+}
