@@ -10,6 +10,8 @@ namespace artwork {
 
 QPixmap Skin();                       // 299 x 399, the whole window
 QIcon WindowIcon();
+// The program's icon, `size` pixels square; the desktop's menu shows it too.
+QPixmap AppIcon(int size);
 
 QPixmap ClanSiteButton();             // 21 x 15
 QPixmap NewsButton();                 // 19 x 15

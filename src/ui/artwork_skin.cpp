@@ -101,21 +101,23 @@ QPixmap Skin() {
   return canvas;
 }
 
+QPixmap AppIcon(int size) {
+  QPixmap canvas = Canvas(size, size);
+  QPainter p;
+  Begin(p, canvas);
+  const qreal s = size / 32.0;
+  RaisedShape(p, QRectF(0, 0, size, size), 6 * s, kAccent, kNavy);
+  p.setPen(QPen(kGlyph, 3.2 * s));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(QPointF(15 * s, 15 * s), 8 * s, 8 * s);
+  p.drawLine(QPointF(19.5 * s, 19.5 * s), QPointF(26 * s, 26 * s));
+  p.end();
+  return canvas;
+}
+
 QIcon WindowIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48}) {
-    QPixmap canvas = Canvas(size, size);
-    QPainter p;
-    Begin(p, canvas);
-    const qreal s = size / 32.0;
-    RaisedShape(p, QRectF(0, 0, size, size), 6 * s, kAccent, kNavy);
-    p.setPen(QPen(kGlyph, 3.2 * s));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(15 * s, 15 * s), 8 * s, 8 * s);
-    p.drawLine(QPointF(19.5 * s, 19.5 * s), QPointF(26 * s, 26 * s));
-    p.end();
-    icon.addPixmap(canvas);
-  }
+  for (int size : {16, 32, 48}) icon.addPixmap(AppIcon(size));
   return icon;
 }
 

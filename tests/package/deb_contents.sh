@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Packs the already built programs into the Debian package and checks what
+# it holds: the files a desktop installation needs, dependencies taken from
+# the linked libraries, and the menu entry and icons in their proper form.
+#   deb_contents.sh <build dir>
+set -euo pipefail
+build=$(cd "$1" && pwd)
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out" >"$out/cpack.log" 2>&1 ||
+  { cat "$out/cpack.log"; fail "cpack failed"; }
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+deb="$out/quavik_${version}_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "no $(basename "$deb"); found: $(ls "$out")"
+
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = quavik ] || fail "package name $(field Package)"
+[ "$(field Version)" = "$version" ] || fail "version $(field Version)"
+depends=$(field Depends)
+depend_names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcurl4 libmicrohttpd12 libstdc++6 qt6-qpa-plugins \
+           fonts-liberation; do
+  grep -qxF "$lib" <<<"$depend_names" || fail "Depends lacks $lib: $depends"
+done
+
+contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
+expect=(./usr/bin/quavik ./usr/bin/quavik-clan-server
+        ./usr/share/applications/de.quavik.Quavik.desktop
+        ./usr/share/metainfo/de.quavik.Quavik.metainfo.xml
+        ./usr/share/icons/hicolor/scalable/apps/quavik.svg)
+for size in 16 22 24 32 48 64 128 256; do
+  expect+=("./usr/share/icons/hicolor/${size}x${size}/apps/quavik.png")
+done
+for f in "${expect[@]}"; do
+  grep -qxF "$f" <<<"$contents" || fail "the package lacks $f"
+done
+
+# The files themselves, as the desktop reads them.
+mkdir "$out/root"
+dpkg-deb --extract "$deb" "$out/root"
+root="$out/root/usr/share"
+desktop="$root/applications/de.quavik.Quavik.desktop"
+desktop-file-validate "$desktop" || fail "the menu entry does not validate"
+grep -qx "Exec=quavik" "$desktop" || fail "the menu entry does not start quavik"
+grep -qx "Icon=quavik" "$desktop" || fail "the menu entry does not name the icon"
+for size in 16 48 256; do
+  actual=$(identify -format '%m %wx%h' "$root/icons/hicolor/${size}x${size}/apps/quavik.png")
+  [ "$actual" = "PNG ${size}x${size}" ] || fail "icon ${size}x${size} is $actual"
+done
+file -b "$out/root/usr/bin/quavik" | grep -q "^ELF.*, stripped" || fail "quavik is not a stripped program"
+echo "PASS"
