@@ -17,17 +17,9 @@
 #include <string>
 
 #include "clan_script.h"
+#include "http_limits.h"
 
 namespace clan {
-
-struct HttpLimits {
-  std::size_t maxPathBytes = 8 * 1024;     // the request line without its query
-  std::size_t maxHeaderBytes = 8 * 1024;   // all header lines together (431 beyond)
-  std::size_t maxQueryBytes = 64 * 1024;   // 414 beyond
-  std::chrono::milliseconds requestTime{10'000};  // to receive and answer one request
-  unsigned connectionsPerAddress = 64;
-  unsigned threads = 4;
-};
 
 class ClanHttpServer {
  public:

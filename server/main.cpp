@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -12,7 +13,12 @@
 #include "server_options.h"
 
 int main(int argc, char** argv) {
-  const auto parsed = clan::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  clan::Environment environment;
+  for (const char* variable : {"QUAVIK_CLAN_PASS", "QUAVIK_MASTER_PASS"}) {
+    if (const char* value = std::getenv(variable)) environment[variable] = value;
+  }
+  const auto parsed =
+      clan::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), environment);
   if (const auto* error = std::get_if<std::string>(&parsed)) {
     std::cerr << "quavik-clan-server: " << *error << "\n";
     return 2;
@@ -22,6 +28,7 @@ int main(int argc, char** argv) {
     std::cout << clan::HelpText();
     return 0;
   }
+  for (const auto& warning : options.warnings) std::cerr << "quavik-clan-server: " << warning << "\n";
 
   // The signals are taken by sigwait below; every thread started from here on
   // inherits the blocked mask, so none of them is interrupted by them.
@@ -36,10 +43,13 @@ int main(int argc, char** argv) {
   for (const auto& seed : options.seeds) script.Seed(seed.name, seed.server, seed.map);
 
   std::mutex logMutex;
-  clan::ClanHttpServer server(script, [&logMutex](const std::string& line) {
-    std::lock_guard lock(logMutex);
-    std::fprintf(stderr, "%s\n", line.c_str());
-  });
+  clan::ClanHttpServer server(
+      script,
+      [&logMutex](const std::string& line) {
+        std::lock_guard lock(logMutex);
+        std::fprintf(stderr, "%s\n", line.c_str());
+      },
+      options.http);
   const int port = server.Bind(options.address, options.port);
   if (port < 0) {
     std::cerr << "quavik-clan-server: cannot listen on " << options.address << ":"

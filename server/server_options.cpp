@@ -3,6 +3,7 @@
 #include <charconv>
 #include <fstream>
 
+#include "config_file.h"
 #include "report_text.h"
 #include "win1252.h"
 
@@ -58,6 +59,10 @@ std::optional<std::string> Apply(ServerOptions& options, std::string_view option
     const auto count = ParseNumber(value);
     if (!count || *count == 0) return "invalid member limit: " + value;
     limits.maxMembers = static_cast<size_t>(*count);
+  } else if (option == "--connections-per-address") {
+    const auto count = ParseNumber(value);
+    if (!count || *count == 0 || *count > 1'000'000) return "invalid connection limit: " + value;
+    options.http.connectionsPerAddress = static_cast<unsigned>(*count);
   } else if (option == "--seed") {
     auto seed = ParseSeed(value);
     if (!seed) return "invalid seed (expected name|server|map): " + value;
@@ -96,7 +101,8 @@ std::optional<SeedMember> ParseSeed(std::string_view text) {
   return seed;
 }
 
-std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::string>& args) {
+std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::string>& args,
+                                                      const Environment& environment) {
   ServerOptions options;
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") {
@@ -104,7 +110,7 @@ std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::str
       return options;
     }
   }
-  bool clanPasswordGiven = false;
+  std::vector<std::pair<std::string, std::string>> given;  // option, value
   for (size_t i = 0; i < args.size(); ++i) {
     std::string_view option = args[i];
     std::string value;
@@ -116,23 +122,76 @@ std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::str
     } else {
       return "missing value for " + std::string(option);
     }
+    given.emplace_back(option, std::move(value));
+  }
+
+  bool clanPasswordGiven = false;
+  // The config file first, then the environment, then the command line: a
+  // later source overrides an earlier one, seeds add up.
+  for (const auto& [option, path] : given) {
+    if (option != "--config") continue;
+    auto read = ReadConfigFile(path);
+    if (const auto* error = std::get_if<std::string>(&read)) return *error;
+    const ConfigFile& file = std::get<ConfigFile>(read);
+    bool holdsPassword = false;
+    for (const ConfigEntry& entry : file.entries) {
+      const std::string where = path + ":" + std::to_string(entry.line) + ": ";
+      if (entry.key == "config" || entry.key == "help") return where + "unknown key: " + entry.key;
+      if (auto error = Apply(options, "--" + entry.key, entry.value)) return where + *error;
+      holdsPassword |= entry.key == "clan-pass" || entry.key == "master-pass";
+      clanPasswordGiven |= entry.key == "clan-pass";
+    }
+    if (holdsPassword && file.readableByOthers) {
+      return path + " holds a password and other users can read it (chmod o-r " + path + ")";
+    }
+  }
+  for (const auto& [variable, option] :
+       {std::pair{"QUAVIK_CLAN_PASS", "--clan-pass"}, {"QUAVIK_MASTER_PASS", "--master-pass"}}) {
+    const auto found = environment.find(variable);
+    if (found == environment.end()) continue;
+    Apply(options, option, found->second);
+    clanPasswordGiven |= std::string_view(option) == "--clan-pass";
+  }
+  for (const auto& [option, value] : given) {
+    if (option == "--config") continue;
     if (auto error = Apply(options, option, value)) return *error;
+    if (option == "--clan-pass" || option == "--master-pass") {
+      options.warnings.push_back(
+          "warning: " + option +
+          " on the command line can be read by every user of this machine; "
+          "use a --config file or the environment instead");
+    }
     clanPasswordGiven |= option == "--clan-pass";
   }
-  if (!clanPasswordGiven) return std::string("--clan-pass is required (see --help)");
+  if (!clanPasswordGiven) {
+    return std::string(
+        "a clan password is required: clan-pass in the --config file, QUAVIK_CLAN_PASS or "
+        "--clan-pass (see --help)");
+  }
   return options;
 }
 
 std::string HelpText() {
-  return R"(Usage: quavik-clan-server --clan-pass PASSWORD [options]
+  return R"(Usage: quavik-clan-server [--config FILE] [options]
 
 Answers the presence reports of Quavik clients on any path and keeps the clan
-roster (and, with --master-pass, a separate master roster) in memory.
+roster (and, with a master password, a separate master roster).
+
+The passwords belong in the config file or the environment, where other users
+of the machine can't see them:
+  QUAVIK_CLAN_PASS      password of the clan reports
+  QUAVIK_MASTER_PASS    password of the master reports
+  --config FILE         one "key = value" per line, the keys being the options
+                        below without their dashes (clan-pass = ..., port = ...);
+                        # starts a comment. A file with a password must not be
+                        readable by other users. The environment overrides the
+                        file, the command line overrides both.
 
 Options:
   --address ADDR        address to listen on (default 0.0.0.0)
   --port N              port to listen on; 0 picks a free port (default 8080)
-  --clan-pass PW        password of the clan reports (required; may be empty)
+  --clan-pass PW        password of the clan reports (required, from any
+                        source; may be empty). Visible to every user here.
   --master-pass PW      password of the master reports (globalpost=on);
                         without it every master report is refused
   --expire DUR          drop a member that stopped reporting after DUR
@@ -140,6 +199,10 @@ Options:
   --offline-linger DUR  show a member that logged out as "offline" for DUR,
                         then drop it (default 5m)
   --max-members N       most members kept per roster (default 10000)
+  --connections-per-address N
+                        most connections one client address may hold at once
+                        (default 64); behind a reverse proxy every client has
+                        the proxy's address, so raise it there
   --seed NAME|SERVER|MAP
                         put a member into the clan roster that never expires
                         (for a demo); repeatable. A real report under the same

@@ -4,6 +4,7 @@
 // kept byte for byte.
 #pragma once
 #include <chrono>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "clan_script.h"
+#include "http_limits.h"
 
 namespace clan {
 
@@ -24,13 +26,21 @@ struct ServerOptions {
   std::string address = "0.0.0.0";
   int port = 8080;
   ScriptConfig script;
+  HttpLimits http;
   std::vector<SeedMember> seeds;
   bool help = false;
+  std::vector<std::string> warnings;  // for standard error, one line each
 };
 
-// Parses the arguments after the program name; an error text names the
-// offending argument.
-std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::string>& args);
+// The variables of the process environment that the server reads.
+using Environment = std::map<std::string, std::string>;
+
+// Parses the arguments after the program name, together with the config file
+// they name (--config) and the passwords in `environment`. An error text names
+// the offending argument or line. A password on the command line works but
+// leaves a warning: every user of the machine can read it there.
+std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::string>& args,
+                                                      const Environment& environment = {});
 
 std::string HelpText();
 

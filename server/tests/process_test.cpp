@@ -124,6 +124,7 @@ TEST(ServerProcess, PrintsItsPortServesAndStopsCleanlyOnEitherSignal) {
     const std::string log = server.Stderr();
     EXPECT_NE(log.find("name=\"Kim\""), std::string::npos) << log;
     EXPECT_EQ(log.find("geheim"), std::string::npos) << log;
+    EXPECT_NE(log.find("warning: --clan-pass on the command line"), std::string::npos) << log;
   }
 }
 
@@ -135,7 +136,7 @@ TEST(ServerProcess, ExplainsItsCommandLine) {
   ServerProcess wrong({"--port", "1"});
   EXPECT_EQ(wrong.ReadRest(), "");
   EXPECT_EQ(wrong.Wait(), 2);
-  EXPECT_NE(wrong.Stderr().find("--clan-pass is required"), std::string::npos);
+  EXPECT_NE(wrong.Stderr().find("a clan password is required"), std::string::npos);
 }
 
 TEST(ServerProcess, ReportsAPortItCannotUse) {

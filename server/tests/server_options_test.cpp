@@ -32,7 +32,7 @@ TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
   const ServerOptions options =
       Parsed({"--address=127.0.0.1", "--port", "0", "--clan-pass=geh\xC3\xA4im",
               "--master-pass", "global", "--expire", "90", "--offline-linger=2m",
-              "--max-members", "50", "--seed", "J\xC3\xB6rg|1.2.3.4:7777|TO-Rapid", "--seed=Kim"});
+              "--max-members", "50", "--connections-per-address", "500", "--seed", "J\xC3\xB6rg|1.2.3.4:7777|TO-Rapid", "--seed=Kim"});
   EXPECT_EQ(options.address, "127.0.0.1");
   EXPECT_EQ(options.port, 0);
   EXPECT_EQ(options.script.clanPassword, "geh\xE4im");  // kept as the client sends it
@@ -40,6 +40,7 @@ TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.script.limits.expire, 90s);
   EXPECT_EQ(options.script.limits.offlineLinger, 2min);
   EXPECT_EQ(options.script.limits.maxMembers, 50u);
+  EXPECT_EQ(options.http.connectionsPerAddress, 500u);
   ASSERT_EQ(options.seeds.size(), 2u);
   EXPECT_EQ(options.seeds[0].name, "J\xF6rg");
   EXPECT_EQ(options.seeds[0].server, "1.2.3.4:7777");
@@ -50,8 +51,8 @@ TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
 
 TEST(ServerOptions, RejectsUnusableArguments) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{}, "--clan-pass is required"},
-      {{"--port", "8080"}, "--clan-pass is required"},
+      {{}, "a clan password is required"},
+      {{"--port", "8080"}, "a clan password is required"},
       {{"--clan-pass"}, "missing value for --clan-pass"},
       {{"--clan-pass", "x", "--port", "65536"}, "invalid port: 65536"},
       {{"--clan-pass", "x", "--port", "-1"}, "invalid port: -1"},
@@ -60,6 +61,7 @@ TEST(ServerOptions, RejectsUnusableArguments) {
       {{"--clan-pass", "x", "--offline-linger", "m"}, "invalid duration for --offline-linger: m"},
       {{"--clan-pass", "x", "--expire", "99999999999999h"}, "invalid duration"},
       {{"--clan-pass", "x", "--max-members", "0"}, "invalid member limit: 0"},
+      {{"--clan-pass", "x", "--connections-per-address", "0"}, "invalid connection limit: 0"},
       {{"--clan-pass", "x", "--seed", "|1.2.3.4|map"}, "invalid seed"},
       {{"--clan-pass", "x", "--seed", "AUTH_FAILED!|1.2.3.4|map"}, "AUTH_FAILED! can't be seeded"},
       {{"--clan-pass", "x", "--seed-file", "/nonexistent/seeds"}, "cannot read seed file"},
@@ -115,6 +117,102 @@ TEST_F(SeedFileTest, NamesTheLineOfABadEntry) {
     EXPECT_EQ(std::get<std::string>(result).find(path.string() + error), 0u)
         << std::get<std::string>(result);
   }
+}
+
+class ConfigFileTest : public SeedFileTest {
+ protected:
+  std::variant<ServerOptions, std::string> ParseWith(const std::string& text,
+                                                     std::vector<std::string> args = {},
+                                                     const Environment& environment = {},
+                                                     std::filesystem::perms perms =
+                                                         std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_write) {
+    if (std::filesystem::exists(path)) {
+      std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_write);
+    }
+    Write(text);
+    std::filesystem::permissions(path, perms);
+    args.insert(args.begin(), {"--config", path.string()});
+    return ParseOptions(args, environment);
+  }
+};
+
+TEST_F(ConfigFileTest, CarriesEveryOptionAndTheCommandLineAndEnvironmentOverrideIt) {
+  const std::string text =
+      "# clan server\r\n"
+      "clan-pass = \" geh\xC3\xA4im \"\r\n"
+      "master-pass=global\r\n"
+      "  port = 8090  \r\n"
+      "address = 127.0.0.1\n"
+      "expire = 2m\n"
+      "\n"
+      "seed = Demo|1.2.3.4:7777|TO-Rapid\n"
+      "seed = Kim\n";
+  auto parsed = ParseWith(text);
+  ASSERT_TRUE(std::holds_alternative<ServerOptions>(parsed)) << std::get<std::string>(parsed);
+  const auto& fromFile = std::get<ServerOptions>(parsed);
+  EXPECT_EQ(fromFile.script.clanPassword, " geh\xE4im ");
+  EXPECT_EQ(fromFile.script.masterPassword, "global");
+  EXPECT_EQ(fromFile.port, 8090);
+  EXPECT_EQ(fromFile.address, "127.0.0.1");
+  EXPECT_EQ(fromFile.script.limits.expire, 2min);
+  EXPECT_EQ(fromFile.seeds.size(), 2u);
+  EXPECT_TRUE(fromFile.warnings.empty());
+
+  parsed = ParseWith(text, {"--port", "9000", "--seed", "Lee"}, {{"QUAVIK_CLAN_PASS", "env"}});
+  ASSERT_TRUE(std::holds_alternative<ServerOptions>(parsed));
+  const auto& overridden = std::get<ServerOptions>(parsed);
+  EXPECT_EQ(overridden.script.clanPassword, "env");
+  EXPECT_EQ(overridden.script.masterPassword, "global");
+  EXPECT_EQ(overridden.port, 9000);
+  EXPECT_EQ(overridden.seeds.size(), 3u);
+  EXPECT_TRUE(overridden.warnings.empty());
+
+  parsed = ParseWith(text, {"--master-pass", "visible"}, {{"QUAVIK_CLAN_PASS", "env"}});
+  ASSERT_TRUE(std::holds_alternative<ServerOptions>(parsed));
+  EXPECT_EQ(std::get<ServerOptions>(parsed).script.clanPassword, "env");
+  EXPECT_EQ(std::get<ServerOptions>(parsed).script.masterPassword, "visible");
+  EXPECT_EQ(std::get<ServerOptions>(parsed).warnings.size(), 1u);
+}
+
+TEST_F(ConfigFileTest, PasswordsFromTheEnvironmentAloneAreEnough) {
+  const auto parsed = ParseOptions({}, {{"QUAVIK_CLAN_PASS", ""}, {"QUAVIK_MASTER_PASS", "m"}});
+  ASSERT_TRUE(std::holds_alternative<ServerOptions>(parsed)) << std::get<std::string>(parsed);
+  EXPECT_EQ(std::get<ServerOptions>(parsed).script.clanPassword, "");
+  EXPECT_EQ(std::get<ServerOptions>(parsed).script.masterPassword, "m");
+}
+
+TEST_F(ConfigFileTest, RefusesWhatItCannotUse) {
+  using std::filesystem::perms;
+  const perms worldReadable = perms::owner_read | perms::group_read | perms::others_read;
+  const struct {
+    std::string text;
+    perms mode;
+    std::string error;  // empty: accepted
+  } cases[] = {
+      {"clan-pass = x\n", worldReadable, "holds a password and other users can read it"},
+      {"port = 1\nmaster-pass = y\n", worldReadable, "holds a password and other users can read it"},
+      {"port = 1\n", worldReadable, ""},  // no secret in it, the password from the environment
+      {"clan-pass = x\n", perms::owner_read | perms::group_read, ""},
+      {"clan-pass = x\nverbose = 1\n", perms::owner_read, ":2: unknown option: --verbose"},
+      {"clan-pass = x\nconfig = /etc/other\n", perms::owner_read, ":2: unknown key: config"},
+      {"clan-pass = x\n\njust text\n", perms::owner_read, ":3: expected key = value"},
+      {"clan-pass = x\nport = eighty\n", perms::owner_read, ":2: invalid port: eighty"},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseWith(c.text, {}, {{"QUAVIK_CLAN_PASS", "env"}}, c.mode);
+    if (c.error.empty()) {
+      EXPECT_TRUE(std::holds_alternative<ServerOptions>(parsed)) << c.text;
+    } else {
+      ASSERT_TRUE(std::holds_alternative<std::string>(parsed)) << c.text;
+      EXPECT_NE(std::get<std::string>(parsed).find(c.error), std::string::npos)
+          << std::get<std::string>(parsed);
+    }
+  }
+  const auto missing = ParseOptions({"--config", "/nonexistent/clan.conf"});
+  ASSERT_TRUE(std::holds_alternative<std::string>(missing));
+  EXPECT_EQ(std::get<std::string>(missing), "cannot read config file /nonexistent/clan.conf");
 }
 
 }  // namespace

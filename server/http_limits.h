@@ -1,0 +1,17 @@
+// The bounds the HTTP layer holds every client to.
+#pragma once
+#include <chrono>
+#include <cstddef>
+
+namespace clan {
+
+struct HttpLimits {
+  std::size_t maxPathBytes = 8 * 1024;     // the request line without its query (414 beyond)
+  std::size_t maxHeaderBytes = 8 * 1024;   // all header lines together (431 beyond)
+  std::size_t maxQueryBytes = 64 * 1024;   // 414 beyond
+  std::chrono::milliseconds requestTime{10'000};  // to receive and answer one request
+  unsigned connectionsPerAddress = 64;     // at once, from one client address
+  unsigned threads = 4;                    // event-loop threads serving the connections
+};
+
+}  // namespace clan
