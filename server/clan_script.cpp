@@ -1,5 +1,6 @@
 #include "clan_script.h"
 
+#include "memory_roster.h"
 #include "report_text.h"
 #include "roster_answer.h"
 #include "roster_page.h"
@@ -29,16 +30,26 @@ std::string Describe(Recorded recorded) {
 }  // namespace
 
 ClanScript::ClanScript(ScriptConfig config, Clock clock)
-    : config_(std::move(config)),
-      clock_(std::move(clock)),
-      clan_(config_.limits),
-      master_(config_.limits) {}
+    : ClanScript(config, std::move(clock),
+                 {std::make_unique<MemoryRoster>(config.limits),
+                  std::make_unique<MemoryRoster>(config.limits)}) {}
+
+ClanScript::ClanScript(ScriptConfig config, Clock clock, RosterStores stores)
+    : config_(std::move(config)), clock_(std::move(clock)), stores_(std::move(stores)) {}
 
 Reply ClanScript::Handle(const Query& query) {
   const bool master = IsOn(query, "globalpost");
   if (query.contains("name") || IsOn(query, "quickview")) return Report(query, master);
-  auto& roster = master ? master_ : clan_;
-  return Page(roster.Current(clock_()), master, "page");
+  auto& roster = master ? *stores_.master : *stores_.clan;
+  const auto members = roster.Current(clock_());
+  if (!members) return Unavailable();
+  return Page(*members, master, "page");
+}
+
+Reply ClanScript::Unavailable() {
+  // A client keeps the roster it has when the answer is not a success.
+  return {503, "text/plain; charset=utf-8", "The roster store can't be reached; try again.\n",
+          "store unavailable"};
 }
 
 Reply ClanScript::Page(const std::vector<Member>& members, bool master, std::string outcome) {
@@ -52,7 +63,7 @@ Reply ClanScript::Report(const Query& query, bool master) {
   if (!expected || Value(query, "pass").value_or("") != *expected) {
     return {200, std::string(kAnswerContentType), std::string(kRefusedAnswer), "refused"};
   }
-  auto& roster = master ? master_ : clan_;
+  auto& roster = master ? *stores_.master : *stores_.clan;
   const TimePoint now = clock_();
   std::string outcome = "no name, not recorded";
   const std::string name = CleanValue(Value(query, "name").value_or(""));
@@ -61,18 +72,21 @@ Reply ClanScript::Report(const Query& query, bool master) {
   } else if (!name.empty()) {
     const Member member{name, CleanValue(Value(query, "server").value_or("")),
                         CleanValue(Value(query, "map").value_or("")), now};
-    outcome = Describe(roster.Report(member));
+    const auto recorded = roster.Report(member);
+    if (!recorded) return Unavailable();
+    outcome = Describe(*recorded);
   }
   const auto members = roster.Current(now);
+  if (!members) return Unavailable();
   if (IsOn(query, "quickview")) {
-    return {200, std::string(kAnswerContentType), RosterAnswer(members), outcome};
+    return {200, std::string(kAnswerContentType), RosterAnswer(*members), outcome};
   }
-  return Page(members, master, std::move(outcome));
+  return Page(*members, master, std::move(outcome));
 }
 
-void ClanScript::Seed(const std::string& name, const std::string& server, const std::string& map) {
-  if (IsReservedName(CleanValue(name))) return;
-  clan_.Pin({CleanValue(name), CleanValue(server), CleanValue(map), clock_()});
+bool ClanScript::Seed(const std::string& name, const std::string& server, const std::string& map) {
+  if (IsReservedName(CleanValue(name))) return true;
+  return stores_.clan->Pin({CleanValue(name), CleanValue(server), CleanValue(map), clock_()});
 }
 
 }  // namespace clan

@@ -11,13 +11,17 @@
 //   four-line records with "quickview=on", else with the HTML roster page.
 // - Any other request (a browser following the website's link) gets the HTML
 //   roster page, clan or master by "globalpost=on", and records nothing.
+// - While the roster store can't be reached, a report or page is answered
+//   with status 503 and records nothing: never a wrong roster.
 #pragma once
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "clan_roster.h"
+#include <memory>
+
+#include "roster_store.h"
 #include "query_text.h"
 
 namespace clan {
@@ -35,23 +39,32 @@ struct Reply {
   std::string outcome;  // one short word or phrase for the request log
 };
 
+// The two rosters a script keeps.
+struct RosterStores {
+  std::unique_ptr<RosterStore> clan;
+  std::unique_ptr<RosterStore> master;
+};
+
 class ClanScript {
  public:
+  // Keeps both rosters in memory.
   ClanScript(ScriptConfig config, Clock clock);
+  ClanScript(ScriptConfig config, Clock clock, RosterStores stores);
 
   Reply Handle(const Query& query);
 
   // Puts a member into the clan roster that never expires (demo roster).
-  void Seed(const std::string& name, const std::string& server, const std::string& map);
+  // False when the store can't be reached; a reserved name is skipped.
+  bool Seed(const std::string& name, const std::string& server, const std::string& map);
 
  private:
   Reply Report(const Query& query, bool master);
   static Reply Page(const std::vector<Member>& members, bool master, std::string outcome);
+  static Reply Unavailable();
 
   const ScriptConfig config_;
   const Clock clock_;
-  ClanRoster clan_;
-  ClanRoster master_;
+  RosterStores stores_;
 };
 
 }  // namespace clan

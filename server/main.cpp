@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "clan_http_server.h"
+#include "store_choice.h"
 #include "server_options.h"
 
 int main(int argc, char** argv) {
@@ -39,8 +40,15 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  clan::ClanScript script(options.script, [] { return std::chrono::system_clock::now(); });
-  for (const auto& seed : options.seeds) script.Seed(seed.name, seed.server, seed.map);
+  clan::ClanScript script(options.script, [] { return std::chrono::system_clock::now(); },
+                          clan::OpenRosterStores(options.store, options.script.limits));
+  for (const auto& seed : options.seeds) {
+    if (!script.Seed(seed.name, seed.server, seed.map)) {
+      std::cerr << "quavik-clan-server: cannot seed " << seed.name << ": the roster store "
+                << options.store << " can't be reached\n";
+      return 1;
+    }
+  }
 
   std::mutex logMutex;
   clan::ClanHttpServer server(

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "clan_roster.h"
+#include "roster_store.h"
 
 namespace clan {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "clan_roster.h"
+#include "roster_store.h"
 
 namespace clan {
 

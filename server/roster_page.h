@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "clan_roster.h"
+#include "roster_store.h"
 
 namespace clan {
 

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "config_file.h"
+#include "redis_client.h"
 #include "report_text.h"
 #include "win1252.h"
 
@@ -63,6 +64,11 @@ std::optional<std::string> Apply(ServerOptions& options, std::string_view option
     const auto count = ParseNumber(value);
     if (!count || *count == 0 || *count > 1'000'000) return "invalid connection limit: " + value;
     options.http.connectionsPerAddress = static_cast<unsigned>(*count);
+  } else if (option == "--store") {
+    if (value != "memory" && !ParseRedisUrl(value)) {
+      return "invalid store (expected memory or redis://HOST:PORT[/DB]): " + value;
+    }
+    options.store = value;
   } else if (option == "--seed") {
     auto seed = ParseSeed(value);
     if (!seed) return "invalid seed (expected name|server|map): " + value;
@@ -175,7 +181,8 @@ std::string HelpText() {
   return R"(Usage: quavik-clan-server [--config FILE] [options]
 
 Answers the presence reports of Quavik clients on any path and keeps the clan
-roster (and, with a master password, a separate master roster).
+roster (and, with a master password, a separate master roster), in memory or
+in Redis.
 
 The passwords belong in the config file or the environment, where other users
 of the machine can't see them:
@@ -199,6 +206,9 @@ Options:
   --offline-linger DUR  show a member that logged out as "offline" for DUR,
                         then drop it (default 5m)
   --max-members N       most members kept per roster (default 10000)
+  --store STORE         where the rosters are kept: memory (the default; a
+                        restart starts empty) or redis://HOST:PORT[/DB], shared
+                        by every server instance that names the same database
   --connections-per-address N
                         most connections one client address may hold at once
                         (default 64); behind a reverse proxy every client has

@@ -27,6 +27,7 @@ struct ServerOptions {
   int port = 8080;
   ScriptConfig script;
   HttpLimits http;
+  std::string store = "memory";  // or redis://HOST:PORT[/DB]
   std::vector<SeedMember> seeds;
   bool help = false;
   std::vector<std::string> warnings;  // for standard error, one line each

@@ -34,23 +34,34 @@ std::vector<std::string> LoopbackServer::LogLines() {
   return log_;
 }
 
-std::string RawExchange(int port, const std::string& request) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return {};
-  timeval timeout{5, 0};
+int ConnectLoopback(int port, std::chrono::milliseconds receiveTimeout) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(receiveTimeout);
+  timeval timeout{static_cast<time_t>(micros.count() / 1000000),
+                  static_cast<suseconds_t>(micros.count() % 1000000)};
   setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+std::string RawExchange(int port, const std::string& request) {
+  const int fd = ConnectLoopback(port, std::chrono::seconds(5));
   std::string answer;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+  if (fd >= 0) {
     send(fd, request.data(), request.size(), MSG_NOSIGNAL);
     shutdown(fd, SHUT_WR);
     char buffer[4096];
     for (ssize_t got; (got = recv(fd, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, got);
+    close(fd);
   }
-  close(fd);
   return answer;
 }
 

@@ -28,6 +28,10 @@ class LoopbackServer {
   std::thread serving_;
 };
 
+// A TCP connection to `port` on 127.0.0.1 whose reads give up after
+// `receiveTimeout`; -1 on failure.
+int ConnectLoopback(int port, std::chrono::milliseconds receiveTimeout);
+
 // Sends `request` as it is and returns everything the server answers until
 // it closes the connection (or a few seconds pass).
 std::string RawExchange(int port, const std::string& request);

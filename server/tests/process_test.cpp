@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "loopback.h"
+#include "redis_server.h"
 
 namespace {
 
@@ -239,6 +240,56 @@ TEST(ServerProcess, EndlessLinesDoNotGrowItsMemory) {
   const auto result = client.Get("/?name=Kim&pass=geheim&quickview=on");
   ASSERT_TRUE(result);
   EXPECT_EQ(result->body.substr(0, 5), "Kim\r\n");
+}
+
+TEST(ServerProcess, InstancesOnOneRedisServeOneRosterAndAnswer503WhileItIsAway) {
+  clan::testing::RedisServer redis;
+  const std::vector<std::string> args = {"--address", "127.0.0.1", "--port", "0", "--clan-pass",
+                                         "geheim", "--store", redis.Url(1)};
+  ServerProcess first(args);
+  ServerProcess second(args);
+  httplib::Client one("127.0.0.1", first.Port());
+  httplib::Client two("127.0.0.1", second.Port());
+  const auto report = [](httplib::Client& client, const std::string& name) {
+    return client.Get("/?name=" + name + "&server=1.2.3.4:7777&map=x&pass=geheim&quickview=on");
+  };
+
+  ASSERT_TRUE(report(one, "Kim"));
+  auto answer = report(two, "Lee");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->status, 200);
+  EXPECT_EQ(answer->body.find("Kim\r\n1.2.3.4:7777\r\n"), 0u) << answer->body;
+  EXPECT_NE(answer->body.find("Lee\r\n"), std::string::npos) << answer->body;
+
+  redis.Stop();
+  for (auto* client : {&one, &two}) {
+    answer = report(*client, "Max");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 503);
+    EXPECT_EQ(answer->body.find("Kim"), std::string::npos);
+    EXPECT_EQ(client->Get("/")->status, 503);
+  }
+
+  redis.Start();  // empty: the clients fill it again with their next reports
+  for (int tries = 0; tries < 20 && (answer = report(two, "Max")) && answer->status != 200;) {
+    ++tries;
+    std::this_thread::sleep_for(100ms);
+  }
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->status, 200);
+  answer = report(one, "Kim");
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->body.find("Kim\r\n"), 0u) << answer->body;
+  EXPECT_NE(answer->body.find("Max\r\n"), std::string::npos) << answer->body;
+
+  first.Signal(SIGTERM);
+  second.Signal(SIGTERM);
+  EXPECT_EQ(first.Wait(), 0);
+  EXPECT_EQ(second.Wait(), 0);
+  EXPECT_NE(first.Stderr().find("clan name=\"Max\" server=\"1.2.3.4:7777\" map=\"x\" -> 503 "
+                                "store unavailable"),
+            std::string::npos)
+      << first.Stderr();
 }
 
 }  // namespace

@@ -26,13 +26,14 @@ TEST(ServerOptions, DefaultsNeedOnlyTheClanPassword) {
   EXPECT_EQ(options.script.limits.expire, 15min);
   EXPECT_EQ(options.script.limits.offlineLinger, 5min);
   EXPECT_EQ(options.script.limits.maxMembers, 10000u);
+  EXPECT_EQ(options.store, "memory");
 }
 
 TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
   const ServerOptions options =
       Parsed({"--address=127.0.0.1", "--port", "0", "--clan-pass=geh\xC3\xA4im",
               "--master-pass", "global", "--expire", "90", "--offline-linger=2m",
-              "--max-members", "50", "--connections-per-address", "500", "--seed", "J\xC3\xB6rg|1.2.3.4:7777|TO-Rapid", "--seed=Kim"});
+              "--max-members", "50", "--connections-per-address", "500", "--store", "redis://10.0.0.9:6380/3", "--seed", "J\xC3\xB6rg|1.2.3.4:7777|TO-Rapid", "--seed=Kim"});
   EXPECT_EQ(options.address, "127.0.0.1");
   EXPECT_EQ(options.port, 0);
   EXPECT_EQ(options.script.clanPassword, "geh\xE4im");  // kept as the client sends it
@@ -41,6 +42,7 @@ TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.script.limits.offlineLinger, 2min);
   EXPECT_EQ(options.script.limits.maxMembers, 50u);
   EXPECT_EQ(options.http.connectionsPerAddress, 500u);
+  EXPECT_EQ(options.store, "redis://10.0.0.9:6380/3");
   ASSERT_EQ(options.seeds.size(), 2u);
   EXPECT_EQ(options.seeds[0].name, "J\xF6rg");
   EXPECT_EQ(options.seeds[0].server, "1.2.3.4:7777");
@@ -62,6 +64,7 @@ TEST(ServerOptions, RejectsUnusableArguments) {
       {{"--clan-pass", "x", "--expire", "99999999999999h"}, "invalid duration"},
       {{"--clan-pass", "x", "--max-members", "0"}, "invalid member limit: 0"},
       {{"--clan-pass", "x", "--connections-per-address", "0"}, "invalid connection limit: 0"},
+      {{"--clan-pass", "x", "--store", "redis:/host"}, "invalid store"},
       {{"--clan-pass", "x", "--seed", "|1.2.3.4|map"}, "invalid seed"},
       {{"--clan-pass", "x", "--seed", "AUTH_FAILED!|1.2.3.4|map"}, "AUTH_FAILED! can't be seeded"},
       {{"--clan-pass", "x", "--seed-file", "/nonexistent/seeds"}, "cannot read seed file"},

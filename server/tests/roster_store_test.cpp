@@ -1,0 +1,157 @@
+// The same cases for every roster store: what one store does, the others do.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "memory_roster.h"
+#include "redis_roster.h"
+#include "redis_server.h"
+
+namespace clan {
+namespace {
+
+using namespace std::chrono_literals;
+using clan::testing::RedisServer;
+
+const RosterLimits kLimits{1500ms, 400ms, 3};
+
+class RosterStoreTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    if (GetParam() == "memory") {
+      store = std::make_unique<MemoryRoster>(kLimits);
+    } else {
+      static int count = 0;
+      auto redis = std::make_shared<RedisClient>(*ParseRedisUrl(RedisServer::Shared().Url()));
+      // A roster of its own for each test, in the one shared server.
+      store = std::make_unique<RedisRoster>(
+          redis, "test" + std::to_string(getpid()) + "_" + std::to_string(++count) + ":", kLimits);
+    }
+  }
+
+  Recorded Report(const std::string& name, const std::string& server = "1.2.3.4:7777") {
+    const auto recorded = store->Report({name, server, "TO-Rapid", std::chrono::system_clock::now()});
+    EXPECT_TRUE(recorded) << name;
+    return recorded.value_or(Recorded::kRosterFull);
+  }
+
+  std::vector<std::string> Names() {
+    const auto members = store->Current(std::chrono::system_clock::now());
+    EXPECT_TRUE(members);
+    std::vector<std::string> names;
+    for (const auto& member : members.value_or(std::vector<Member>{})) names.push_back(member.name);
+    return names;
+  }
+
+  std::unique_ptr<RosterStore> store;
+};
+
+TEST_P(RosterStoreTest, KeepsEveryValueAndOrdersByName) {
+  const TimePoint when = std::chrono::system_clock::now();
+  EXPECT_EQ(store->Report({"kim", "10.0.0.1:7777", "", when}), Recorded::kAdded);
+  EXPECT_EQ(store->Report({"J\xF6rg \"&\" <b>", "<i>Sucht Server...</i>", "DM: 1:2", when}),
+            Recorded::kAdded);
+  EXPECT_EQ(store->Report({"Kim", "x", "y", when}), Recorded::kAdded);  // differs in case only
+  EXPECT_EQ(store->Report({"kim", "10.0.0.2:7777", "TO-Verdict", when}), Recorded::kUpdated);
+
+  const auto members = store->Current(when);
+  ASSERT_TRUE(members);
+  ASSERT_EQ(members->size(), 3u);
+  EXPECT_EQ((*members)[0].name, "J\xF6rg \"&\" <b>");
+  EXPECT_EQ((*members)[0].server, "<i>Sucht Server...</i>");
+  EXPECT_EQ((*members)[0].map, "DM: 1:2");
+  EXPECT_EQ((*members)[1].name, "Kim");
+  EXPECT_EQ((*members)[2].name, "kim");
+  EXPECT_EQ((*members)[2].server, "10.0.0.2:7777");
+  EXPECT_EQ((*members)[2].map, "TO-Verdict");
+  EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>((*members)[2].reported - when),
+            0ms);
+  EXPECT_FALSE((*members)[2].pinned);
+}
+
+TEST_P(RosterStoreTest, MembersExpireAndMakeRoomForNewNames) {
+  EXPECT_EQ(Report("Ann"), Recorded::kAdded);
+  EXPECT_EQ(Report("Bob", "<i>offline</i>"), Recorded::kAdded);
+  EXPECT_EQ(Report("Cem"), Recorded::kAdded);
+  EXPECT_EQ(Report("Dan"), Recorded::kRosterFull);
+  EXPECT_EQ(Report("Ann"), Recorded::kUpdated);  // a known name is still recorded
+  ASSERT_TRUE(store->Pin({"Pia", "demo", "", std::chrono::system_clock::now()}));  // beyond the cap
+
+  std::this_thread::sleep_for(800ms);  // past the offline linger, within the expiry
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Ann", "Cem", "Pia"}));
+  EXPECT_EQ(Report("Dan"), Recorded::kRosterFull);  // the pinned member counts
+  EXPECT_EQ(Report("Pia"), Recorded::kUpdated);     // now an ordinary member
+
+  std::this_thread::sleep_for(1100ms);  // past the expiry of the first reports
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Pia"}));
+  EXPECT_EQ(Report("Dan"), Recorded::kAdded);
+}
+
+TEST_P(RosterStoreTest, PinnedMembersStayUntilTheyReport) {
+  ASSERT_TRUE(store->Pin({"Demo", "85.10.1.2:7777", "TO-Rapid", std::chrono::system_clock::now()}));
+  std::this_thread::sleep_for(1600ms);
+  const auto members = store->Current(std::chrono::system_clock::now());
+  ASSERT_TRUE(members);
+  ASSERT_EQ(members->size(), 1u);
+  EXPECT_TRUE((*members)[0].pinned);
+  EXPECT_EQ((*members)[0].server, "85.10.1.2:7777");
+
+  EXPECT_EQ(Report("Demo", "<i>offline</i>"), Recorded::kUpdated);
+  std::this_thread::sleep_for(600ms);
+  EXPECT_EQ(Names(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, RosterStoreTest, ::testing::Values("memory", "redis"),
+                         [](const auto& info) { return info.param; });
+
+TEST(RedisRosterTest, AnUnreachableStoreSaysSoAndIsUsedAgainOnceBack) {
+  RedisServer redis;
+  RedisRoster roster(std::make_shared<RedisClient>(*ParseRedisUrl(redis.Url(3))), "q:", kLimits);
+  const auto now = [] { return std::chrono::system_clock::now(); };
+  EXPECT_EQ(roster.Report({"Ann", "a", "b", now()}), Recorded::kAdded);
+
+  redis.Stop();
+  EXPECT_EQ(roster.Report({"Bob", "a", "b", now()}), std::nullopt);
+  EXPECT_EQ(roster.Current(now()), std::nullopt);
+  EXPECT_FALSE(roster.Pin({"Cem", "a", "b", now()}));
+
+  redis.Start();  // empty again: it keeps nothing on disk
+  std::optional<Recorded> recorded;
+  for (int tries = 0; tries < 20 && !recorded; ++tries) {
+    recorded = roster.Report({"Bob", "a", "b", now()});
+    if (!recorded) std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_EQ(recorded, Recorded::kAdded);
+  const auto members = roster.Current(now());
+  ASSERT_TRUE(members);
+  ASSERT_EQ(members->size(), 1u);
+  EXPECT_EQ((*members)[0].name, "Bob");
+}
+
+TEST(RedisUrl, ReadsHostPortAndDatabase) {
+  const struct {
+    const char* url;
+    std::optional<RedisAddress> address;
+  } cases[] = {
+      {"redis://127.0.0.1:6380/2", RedisAddress{"127.0.0.1", 6380, 2}},
+      {"redis://cache.example.org", RedisAddress{"cache.example.org", 6379, 0}},
+      {"redis://[::1]:7000", RedisAddress{"::1", 7000, 0}},
+      {"redis://:6379", std::nullopt},
+      {"redis://host:0", std::nullopt},
+      {"redis://host:65536", std::nullopt},
+      {"redis://host/x", std::nullopt},
+      {"http://host:6379", std::nullopt},
+      {"redis://[::1", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto address = ParseRedisUrl(c.url);
+    ASSERT_EQ(address.has_value(), c.address.has_value()) << c.url;
+    if (!address) continue;
+    EXPECT_EQ(address->host, c.address->host) << c.url;
+    EXPECT_EQ(address->port, c.address->port) << c.url;
+    EXPECT_EQ(address->database, c.address->database) << c.url;
+  }
+}
+
+}  // namespace
+}  // namespace clan
