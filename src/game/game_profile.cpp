@@ -9,7 +9,8 @@ GameProfile GameProfileFor(int gameIndex) {
     case 0: return {"tacticalops.log", "tacticalops.ini", "TOUser.ini", "unrealtournament.exe"};
     case 1: return {"tacticalops.log", "tacticalops.ini", "User.ini", "tacticalops.exe"};
     case 2: return {"unrealtournament.log", "unrealtournament.ini", "User.ini", "unrealtournament.exe"};
-    default: return {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"};
+    case 4: return {"UT2004.log", "UT2004.ini", "User.ini", "UT2004.exe", true};
+    default: return {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true};
   }
 }
 

@@ -10,11 +10,14 @@ struct GameProfile {
   QString gameIni;
   QString userIni;
   QString executable;
+  // An Unreal Engine 2 game (UT 2003, UT 2004): its log tells a join by
+  // Browse and Bringing Level lines instead of a LoadMap line.
+  bool unrealEngine2 = false;
   bool operator==(const GameProfile&) const = default;
 };
 
-// Index of the game list: 0 TO MOD, 1 TO RETAIL, 2 UT, 3 UT 2003; every other
-// index (-1 included) gives the UT 2003 row.
+// Index of the game list: 0 TO MOD, 1 TO RETAIL, 2 UT, 3 UT 2003, 4 UT 2004;
+// every other index (-1 included) gives the UT 2003 row.
 GameProfile GameProfileFor(int gameIndex);
 
 // Writes the "Definiere Logs/Inifiles für App" START/END lines around it.

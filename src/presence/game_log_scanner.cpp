@@ -7,7 +7,7 @@
 #include "platform/file_ops.h"
 #include "platform/text_file.h"
 #include "platform/waits.h"
-#include "presence/location_rule.h"
+#include "presence/browse_location.h"
 #include "presence/player_name.h"
 #include "presence/relevant_log_line.h"
 #include "presence/working_copy.h"
@@ -18,20 +18,23 @@ std::mutex scanMutex;  // one scan at a time: they share the working copy
 }  // namespace
 
 std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
-                                          const QString& userIniPath, bool offline) {
+                                          const QString& userIniPath, bool offline, LogFormat format) {
   const std::lock_guard<std::mutex> lock(scanMutex);
   // A failed copy leaves the earlier working copy in place, which is then read.
   (void)RefreshWorkingCopy(gameLogPath, workingCopyPath);
-  const std::optional<std::string> line = LastRelevantLineInFile(workingCopyPath);
-  if (!line) return std::nullopt;
-  return LocationFromLogLine(*line, offline, [&] { return ReadPlayerName(userIniPath); });
+  LogReading reading(format);
+  ReadOnFromFile(workingCopyPath, reading);
+  const LogFinding finding = reading.Result();
+  if (!finding.last) return std::nullopt;
+  return LocationFromFinding(finding, offline, [&] { return ReadPlayerName(userIniPath); });
 }
 
 std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLogPath,
                                                           const QString& workingCopyPath,
-                                                          const QString& userIniPath, bool offline) {
+                                                          const QString& userIniPath, bool offline,
+                                                          LogFormat format) {
   auto scan = std::async(std::launch::async, [=] {
-    return ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline);
+    return ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline, format);
   });
   platform::WaitProcessingEvents(
       [&] { return scan.wait_for(std::chrono::seconds(0)) != std::future_status::ready; }, 5);

@@ -1,6 +1,6 @@
 // The scan behind every presence report: copy the game log to the working
 // copy, find its last relevant line and read the player's whereabouts from
-// it (presence/location_rule.h). Also the start-up duty of creating a
+// them (presence/location_rule.h, presence/browse_location.h). Also the start-up duty of creating a
 // missing game log so the first scan finds a line.
 #pragma once
 #include <QString>
@@ -8,15 +8,18 @@
 
 #include "platform/activity_log.h"
 #include "presence/player_location.h"
+#include "presence/relevant_log_line.h"
 
 namespace presence {
 
 // Copies `gameLogPath` over `workingCopyPath` first; when that fails (no log,
 // a locked log) the working copy of an earlier scan is read instead. nullopt
 // when the working copy holds no relevant line or can't be read. The name
-// comes from `userIniPath` whenever the player is not on a server.
+// comes from `userIniPath` whenever the player is not on a server. `format`
+// says which lines the game writes.
 std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
-                                          const QString& userIniPath, bool offline);
+                                          const QString& userIniPath, bool offline,
+                                          LogFormat format = LogFormat::LoadMap);
 
 // The same scan on a worker thread, for the user-interface thread: the
 // window keeps processing its messages while a large log is copied and read.
@@ -24,7 +27,8 @@ std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QStr
 // waits for the working copy instead of writing it at the same time.
 std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLogPath,
                                                           const QString& workingCopyPath,
-                                                          const QString& userIniPath, bool offline);
+                                                          const QString& userIniPath, bool offline,
+                                                          LogFormat format = LogFormat::LoadMap);
 
 // Creates the game log with the single line "Exit: Exiting" + CR LF when it
 // does not exist and a game directory is set. Failures are ignored. Writes

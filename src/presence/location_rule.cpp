@@ -15,6 +15,22 @@ bool IsPlaceholderPlayerName(const QString& name) {
   return locale.toUpper(name).contains(locale.toUpper(QStringLiteral("s_SWAT")));
 }
 
+void SettleState(PlayerLocation& location, bool searching, bool offline,
+                 const std::function<QString()>& playerName) {
+  const auto setState = [&](const QString& placeholder) {
+    location.name = playerName();
+    location.server = placeholder;
+    location.map = placeholder;
+  };
+  if (searching) setState(kSearchingPlaceholder);
+  if (offline) setState(kOfflinePlaceholder);
+  const QString log = QStringLiteral("Log:");
+  if (IsPlaceholderPlayerName(location.name) || location.map.contains(log) ||
+      location.name.contains(log) || location.map.contains(QStringLiteral("entry.unr"))) {
+    setState(kSearchingPlaceholder);
+  }
+}
+
 PlayerLocation LocationFromLogLine(std::string_view line, bool offline,
                                    const std::function<QString()>& playerName) {
   const long long length = static_cast<long long>(line.size());
@@ -27,19 +43,7 @@ PlayerLocation LocationFromLogLine(std::string_view line, bool offline,
       platform::FromCp1252(Copy(line, 15, slash - 15)),
       platform::FromCp1252(Copy(line, slash + 1, question - slash - 1)),
   };
-  const auto setState = [&](const QString& placeholder) {
-    location.name = playerName();
-    location.server = placeholder;
-    location.map = placeholder;
-  };
-
-  if (Copy(rest, 1, 13) == "Exit: Exiting") setState(kSearchingPlaceholder);
-  if (offline) setState(kOfflinePlaceholder);
-  const QString log = QStringLiteral("Log:");
-  if (IsPlaceholderPlayerName(location.name) || location.map.contains(log) ||
-      location.name.contains(log) || location.map.contains(QStringLiteral("entry.unr"))) {
-    setState(kSearchingPlaceholder);
-  }
+  SettleState(location, Copy(rest, 1, 13) == "Exit: Exiting", offline, playerName);
   return location;
 }
 

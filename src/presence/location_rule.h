@@ -25,6 +25,11 @@ namespace presence {
 PlayerLocation LocationFromLogLine(std::string_view line, bool offline,
                                    const std::function<QString()>& playerName);
 
+// The three tests above, for a location read from any kind of line:
+// `searching` stands for the first one.
+void SettleState(PlayerLocation& location, bool searching, bool offline,
+                 const std::function<QString()>& playerName);
+
 // True when the name, upper-cased by the user's locale, contains "S_SWAT":
 // the game's name for a player who has not joined a server yet.
 bool IsPlaceholderPlayerName(const QString& name);

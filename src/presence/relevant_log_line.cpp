@@ -3,16 +3,18 @@
 #include <QFile>
 #include <cstring>
 
-#include "platform/text_file.h"
-
 namespace presence {
 namespace {
 
-constexpr std::string_view kLoadMapPrefix = "Log: LoadMap: ";
-constexpr std::string_view kExitPrefix = "Exit: Exiting";
+enum class LineKind { Other, Decisive, LevelUp };
 
-bool IsRelevant(std::string_view line) {
-  return line.starts_with(kLoadMapPrefix) || line.starts_with(kExitPrefix);
+LineKind KindOf(std::string_view line, LogFormat format) {
+  if (line.starts_with(kLoadMapPrefix) || line.starts_with(kExitPrefix)) return LineKind::Decisive;
+  if (format == LogFormat::BrowseAndLevel) {
+    if (line.starts_with(kBrowsePrefix)) return LineKind::Decisive;
+    if (line.starts_with(kLevelUpPrefix)) return LineKind::LevelUp;
+  }
+  return LineKind::Other;
 }
 
 // Position of the last CR in text[0, end); npos when there is none.
@@ -25,24 +27,12 @@ size_t LastCr(std::string_view text, size_t end) {
 #endif
 }
 
-// Forward reading, for a file that can't be mapped into memory.
-std::optional<std::string> LastRelevantLineStreamed(const QString& path) {
-  platform::TextLineReader reader;
-  if (!reader.Open(path)) return std::nullopt;
-  std::optional<std::string> last;
-  std::string line;
-  while (reader.Next(line)) {
-    if (IsRelevant(line)) last = line;
-  }
-  return last;
-}
-
-}  // namespace
-
-std::optional<std::string_view> LastRelevantLine(std::string_view bytes) {
-  const std::string_view text = bytes.substr(0, bytes.find('\x1a'));
-  // Walk the line starts from the last one back to the first. A line starts
-  // at 0 and after every CR, past an LF that follows the CR directly.
+// The finding of `text`, which begins at a line start and holds no Ctrl-Z.
+// Walks the line starts from the last one back to the first and stops at the
+// first decisive line. A line starts at 0 and after every CR, past an LF that
+// follows the CR directly.
+LogFinding FindingOf(std::string_view text, LogFormat format) {
+  LogFinding found;
   size_t lineEnd = text.size();
   for (;;) {
     const size_t cr = LastCr(text, lineEnd);
@@ -52,24 +42,77 @@ std::optional<std::string_view> LastRelevantLine(std::string_view bytes) {
       if (start < text.size() && text[start] == '\n') ++start;
     }
     const std::string_view line = text.substr(start, lineEnd - start);
-    if (IsRelevant(line)) return line;
-    if (cr == std::string_view::npos) return std::nullopt;
+    switch (KindOf(line, format)) {
+      case LineKind::Decisive:
+        found.last.emplace(line);
+        return found;
+      case LineKind::LevelUp:
+        if (!found.levelUp) found.levelUp.emplace(line);
+        break;
+      case LineKind::Other:
+        break;
+    }
+    if (cr == std::string_view::npos) return found;
     lineEnd = cr;
   }
 }
 
-std::optional<std::string> LastRelevantLineInFile(const QString& path) {
+// The finding of two stretches of text, one right after the other.
+LogFinding Followed(const LogFinding& earlier, const LogFinding& later) {
+  if (later.last) return later;
+  return {earlier.last, later.levelUp ? later.levelUp : earlier.levelUp};
+}
+
+}  // namespace
+
+void LogReading::Read(std::string_view more) {
+  if (ended_) return;
+  // The byte at ResumeAt() follows a CR, so an LF there belongs to its line end.
+  const size_t skip = resumeAt_ > 0 && more.starts_with('\n') ? 1 : 0;
+  std::string_view text = more.substr(skip);
+  if (const void* z = std::memchr(text.data(), '\x1a', text.size())) {
+    text = text.substr(0, static_cast<size_t>(static_cast<const char*>(z) - text.data()));
+    ended_ = true;
+  }
+  const size_t cr = LastCr(text, text.size());
+  if (cr != std::string_view::npos) {
+    finished_ = Followed(finished_, FindingOf(text.substr(0, cr), format_));
+    resumeAt_ += static_cast<long long>(skip + cr + 1);
+    text.remove_prefix(cr + 1);
+    if (text.starts_with('\n')) text.remove_prefix(1);
+  }
+  unfinished_ = FindingOf(text, format_);
+}
+
+LogFinding LogReading::Result() const { return Followed(finished_, unfinished_); }
+
+std::optional<std::string> LastRelevantLine(std::string_view bytes) {
+  LogReading reading(LogFormat::LoadMap);
+  reading.Read(bytes);
+  return reading.Result().last;
+}
+
+void ReadOnFromFile(const QString& path, LogReading& reading) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const qint64 from = reading.ResumeAt();
   const qint64 size = file.size();
-  if (size == 0) return std::nullopt;
-  const uchar* data = file.map(0, size);
-  if (data == nullptr) return LastRelevantLineStreamed(path);
-  const auto line = LastRelevantLine({reinterpret_cast<const char*>(data), static_cast<size_t>(size)});
-  std::optional<std::string> result;
-  if (line) result.emplace(*line);
-  file.unmap(const_cast<uchar*>(data));
-  return result;
+  if (size <= from) return;
+  if (const uchar* data = file.map(from, size - from)) {
+    reading.Read({reinterpret_cast<const char*>(data), static_cast<size_t>(size - from)});
+    file.unmap(const_cast<uchar*>(data));
+    return;
+  }
+  // Not mappable: read it instead.
+  if (!file.seek(from)) return;
+  const QByteArray rest = file.readAll();
+  reading.Read({rest.constData(), static_cast<size_t>(rest.size())});
+}
+
+std::optional<std::string> LastRelevantLineInFile(const QString& path) {
+  LogReading reading(LogFormat::LoadMap);
+  ReadOnFromFile(path, reading);
+  return reading.Result().last;
 }
 
 }  // namespace presence

@@ -145,7 +145,8 @@ void TForm1::SendPlayerLocation(bool offline, bool global) {
   const auto location = presence::ScanGameLogProcessingEvents(
       game::GameFilePath(gameDir, GameProfile.logFile),
       platform::JoinDir(services.paths.TempDir(), app::kWorkingCopyFileName),
-      game::GameFilePath(gameDir, GameProfile.userIni), offline);
+      game::GameFilePath(gameDir, GameProfile.userIni), offline,
+      GameProfile.unrealEngine2 ? presence::LogFormat::BrowseAndLevel : presence::LogFormat::LoadMap);
   if (!location) {
     services.dialogs.MessageBeep(Beep::Default);
     return;

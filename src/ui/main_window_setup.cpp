@@ -17,7 +17,8 @@ QStringList IntervalItems() {
 }
 
 const QStringList kGames{QStringLiteral("Tactical Ops MOD"), QStringLiteral("Tactical Ops RETAIL"),
-                         QStringLiteral("Unreal Tournament"), QStringLiteral("UT 2003")};
+                         QStringLiteral("Unreal Tournament"), QStringLiteral("UT 2003"),
+                         QStringLiteral("UT 2004")};
 
 // One tab of the address pages: the script address and its password.
 QWidget* AddressPage(QTabWidget* tabs, const char* name, const QString& caption, const char* labelNames[2],

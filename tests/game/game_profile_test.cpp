@@ -17,9 +17,10 @@ TEST(GameProfiles, EveryChoiceAndTheFallback) {
       {0, {"tacticalops.log", "tacticalops.ini", "TOUser.ini", "unrealtournament.exe"}},
       {1, {"tacticalops.log", "tacticalops.ini", "User.ini", "tacticalops.exe"}},
       {2, {"unrealtournament.log", "unrealtournament.ini", "User.ini", "unrealtournament.exe"}},
-      {3, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"}},
-      {-1, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"}},
-      {7, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe"}},
+      {3, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true}},
+      {4, {"UT2004.log", "UT2004.ini", "User.ini", "UT2004.exe", true}},
+      {-1, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true}},
+      {7, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true}},
   };
   for (const auto& c : cases) EXPECT_EQ(GameProfileFor(c.index), c.profile) << c.index;
 }

@@ -88,6 +88,48 @@ TEST(LastLine, AgreesWithForwardReadingOnRandomLogs) {
   }
 }
 
+// The forward rule with Browse and Bringing Level lines.
+presence::LogFinding ForwardFinding(std::string_view bytes, presence::LogFormat format) {
+  presence::LogFinding found;
+  const bool engine2 = format == presence::LogFormat::BrowseAndLevel;
+  for (const std::string& line : platform::SplitTextLines(bytes)) {
+    if (line.starts_with("Log: LoadMap: ") || line.starts_with("Exit: Exiting") ||
+        (engine2 && line.starts_with("Log: Browse: "))) {
+      found = {line, std::nullopt};
+    } else if (engine2 && line.starts_with("Log: Bringing Level ")) {
+      found.levelUp = line;
+    }
+  }
+  return found;
+}
+
+TEST(LogReading, ReadingOnAsTheLogGrowsGivesWhatAWholeReadingGives) {
+  // The log grows by random pieces between readings, cutting lines, CR LF
+  // pairs and prefixes anywhere; each reading goes on from ResumeAt().
+  const std::vector<std::string> pieces = {
+      "Log: LoadMap: ", "Exit: Exiting", "Log: Browse: ", "Log: Bringing Level ", "Log: Bro", "wse: ",
+      "Log: Bringing", " Level ", "x", "/", "?", "\r", "\n", "\r\n", "\x1A"};
+  std::mt19937 random(4321);
+  for (const presence::LogFormat format :
+       {presence::LogFormat::LoadMap, presence::LogFormat::BrowseAndLevel}) {
+    for (int round = 0; round < 5000; ++round) {
+      std::string log;
+      presence::LogReading reading(format);
+      const int growths = 1 + static_cast<int>(random() % 5);
+      for (int g = 0; g < growths; ++g) {
+        const int count = static_cast<int>(random() % 6);
+        for (int i = 0; i < count; ++i) {
+          size_t piece = random() % pieces.size();
+          if (pieces[piece] == "\x1A" && random() % 4 != 0) piece = 8;  // Ctrl-Z now and then
+          log += pieces[piece];
+        }
+        reading.Read(std::string_view(log).substr(static_cast<size_t>(reading.ResumeAt())));
+        ASSERT_EQ(reading.Result(), ForwardFinding(log, format)) << "log: " << testing::PrintToString(log);
+      }
+    }
+  }
+}
+
 TEST(LastLine, FileThatCannotBeOpenedReadsAsEmpty) {
   testing_support::TempDir dir;
   EXPECT_EQ(LastRelevantLineInFile(dir.File("missing.sik")), std::nullopt);

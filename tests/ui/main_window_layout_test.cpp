@@ -135,7 +135,7 @@ TEST(MainWindowLayout, SetupChoicesAndTexts) {
                                     "7 Minuten", "8 Minuten", "9 Minuten", "10 Minuten"}));
   QStringList games;
   for (int i = 0; i < f.set_retailmod->count(); ++i) games << f.set_retailmod->itemText(i);
-  EXPECT_EQ(games, QStringList({"Tactical Ops MOD", "Tactical Ops RETAIL", "Unreal Tournament", "UT 2003"}));
+  EXPECT_EQ(games, QStringList({"Tactical Ops MOD", "Tactical Ops RETAIL", "Unreal Tournament", "UT 2003", "UT 2004"}));
   for (QComboBox* list : {f.serverliste, f.set_intervall, f.set_retailmod, f.set_keybinder_echo,
                           f.set_keybinder_teamsay, f.set_keybinder_say})
     EXPECT_FALSE(list->isEditable()) << list->objectName().toStdString();
