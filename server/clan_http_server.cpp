@@ -70,7 +70,8 @@ rlim_t RaiseOpenFileLimit() {
 // What one request carries from its request line to its end.
 struct RequestState {
   std::string uri;  // as sent: path and query, still escaped
-  bool logged = false;
+  bool checked = false;  // the request line and headers passed the bounds
+  bool logged = false;   // answered
 };
 
 }  // namespace
@@ -79,7 +80,8 @@ struct ClanHttpServer::Impl {
   Impl(ClanScript& script, LogSink log, HttpLimits limits)
       : script(script), log(std::move(log)), limits(limits), deadlines(limits.requestTime) {}
 
-  MHD_Result Answer(MHD_Connection* connection, const char* method, void** context);
+  MHD_Result Answer(MHD_Connection* connection, const char* method, size_t* uploadBytes,
+                    void** context);
   void Queue(MHD_Connection* connection, RequestState& state, const std::string& method,
              const std::string& path, const Reply& reply, const std::string& fields);
 
@@ -97,8 +99,8 @@ void* OnRequestLine(void*, const char* uri, MHD_Connection*) {
 }
 
 MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char*, const char* method,
-                     const char*, const char*, size_t*, void** context) {
-  return static_cast<ClanHttpServer::Impl*>(cls)->Answer(connection, method, context);
+                     const char*, const char*, size_t* uploadBytes, void** context) {
+  return static_cast<ClanHttpServer::Impl*>(cls)->Answer(connection, method, uploadBytes, context);
 }
 
 void OnRequestDone(void* cls, MHD_Connection* connection, void** context,
@@ -140,10 +142,17 @@ void OnConnection(void* cls, MHD_Connection* connection, void** socketContext,
 }  // namespace
 
 MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* method,
-                                        void** context) {
+                                        size_t* uploadBytes, void** context) {
+  // Called once the headers are in, then again for each piece of a body and
+  // once at the end of the request. An answer queued before the end closes
+  // the connection after it, so a request that is served keeps the
+  // connection alive only when answered at its end.
   auto* state = static_cast<RequestState*>(*context);
   if (!state) return MHD_NO;
-  if (state->logged) return MHD_YES;  // the answer is queued; a body is not read
+  if (state->logged) {
+    *uploadBytes = 0;  // a body after a refusal is dropped unread
+    return MHD_YES;
+  }
 
   const std::string_view uri = state->uri;
   const size_t question = uri.find('?');
@@ -173,9 +182,12 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
   } else if (methodText != "GET" && methodText != "HEAD") {
     Queue(connection, *state, methodText, path, plain(405, "Method Not Allowed", "no such method"),
           "");
-  } else if (body) {
+  } else if (body || *uploadBytes != 0) {
+    *uploadBytes = 0;
     Queue(connection, *state, methodText, path,
           plain(413, "Content Too Large", "request body refused"), "");
+  } else if (!state->checked) {
+    state->checked = true;  // answered at the end of the request
   } else {
     const Query query = ParseQuery(rawQuery);
     Queue(connection, *state, methodText, path, script.Handle(query), ReportFields(query));

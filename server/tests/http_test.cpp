@@ -129,6 +129,17 @@ TEST_F(HttpTest, BoundsTheRequestLineHeadersAndBody) {
   EXPECT_EQ(result->body.find("Kim\r\n"), 0u) << "the 64 KiB report was recorded";
 }
 
+TEST_F(HttpTest, AnsweredConnectionsStayOpenForTheNextRequest) {
+  const std::string request = "GET /?quickview=on HTTP/1.1\r\nHost: x\r\n\r\n";
+  const std::string answers = RawExchange(server.port(), request + request + request);
+  size_t count = 0;
+  for (size_t at = 0; (at = answers.find("HTTP/1.1 200 OK\r\n", at)) != std::string::npos; ++at) {
+    ++count;
+  }
+  EXPECT_EQ(count, 3u) << answers;
+  EXPECT_EQ(answers.find("Connection: close"), std::string::npos) << answers;
+}
+
 TEST_F(HttpTest, RangeHeadersAreIgnored) {
   std::string ranges = "bytes=0-";
   for (int i = 0; i < 1300; ++i) ranges += ",0-";
