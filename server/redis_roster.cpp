@@ -30,21 +30,18 @@ redis.call('SADD', KEYS[1], ARGV[1])
 return 'pinned'
 )";
 
-// KEYS: names. ARGV: member key prefix. Name and value of every member
-// still there; the names of expired members leave the set.
-constexpr char kCurrentScript[] = R"(
-local out = {}
-for _, name in ipairs(redis.call('SMEMBERS', KEYS[1])) do
-  local value = redis.call('GET', ARGV[1] .. name)
-  if value then
-    out[#out + 1] = name
-    out[#out + 1] = value
-  else
-    redis.call('SREM', KEYS[1], name)
-  end
+// KEYS: names. ARGV: member key prefix, then names whose member key was
+// found gone. A name leaves the set only if its key is still gone: it may
+// have reported again meanwhile.
+constexpr char kDropScript[] = R"(
+for i = 2, #ARGV do
+  if redis.call('EXISTS', ARGV[1] .. ARGV[i]) == 0 then redis.call('SREM', KEYS[1], ARGV[i]) end
 end
-return out
+return 'dropped'
 )";
+
+// Names fetched by one MGET at most.
+constexpr size_t kFetchBatch = 1000;
 
 // A member's value: "<reported, ms since the epoch> <pinned 0|1>
 // <bytes of server>:<server><map>".
@@ -86,11 +83,30 @@ const std::string* Text(const RedisValue& value) { return std::get_if<std::strin
 }  // namespace
 
 RedisRoster::RedisRoster(std::shared_ptr<RedisClient> redis, std::string keyPrefix,
-                         RosterLimits limits)
+                         RosterLimits limits, std::chrono::milliseconds freshFor)
     : redis_(std::move(redis)),
       namesKey_(keyPrefix + "names"),
       memberPrefix_(keyPrefix + "m:"),
-      limits_(limits) {}
+      limits_(limits),
+      freshFor_(freshFor) {}
+
+void RedisRoster::Forget() {
+  std::lock_guard lock(mutex_);
+  lastRead_.reset();
+}
+
+void RedisRoster::Remember(const Member& member) {
+  std::lock_guard lock(mutex_);
+  if (!lastRead_) return;
+  const auto at = std::lower_bound(
+      lastRead_->begin(), lastRead_->end(), member,
+      [](const Member& a, const Member& b) { return NameOrder()(a.name, b.name); });
+  if (at != lastRead_->end() && at->name == member.name) {
+    *at = member;
+  } else {
+    lastRead_->insert(at, member);
+  }
+}
 
 std::optional<Recorded> RedisRoster::Report(const Member& member) {
   const auto keep = std::max<long long>(1, KeepFor(member, limits_).count());
@@ -99,32 +115,79 @@ std::optional<Recorded> RedisRoster::Report(const Member& member) {
                                       Encode(member, false), std::to_string(keep),
                                       std::to_string(limits_.maxMembers), memberPrefix_});
   const std::string* outcome = reply ? Text(*reply) : nullptr;
-  if (!outcome) return std::nullopt;
-  if (*outcome == "added") return Recorded::kAdded;
-  if (*outcome == "updated") return Recorded::kUpdated;
-  if (*outcome == "full") return Recorded::kRosterFull;
-  return std::nullopt;
+  if (outcome && *outcome == "full") return Recorded::kRosterFull;
+  if (!outcome || (*outcome != "added" && *outcome != "updated")) {
+    Forget();
+    return std::nullopt;
+  }
+  Member recorded = member;
+  recorded.pinned = false;
+  Remember(recorded);
+  return *outcome == "added" ? Recorded::kAdded : Recorded::kUpdated;
 }
 
 bool RedisRoster::Pin(const Member& member) {
   const auto reply = redis_->Command({"EVAL", kPinScript, "2", namesKey_,
                                       memberPrefix_ + member.name, member.name,
                                       Encode(member, true)});
-  return reply && Text(*reply);
+  if (!reply || !Text(*reply)) {
+    Forget();
+    return false;
+  }
+  Member pinned = member;
+  pinned.pinned = true;
+  Remember(pinned);
+  return true;
 }
 
 std::optional<std::vector<Member>> RedisRoster::Current(TimePoint) {
-  const auto reply = redis_->Command({"EVAL", kCurrentScript, "1", namesKey_, memberPrefix_});
-  const auto* items = reply ? std::get_if<std::vector<RedisValue>>(&reply->value) : nullptr;
-  if (!items) return std::nullopt;
-  std::vector<Member> out;
-  out.reserve(items->size() / 2);
-  for (size_t i = 0; i + 1 < items->size(); i += 2) {
-    const std::string* name = Text((*items)[i]);
-    const std::string* value = Text((*items)[i + 1]);
-    if (!name || !value) continue;
-    if (auto member = Decode(*name, *value)) out.push_back(std::move(*member));
+  {
+    std::lock_guard lock(mutex_);
+    if (lastRead_ && std::chrono::steady_clock::now() - readAt_ < freshFor_) return lastRead_;
   }
+  const auto readAt = std::chrono::steady_clock::now();
+  auto members = Fetch();
+  std::lock_guard lock(mutex_);
+  if (!members) {
+    lastRead_.reset();
+  } else if (!lastRead_ || readAt_ < readAt) {
+    lastRead_ = members;
+    readAt_ = readAt;
+  }
+  return members;
+}
+
+std::optional<std::vector<Member>> RedisRoster::Fetch() {
+  // The names, then their members in batches: plain commands, which Redis
+  // serves much faster than a script that fetches member by member.
+  const auto names = redis_->Command({"SMEMBERS", namesKey_});
+  const auto* nameList = names ? std::get_if<std::vector<RedisValue>>(&names->value) : nullptr;
+  if (!nameList) return std::nullopt;
+  std::vector<Member> out;
+  out.reserve(nameList->size());
+  std::vector<std::string> gone = {"EVAL", kDropScript, "1", namesKey_, memberPrefix_};
+  for (size_t first = 0; first < nameList->size(); first += kFetchBatch) {
+    const size_t last = std::min(nameList->size(), first + kFetchBatch);
+    std::vector<std::string> fetch = {"MGET"};
+    for (size_t i = first; i < last; ++i) {
+      const std::string* name = Text((*nameList)[i]);
+      fetch.push_back(memberPrefix_ + (name ? *name : std::string()));
+    }
+    const auto values = redis_->Command(fetch);
+    const auto* valueList = values ? std::get_if<std::vector<RedisValue>>(&values->value) : nullptr;
+    if (!valueList || valueList->size() != last - first) return std::nullopt;
+    for (size_t i = first; i < last; ++i) {
+      const std::string* name = Text((*nameList)[i]);
+      const std::string* value = Text((*valueList)[i - first]);
+      if (!name) continue;
+      if (!value) {
+        gone.push_back(*name);
+      } else if (auto member = Decode(*name, *value)) {
+        out.push_back(std::move(*member));
+      }
+    }
+  }
+  if (gone.size() > 5 && !redis_->Command(gone)) return std::nullopt;
   std::sort(out.begin(), out.end(),
             [](const Member& a, const Member& b) { return NameOrder()(a.name, b.name); });
   return out;

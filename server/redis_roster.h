@@ -6,8 +6,16 @@
 // of the names lists the members; a report runs as one script in Redis, so
 // the member limit holds across instances. Keys: PREFIX + "names" and
 // PREFIX + "m:" + name.
+//
+// Reading a large roster from Redis costs far more than the report itself,
+// so the roster read is kept for `freshFor` and shared by the requests of
+// that time; this instance's own reports go into it at once, so only the
+// reports made through other instances show up to `freshFor` late. Any
+// failed command drops it.
 #pragma once
+#include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "redis_client.h"
@@ -17,17 +25,26 @@ namespace clan {
 
 class RedisRoster : public RosterStore {
  public:
-  RedisRoster(std::shared_ptr<RedisClient> redis, std::string keyPrefix, RosterLimits limits);
+  RedisRoster(std::shared_ptr<RedisClient> redis, std::string keyPrefix, RosterLimits limits,
+              std::chrono::milliseconds freshFor = std::chrono::milliseconds(100));
 
   std::optional<Recorded> Report(const Member& member) override;
   bool Pin(const Member& member) override;
   std::optional<std::vector<Member>> Current(TimePoint now) override;
 
  private:
+  std::optional<std::vector<Member>> Fetch();
+  void Forget();
+  void Remember(const Member& member);  // a member this instance recorded
+
   const std::shared_ptr<RedisClient> redis_;
   const std::string namesKey_;
   const std::string memberPrefix_;
   const RosterLimits limits_;
+  const std::chrono::milliseconds freshFor_;
+  std::mutex mutex_;
+  std::chrono::steady_clock::time_point readAt_;
+  std::optional<std::vector<Member>> lastRead_;  // ordered by NameOrder
 };
 
 }  // namespace clan
