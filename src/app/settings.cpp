@@ -33,8 +33,9 @@ SettingsValues ReadSettingsFile(const QString& path) {
 }
 
 void WriteSettingsFile(const QString& path, const SettingsValues& v) {
+  std::vector<platform::IniEntry> entries;
   const auto write = [&](const QString& section, const char* key, const QString& value) {
-    platform::IniWriteString(path, section, QString::fromLatin1(key), value, kOwnerOnly);
+    entries.push_back({section, QString::fromLatin1(key), value});
   };
   const auto number = [](int n) { return QString::number(n); };
   write(kMain, "Global-Script-URL", v.globalScriptUrl);
@@ -51,6 +52,7 @@ void WriteSettingsFile(const QString& path, const SettingsValues& v) {
   write(kMain, "Keybinder", number(v.keyEcho));
   write(kMain, "Keybinder_say", number(v.keySay));
   write(kMain, "Keybinder_teamsay", number(v.keyTeamsay));
+  platform::IniWriteStrings(path, entries, kOwnerOnly);
 }
 
 QString WithTrailingSeparator(const QString& directory) {

@@ -7,6 +7,7 @@
 #include "platform/file_ops.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/safe_write.h"
 #include "platform/text_file.h"
 
 namespace game {
@@ -29,11 +30,13 @@ void WriteKeyBindings(const QString& userIniPath, int echoIndex, int teamsayInde
   const QStringList keys = KeyListEntries();
   const std::array<std::pair<int, Action>, 3> bindings{
       {{echoIndex, kEcho}, {sayIndex, kSay}, {teamsayIndex, kTeamsay}}};
+  std::vector<platform::IniEntry> entries;
   for (const auto& [index, action] : bindings) {
     if (index <= 0 || index >= keys.size()) continue;
-    platform::IniWriteString(userIniPath, QStringLiteral("Engine.Input"), keys[index],
-                             QStringLiteral("EXEC ") + QLatin1String(action.script));
+    entries.push_back({QStringLiteral("Engine.Input"), keys[index],
+                       QStringLiteral("EXEC ") + QLatin1String(action.script)});
   }
+  if (!entries.empty()) platform::IniWriteStrings(userIniPath, entries);
 }
 
 std::string ExecScriptBytes(const QString& command, const QString& rosterSummary) {
@@ -42,6 +45,12 @@ std::string ExecScriptBytes(const QString& command, const QString& rosterSummary
     if (c.unicode() < 32) c = QLatin1Char(' ');
   }
   return platform::ToCp1252(line) + "\r\n";
+}
+
+void RemoveStaleTempFiles(const QString& systemDir, const QString& userIniPath) {
+  platform::RemoveStaleTempFiles(userIniPath);
+  for (const Action& action : {kEcho, kSay, kTeamsay})
+    platform::RemoveStaleTempFiles(platform::FindPathNoCase(platform::JoinDir(systemDir, QLatin1String(action.script))));
 }
 
 void WriteExecScripts(const QString& systemDir, const QString& rosterSummary,

@@ -15,8 +15,8 @@ namespace game {
 
 // Binds the key of each list index above 0 (an index of 0, below, or past
 // the key list binds nothing) in the order echo, say, teamsay, so a key
-// chosen twice ends with the later action. Only those keys' lines change; a
-// missing user INI is left alone without a message. An INI write failure
+// chosen twice ends with the later action. Only those keys' lines change, in
+// one write of the file; a missing user INI is left alone without a message. An INI write failure
 // raises platform::IoError. "Erstellung Keybinder in (TO)User.ini" lines.
 void WriteKeyBindings(const QString& userIniPath, int echoIndex, int teamsayIndex, int sayIndex,
                       const platform::ActivityLog& log);
@@ -32,6 +32,10 @@ std::string ExecScriptBytes(const QString& command, const QString& rosterSummary
 // lines.
 void WriteExecScripts(const QString& systemDir, const QString& rosterSummary,
                       const platform::ActivityLog& log);
+
+// Removes the temporary files a killed save left beside the user INI and
+// the exec scripts.
+void RemoveStaleTempFiles(const QString& systemDir, const QString& userIniPath);
 
 // The notice that the echo binding works only on servers with TOST: shown on
 // the first change of the echo key in a run. The count wraps after 255, so

@@ -9,6 +9,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/safe_write.h"
 #include "platform/text_file.h"
 
 namespace platform {
@@ -96,10 +97,25 @@ Position Locate(const std::vector<Line>& lines, std::string_view section, std::s
   return p;
 }
 
+// The file's own line end; a bare CR (a cut or CR-only file) is none, since
+// the reader doesn't end a line there.
 std::string_view DominantLineEnd(const std::vector<Line>& lines) {
   for (const Line& l : lines)
-    if (!l.end.empty()) return l.end;
+    if (!l.end.empty() && l.end.back() == '\n') return l.end;
   return "\r\n";
+}
+
+// What ends an unterminated last line before text is added after it.
+std::string_view Terminator(std::string_view end, std::string_view eol) {
+  if (end.empty()) return eol;
+  return end.back() == '\n' ? std::string_view{} : std::string_view("\n");
+}
+
+std::string OneLine(std::string_view value) {
+  std::string v(value);
+  for (char& c : v)
+    if (c == '\r' || c == '\n') c = ' ';
+  return v;
 }
 
 }  // namespace
@@ -127,11 +143,11 @@ std::string IniSetValue(std::string_view content, std::string_view section, std:
   std::string out;
   out.reserve(content.size() + key.size() + value.size() + section.size() + 8);
   const auto keyLine = [&](std::string_view spelledKey) {
-    return std::string(spelledKey) + "=" + std::string(value);
+    return std::string(spelledKey) + "=" + OneLine(value);
   };
   if (!p.sectionFound) {
     out.append(content);
-    if (!content.empty() && content.back() != '\n') out.append(eol);
+    if (!lines.empty()) out.append(Terminator(lines.back().end, eol));
     out.append("[").append(section).append("]").append(eol);
     out.append(keyLine(key)).append(eol);
     return out;
@@ -143,7 +159,8 @@ std::string IniSetValue(std::string_view content, std::string_view section, std:
     }
     out.append(lines[i].text).append(lines[i].end);
     if (!p.key && i == p.lastEntry) {
-      if (lines[i].end.empty()) out.append(eol);
+      out.append(Terminator(lines[i].end, eol));
+      // A last line without any line end stays without one.
       out.append(keyLine(key)).append(lines[i].end.empty() ? std::string_view{} : eol);
     }
   }
@@ -183,15 +200,20 @@ int IniReadInteger(const QString& path, const QString& section, const QString& k
   return int(v);
 }
 
-void IniWriteString(const QString& path, const QString& section, const QString& key,
-                    const QString& value, int newFileMode) {
+void IniWriteStrings(const QString& path, const std::vector<IniEntry>& entries, int newFileMode) {
   const auto content = ReadFileBytes(path);
   if (!content && QFileInfo::exists(path))
     throw IoError(QStringLiteral("Unable to write to %1").arg(path));
-  const std::string updated =
-      IniSetValue(content.value_or(std::string()), ToCp1252(section), ToCp1252(key), ToCp1252(value));
+  std::string updated = content.value_or(std::string());
+  for (const IniEntry& e : entries)
+    updated = IniSetValue(updated, ToCp1252(e.section), ToCp1252(e.key), ToCp1252(e.value));
   if (!WriteFileAtomically(path, updated, newFileMode))
     throw IoError(QStringLiteral("Unable to write to %1").arg(path));
+}
+
+void IniWriteString(const QString& path, const QString& section, const QString& key,
+                    const QString& value, int newFileMode) {
+  IniWriteStrings(path, {{section, key, value}}, newFileMode);
 }
 
 }  // namespace platform

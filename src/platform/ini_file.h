@@ -7,14 +7,18 @@
 //  - A write replaces the value of the first matching key in place; a new key
 //    goes after the last entry of its section; a new section goes at the end.
 //    Every other byte of the file stays as it was. A new file has CR LF line
-//    ends. The file is replaced whole (never half-written) and keeps its
-//    permissions; a new file gets `newFileMode`.
+//    ends, and a line we add never ends in a bare CR. CR and LF in a value
+//    are written as blanks, so a value is always one line.
+//  - The file is replaced whole (never half-written, see safe_write.h) and
+//    keeps its permissions; a new file gets `newFileMode`. Writing many keys
+//    at once writes the file once.
 //  - Every call opens and closes the file; nothing is cached.
 // Text on disk is Windows-1252.
 #pragma once
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -32,6 +36,16 @@ int IniReadInteger(const QString& path, const QString& section, const QString& k
 // written; the file is then unchanged.
 void IniWriteString(const QString& path, const QString& section, const QString& key,
                     const QString& value, int newFileMode = 0644);
+
+struct IniEntry {
+  QString section;
+  QString key;
+  QString value;
+};
+// Sets every entry in order, reading and writing the file once. Throws as
+// above; then none of the entries is written.
+void IniWriteStrings(const QString& path, const std::vector<IniEntry>& entries,
+                     int newFileMode = 0644);
 
 // The pure text edits behind the calls above, on raw Windows-1252 bytes.
 std::string IniLookup(std::string_view content, std::string_view section, std::string_view key,

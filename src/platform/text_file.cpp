@@ -4,9 +4,6 @@
 #include <QFileInfo>
 
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
@@ -125,39 +122,6 @@ std::optional<QStringList> ReadTextFileLines(const QString& path) {
   QStringList lines;
   for (const std::string& line : SplitTextLines(*bytes)) lines.append(FromCp1252(line));
   return lines;
-}
-
-bool WriteFileAtomically(const QString& path, std::string_view bytes, int newFileMode) {
-  const QByteArray target = QFile::encodeName(path);
-  mode_t mode = mode_t(newFileMode);
-  struct stat st {};
-  if (::stat(target.constData(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) return false;
-    // A write-protected file stays as it is, as Windows refuses to write a
-    // read-only file: also for root, who would pass the access check.
-    if ((st.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0) return false;
-    mode = st.st_mode & 07777;
-  }
-  const QByteArray temp = target + ".tmp-" + QByteArray::number(qint64(::getpid()));
-  const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-    } else {
-      done += size_t(n);
-    }
-  }
-  ok = ok && ::fchmod(fd, mode) == 0;
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temp.constData(), target.constData()) == 0;
-  if (!ok) ::unlink(temp.constData());
-  return ok;
 }
 
 }  // namespace platform

@@ -47,10 +47,4 @@ std::optional<QStringList> ReadTextFileLines(const QString& path);
 // Whole-file helpers on raw bytes.
 std::optional<std::string> ReadFileBytes(const QString& path);
 
-// Writes the file completely beside the old one and renames it into place,
-// so a crash or a full disk never leaves a half-written file. Keeps the
-// permissions of an existing file; a new file gets `newFileMode` (octal, as
-// for chmod). Returns false on any failure, leaving the old file untouched.
-bool WriteFileAtomically(const QString& path, std::string_view bytes, int newFileMode = 0644);
-
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/file_ops.h"
+#include "platform/safe_write.h"
 #include "platform/text_file.h"
 #include "platform/waits.h"
 #include "presence/browse_location.h"

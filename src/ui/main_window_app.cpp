@@ -5,10 +5,12 @@
 
 #include "app/settings.h"
 #include "app/startup.h"
+#include "game/keybinder.h"
 #include "platform/errors.h"
 #include "platform/file_ops.h"
 #include "platform/guarded_application.h"
 #include "platform/paths.h"
+#include "platform/safe_write.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -29,8 +31,12 @@ void TForm1::FormCreate() {
         true, platform::JoinDir(services.paths.workingDir, app::kActivityLogFileName));
     activityLog.Start(app::kStartupLogLine);
   }
+  platform::RemoveStaleTempFiles(settingsFilePath);
   GenKeyBind();
   ReadSettings();
+  if (!set_todir->text().isEmpty())
+    game::RemoveStaleTempFiles(game::GameSystemDir(set_todir->text()),
+                             game::GameFilePath(set_todir->text(), GameProfile.userIni));
   EnsureGameLog();
   RestoreWindowPosition();
   InitGridHeadings();

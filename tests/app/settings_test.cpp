@@ -7,8 +7,10 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "platform/errors.h"
+#include "support/file_replace_counter.h"
 #include "support/temp_dir.h"
 
+using testing_support::FileReplaceCounter;
 using testing_support::TempDir;
 
 namespace {
@@ -16,7 +18,9 @@ namespace {
 TEST(SettingsFile, FirstSaveOfDefaultsWritesEveryKeyInOrder) {
   TempDir dir;
   const QString path = dir.File("quavik.ini");
+  FileReplaceCounter writes(path);
   app::WriteSettingsFile(path, app::ReadSettingsFile(path));
+  EXPECT_EQ(writes.Count(), 1) << "one save writes the file once";
   EXPECT_EQ(dir.Read("quavik.ini"),
             "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
             "Update-Intervall=4\r\nClansite=\r\nTOLogSizeCheck=0\r\nProgrammversion=0\r\n"

@@ -2,16 +2,20 @@
 // notice.
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "game/key_list.h"
 #include "game/keybinder.h"
 #include "platform/errors.h"
 #include "support/activity_lines.h"
+#include "support/file_replace_counter.h"
 #include "support/temp_dir.h"
 
 #include <sys/stat.h>
 
 using namespace game;
 using testing_support::ActivityLines;
+using testing_support::FileReplaceCounter;
 using testing_support::TempDir;
 
 namespace {
@@ -58,7 +62,9 @@ TEST_P(Bindings, OnlyTheChosenKeysChange) {
   const BindCase& c = GetParam();
   TempDir dir;
   const QString ini = dir.Write("system/TOUser.ini", kUserIni);
+  FileReplaceCounter writes(ini);
   WriteKeyBindings(ini, c.echo, c.teamsay, c.say, platform::ActivityLog());
+  EXPECT_LE(writes.Count(), 1) << "all bindings in one write";
   std::string expected = kUserIni;
   expected.replace(expected.find(c.before), c.before.size(), c.after);
   EXPECT_EQ(dir.Read("system/TOUser.ini"), expected);
@@ -128,6 +134,16 @@ TEST(ExecScripts, MissingDirectoryIsSkipped) {
   TempDir dir;
   EXPECT_NO_THROW(WriteExecScripts(dir.File("nowhere/system"), "x", platform::ActivityLog()));
   EXPECT_FALSE(dir.Exists("nowhere"));
+}
+
+TEST(ExecScripts, LeftoversOfKilledSavesAreRemoved) {
+  TempDir dir;
+  dir.Write("System/quavik_Say.txt", "say x\r\n");
+  for (const char* name : {"System/TOUser.ini.tmp-Ab3dE9", "System/quavik_Say.txt.tmp-123",
+                           "System/quavik_echo.txt.tmp-x1y2z3", "System/Other.ini.tmp-Ab3dE9"})
+    dir.Write(name, "x");
+  RemoveStaleTempFiles(dir.File("System/"), dir.File("System/TOUser.ini"));
+  EXPECT_EQ(QDir(dir.File("System")).entryList(QDir::Files), (QStringList{"Other.ini.tmp-Ab3dE9", "quavik_Say.txt"}));
 }
 
 TEST(TostNotice, FirstChangeOnlyUntilTheCounterWraps) {

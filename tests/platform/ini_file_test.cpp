@@ -5,9 +5,11 @@
 
 #include "platform/errors.h"
 #include "platform/ini_file.h"
+#include "support/file_replace_counter.h"
 #include "support/temp_dir.h"
 
 using namespace platform;
+using testing_support::FileReplaceCounter;
 using testing_support::TempDir;
 
 namespace {
@@ -49,8 +51,32 @@ INSTANTIATE_TEST_SUITE_P(
                   "[A]\r\nx=1\r\ny=2\r\n; end of A\r\n[B]\r\n"},
         WriteCase{"KeyInLaterSectionOnly", "[A]\r\na=1\r\n[B]\r\nk=1\r\n", "A", "k", "2",
                   "[A]\r\na=1\r\nk=2\r\n[B]\r\nk=1\r\n"},
-        WriteCase{"BlanksAroundNames", "[ A ]\r\n  k = 1\r\n", "a", "K", "2", "[ A ]\r\nk=2\r\n"}),
+        WriteCase{"BlanksAroundNames", "[ A ]\r\n  k = 1\r\n", "a", "K", "2", "[ A ]\r\nk=2\r\n"},
+        // A file cut between CR and LF, and one with CR-only line ends: what
+        // we add must start on a line of its own as the reader sees lines.
+        WriteCase{"LastLineEndsInBareCr", "[A]\r\nx=1\r", "A", "y", "2", "[A]\r\nx=1\r\ny=2\r\n"},
+        WriteCase{"BareCrBeforeNewSection", "[A]\nx=1\r", "B", "y", "2", "[A]\nx=1\r\n[B]\ny=2\n"},
+        WriteCase{"CrOnlyLineEnds", "[A]\rx=1\r", "A", "y", "2", "[A]\rx=1\r\ny=2\r\n"},
+        WriteCase{"CrOnlyFileGetsCrLfSection", "[A]\rx=1\r", "B", "y", "2", "[A]\rx=1\r\n[B]\r\ny=2\r\n"},
+        WriteCase{"LineBreaksInValueBecomeBlanks", "[A]\r\nk=1\r\n", "A", "k", "a\r\nb\nc\rd",
+                  "[A]\r\nk=a  b c d\r\n"},
+        WriteCase{"LineBreaksInNewValue", "", "A", "k", "x\n[B]", "[A]\r\nk=x [B]\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What a write sets reads back, and writing it again changes nothing: a
+// file must not grow at every save.
+TEST_P(IniWrite, ReadsBackAndIsStableOnTheNextSave) {
+  const WriteCase& c = GetParam();
+  const std::string once = IniSetValue(c.before, c.section, c.key, c.value);
+  bool found = false;
+  const std::string value = IniLookup(once, c.section, c.key, found);
+  EXPECT_TRUE(found);
+  std::string expected = c.value;
+  for (char& ch : expected)
+    if (ch == '\r' || ch == '\n') ch = ' ';
+  EXPECT_EQ(value, expected);
+  EXPECT_EQ(IniSetValue(once, c.section, c.key, c.value), once);
+}
 
 struct ReadCase {
   const char* name;
@@ -149,6 +175,19 @@ TEST(IniFile, NewFileModeAndKeptPermissions) {
   ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(dir.Read("quavik.ini"), "[MAIN]\r\nPass=other\r\n");
+}
+
+TEST(IniFile, ManyKeysInOneWriteInOrder) {
+  TempDir dir;
+  const QString path = dir.Write("User.ini", "[Engine.Input]\r\nF1=\r\nF2=Jump\r\n");
+  FileReplaceCounter writes(path);
+  IniWriteStrings(path, {{"Engine.Input", "F2", "EXEC a.txt"},
+                         {"Engine.Input", "F3", "EXEC b.txt"},
+                         {"Engine.Input", "f3", "EXEC c.txt"},
+                         {"GUI", "XPOS", "4"}});
+  EXPECT_EQ(writes.Count(), 1);
+  EXPECT_EQ(dir.Read("User.ini"),
+            "[Engine.Input]\r\nF1=\r\nF2=EXEC a.txt\r\nF3=EXEC c.txt\r\n[GUI]\r\nXPOS=4\r\n");
 }
 
 }  // namespace

@@ -83,13 +83,4 @@ TEST(Cp1252, RoundTripAndUnmappable) {
   EXPECT_EQ(ToCp1252(QString::fromUtf8("Grüße ☺")), std::string("Gr\xFC\xDF" "e ?"));
 }
 
-TEST(WriteFileAtomically, ReplacesWholeAndLeavesNoTempFiles) {
-  TempDir dir;
-  const QString path = dir.Write("a.ini", "old");
-  ASSERT_TRUE(WriteFileAtomically(path, "new content"));
-  EXPECT_EQ(dir.Read("a.ini"), "new content");
-  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"a.ini"});
-  EXPECT_FALSE(WriteFileAtomically(dir.File("no/such/dir/a.ini"), "x"));
-}
-
 }  // namespace
