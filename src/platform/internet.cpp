@@ -62,6 +62,7 @@ std::unique_ptr<HttpResponse> InternetSession::OpenUrl(const QString& url) const
   CURL* easy = stream->Easy();
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 10L);
+  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(easy, CURLOPT_FILETIME, 1L);
   // Reload from the origin: neither a cached copy nor a caching proxy answers.
   static curl_slist* const noCache =
@@ -69,7 +70,9 @@ std::unique_ptr<HttpResponse> InternetSession::OpenUrl(const QString& url) const
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, noCache);
   stream->ReceiveBody();
   stream->RunUntil([&] { return stream->HeadersDone(); });
-  if (!stream->GotStatus()) return nullptr;
+  // Redirects are followed here: a target that can't be reached (or a chain
+  // too long, or a scheme other than http/https) leaves no final answer.
+  if (!stream->HeadersDone()) return nullptr;
   return std::make_unique<HttpResponse>(std::move(stream));
 }
 

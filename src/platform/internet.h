@@ -81,9 +81,11 @@ class InternetSession {
  public:
   explicit InternetSession(InternetOptions options = {});
   const InternetOptions& Options() const { return options_; }
-  // Opens `url` for a GET that ignores cached copies, following redirects.
-  // Null when no answer can be had at all (unknown host, refused or timed-out
-  // connection, malformed URL).
+  // Opens `url` for a GET that ignores cached copies, following up to 10
+  // redirects to http or https targets. Null when no final answer can be had
+  // (unknown host, refused or timed-out connection, malformed URL, also at
+  // the end of a redirect). Blanks and the like are sent encoded
+  // (url_canonical.h).
   std::unique_ptr<HttpResponse> OpenUrl(const QString& url) const;
   // Prepares a "POST" or "PUT" of `url`. Null when no request can be formed.
   std::unique_ptr<HttpUpload> OpenUpload(const QString& method, const QString& url) const;

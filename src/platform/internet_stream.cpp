@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/cp1252.h"
+#include "platform/url_canonical.h"
 
 namespace platform {
 namespace {
@@ -46,7 +47,7 @@ bool StartsWithNoCase(const char* data, std::size_t size, const char* prefix) {
 }  // namespace
 
 CurlStream::CurlStream(const InternetOptions& options, const QString& url)
-    : options_(options), urlBytes_(ToCp1252(url)) {
+    : options_(options), urlBytes_(CanonicalUrl(ToCp1252(url))) {
   InitCurlOnce();
   easy_ = curl_easy_init();
   multi_ = curl_multi_init();
