@@ -107,9 +107,7 @@ void RedisClient::Give(redisContext* context) {
 redisContext* RedisClient::Connect() {
   {
     std::lock_guard lock(mutex_);
-    const auto now = std::chrono::steady_clock::now();
-    if (now < nextConnect_) return nullptr;
-    nextConnect_ = now + kReconnectPause;
+    if (std::chrono::steady_clock::now() < nextConnect_) return nullptr;  // just failed
   }
   redisContext* context =
       redisConnectWithTimeout(address_.host.c_str(), address_.port, ToTimeval(timeout_));
@@ -127,14 +125,11 @@ redisContext* RedisClient::Connect() {
       if (reply) freeReplyObject(reply);
     }
   }
-  if (error.empty()) {
-    std::lock_guard lock(mutex_);
-    nextConnect_ = {};
-    return context;
-  }
+  if (error.empty()) return context;
   if (context) redisFree(context);
   std::lock_guard lock(mutex_);
   lastError_ = error;
+  nextConnect_ = std::chrono::steady_clock::now() + kReconnectPause;
   return nullptr;
 }
 

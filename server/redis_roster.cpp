@@ -143,11 +143,17 @@ bool RedisRoster::Pin(const Member& member) {
 std::optional<std::vector<Member>> RedisRoster::Current(TimePoint) {
   {
     std::lock_guard lock(mutex_);
-    if (lastRead_ && std::chrono::steady_clock::now() - readAt_ < freshFor_) return lastRead_;
+    // While one request reads the roster anew, the others answer with the
+    // read before it rather than wait or read it too.
+    if (lastRead_ && (std::chrono::steady_clock::now() - readAt_ < freshFor_ || reading_)) {
+      return lastRead_;
+    }
+    reading_ = true;
   }
   const auto readAt = std::chrono::steady_clock::now();
   auto members = Fetch();
   std::lock_guard lock(mutex_);
+  reading_ = false;
   if (!members) {
     lastRead_.reset();
   } else if (!lastRead_ || readAt_ < readAt) {

@@ -9,9 +9,11 @@
 //
 // Reading a large roster from Redis costs far more than the report itself,
 // so the roster read is kept for `freshFor` and shared by the requests of
-// that time; this instance's own reports go into it at once, so only the
-// reports made through other instances show up to `freshFor` late. Any
-// failed command drops it.
+// that time (and by those that come while one request reads it anew); this
+// instance's own reports go into it at once, so only the reports made
+// through other instances, and expiries, show up to `freshFor` late, a
+// moment against the minutes between two reports of a client. Any failed
+// command drops it, so no request is answered from it while Redis is away.
 #pragma once
 #include <chrono>
 #include <memory>
@@ -26,7 +28,7 @@ namespace clan {
 class RedisRoster : public RosterStore {
  public:
   RedisRoster(std::shared_ptr<RedisClient> redis, std::string keyPrefix, RosterLimits limits,
-              std::chrono::milliseconds freshFor = std::chrono::milliseconds(100));
+              std::chrono::milliseconds freshFor = std::chrono::milliseconds(1000));
 
   std::optional<Recorded> Report(const Member& member) override;
   bool Pin(const Member& member) override;
@@ -44,6 +46,7 @@ class RedisRoster : public RosterStore {
   const std::chrono::milliseconds freshFor_;
   std::mutex mutex_;
   std::chrono::steady_clock::time_point readAt_;
+  bool reading_ = false;  // a request is reading the roster anew
   std::optional<std::vector<Member>> lastRead_;  // ordered by NameOrder
 };
 

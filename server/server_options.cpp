@@ -64,6 +64,10 @@ std::optional<std::string> Apply(ServerOptions& options, std::string_view option
     const auto count = ParseNumber(value);
     if (!count || *count == 0 || *count > 1'000'000) return "invalid connection limit: " + value;
     options.http.connectionsPerAddress = static_cast<unsigned>(*count);
+  } else if (option == "--threads") {
+    const auto count = ParseNumber(value);
+    if (!count || *count == 0 || *count > 256) return "invalid thread count: " + value;
+    options.http.threads = static_cast<unsigned>(*count);
   } else if (option == "--store") {
     if (value != "memory" && !ParseRedisUrl(value)) {
       return "invalid store (expected memory or redis://HOST:PORT[/DB]): " + value;
@@ -169,6 +173,7 @@ std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::str
     }
     clanPasswordGiven |= option == "--clan-pass";
   }
+  if (options.http.threads == 0) options.http.threads = options.store == "memory" ? 4 : 32;
   if (!clanPasswordGiven) {
     return std::string(
         "a clan password is required: clan-pass in the --config file, QUAVIK_CLAN_PASS or "
@@ -209,6 +214,8 @@ Options:
   --store STORE         where the rosters are kept: memory (the default; a
                         restart starts empty) or redis://HOST:PORT[/DB], shared
                         by every server instance that names the same database
+  --threads N           threads serving the connections (default 4, or 32
+                        with Redis, whose every command waits for an answer)
   --connections-per-address N
                         most connections one client address may hold at once
                         (default 64); behind a reverse proxy every client has

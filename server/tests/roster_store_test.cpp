@@ -1,6 +1,7 @@
 // The same cases for every roster store: what one store does, the others do.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "memory_roster.h"
@@ -23,9 +24,11 @@ class RosterStoreTest : public ::testing::TestWithParam<std::string> {
     } else {
       static int count = 0;
       auto redis = std::make_shared<RedisClient>(*ParseRedisUrl(RedisServer::Shared().Url()));
-      // A roster of its own for each test, in the one shared server.
+      // A roster of its own for each test, in the one shared server; every
+      // read goes to Redis.
       store = std::make_unique<RedisRoster>(
-          redis, "test" + std::to_string(getpid()) + "_" + std::to_string(++count) + ":", kLimits);
+          redis, "test" + std::to_string(getpid()) + "_" + std::to_string(++count) + ":", kLimits,
+          0ms);
     }
   }
 
@@ -126,6 +129,48 @@ TEST(RedisRosterTest, AnUnreachableStoreSaysSoAndIsUsedAgainOnceBack) {
   ASSERT_TRUE(members);
   ASSERT_EQ(members->size(), 1u);
   EXPECT_EQ((*members)[0].name, "Bob");
+}
+
+TEST(RedisRosterTest, InstancesShareOneRosterAndAReadIsReusedForAMoment) {
+  const auto url = *ParseRedisUrl(RedisServer::Shared().Url(4));
+  const std::string prefix = "shared" + std::to_string(getpid()) + ":";
+  RedisRoster first(std::make_shared<RedisClient>(url), prefix, kLimits, 300ms);
+  RedisRoster second(std::make_shared<RedisClient>(url), prefix, kLimits, 300ms);
+  const auto now = [] { return std::chrono::system_clock::now(); };
+  const auto names = [&](RedisRoster& roster) {
+    std::vector<std::string> out;
+    for (const auto& member : roster.Current(now()).value_or(std::vector<Member>{})) {
+      out.push_back(member.name);
+    }
+    return out;
+  };
+
+  EXPECT_EQ(first.Report({"Kim", "a", "b", now()}), Recorded::kAdded);
+  EXPECT_EQ(names(second), std::vector<std::string>{"Kim"});
+  EXPECT_EQ(second.Report({"Ann", "a", "b", now()}), Recorded::kAdded);
+  EXPECT_EQ(names(second), (std::vector<std::string>{"Ann", "Kim"}));  // its own at once
+  EXPECT_EQ(first.Report({"Kim", "c", "d", now()}), Recorded::kUpdated);  // known to both
+  EXPECT_EQ(names(second), (std::vector<std::string>{"Ann", "Kim"}));
+  std::this_thread::sleep_for(350ms);
+  const auto members = second.Current(now());
+  ASSERT_TRUE(members);
+  ASSERT_EQ(members->size(), 2u);
+  EXPECT_EQ((*members)[1].server, "c");  // the other instance's report, once the read is old
+}
+
+TEST(RedisRosterTest, ManyThreadsAtOnceEachGetAConnection) {
+  RedisClient client(*ParseRedisUrl(RedisServer::Shared().Url()));
+  std::atomic<int> failed = 0;
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 16; ++i) {
+    threads.emplace_back([&] {
+      for (int n = 0; n < 20; ++n) {
+        if (!client.Command({"PING"})) ++failed;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(failed, 0) << client.LastError();
 }
 
 TEST(RedisUrl, ReadsHostPortAndDatabase) {

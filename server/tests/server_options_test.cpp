@@ -27,6 +27,8 @@ TEST(ServerOptions, DefaultsNeedOnlyTheClanPassword) {
   EXPECT_EQ(options.script.limits.offlineLinger, 5min);
   EXPECT_EQ(options.script.limits.maxMembers, 10000u);
   EXPECT_EQ(options.store, "memory");
+  EXPECT_EQ(options.http.threads, 4u);
+  EXPECT_EQ(options.http.connectionsPerAddress, 64u);
 }
 
 TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
@@ -43,6 +45,8 @@ TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.script.limits.maxMembers, 50u);
   EXPECT_EQ(options.http.connectionsPerAddress, 500u);
   EXPECT_EQ(options.store, "redis://10.0.0.9:6380/3");
+  EXPECT_EQ(options.http.threads, 32u);  // a thread waits for each Redis answer
+  EXPECT_EQ(Parsed({"--clan-pass", "", "--threads", "8", "--store", "redis://h"}).http.threads, 8u);
   ASSERT_EQ(options.seeds.size(), 2u);
   EXPECT_EQ(options.seeds[0].name, "J\xF6rg");
   EXPECT_EQ(options.seeds[0].server, "1.2.3.4:7777");
@@ -65,6 +69,7 @@ TEST(ServerOptions, RejectsUnusableArguments) {
       {{"--clan-pass", "x", "--max-members", "0"}, "invalid member limit: 0"},
       {{"--clan-pass", "x", "--connections-per-address", "0"}, "invalid connection limit: 0"},
       {{"--clan-pass", "x", "--store", "redis:/host"}, "invalid store"},
+      {{"--clan-pass", "x", "--threads", "0"}, "invalid thread count: 0"},
       {{"--clan-pass", "x", "--seed", "|1.2.3.4|map"}, "invalid seed"},
       {{"--clan-pass", "x", "--seed", "AUTH_FAILED!|1.2.3.4|map"}, "AUTH_FAILED! can't be seeded"},
       {{"--clan-pass", "x", "--seed-file", "/nonexistent/seeds"}, "cannot read seed file"},
