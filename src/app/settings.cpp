@@ -29,6 +29,7 @@ SettingsValues ReadSettingsFile(const QString& path) {
   v.keyTeamsay = IniReadInteger(path, kMain, "Keybinder_teamsay", -1);
   v.xpos = IniReadInteger(path, kGui, "XPOS", kDefaultWindowPosition);
   v.ypos = IniReadInteger(path, kGui, "YPOS", kDefaultWindowPosition);
+  v.notify = IniReadInteger(path, kGui, "Notify", 1) != 0;
   return v;
 }
 
@@ -48,6 +49,7 @@ void WriteSettingsFile(const QString& path, const SettingsValues& v) {
   write(kMain, "TOLogSizeCheck", v.logSizeCheck ? QStringLiteral("1") : QStringLiteral("0"));
   write(kGui, "XPOS", number(v.xpos));
   write(kGui, "YPOS", number(v.ypos));
+  write(kGui, "Notify", v.notify ? QStringLiteral("1") : QStringLiteral("0"));
   write(kMain, "Programmversion", number(v.gameIndex));
   write(kMain, "Keybinder", number(v.keyEcho));
   write(kMain, "Keybinder_say", number(v.keySay));

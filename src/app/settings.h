@@ -1,4 +1,4 @@
-// The settings file "quavik.ini" beside the program: which keys exist, their
+// The settings file "quavik.ini": which keys exist, their
 // defaults, the order in which a save writes them, and the two rules applied
 // on every save (the game directory's trailing separator and the scheme of
 // the clan script URL). The in-memory home of the settings is the setup
@@ -24,6 +24,7 @@ struct SettingsValues {
   int keyTeamsay = -1;      // MAIN Keybinder_teamsay
   int xpos = 40;            // GUI XPOS
   int ypos = 40;            // GUI YPOS
+  bool notify = true;       // GUI Notify: desktop notices when clan mates come online
   bool operator==(const SettingsValues&) const = default;
 };
 

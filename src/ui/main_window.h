@@ -101,6 +101,7 @@ class TForm1 : public QWidget {
   QComboBox* set_intervall = nullptr;
   QComboBox* set_retailmod = nullptr;
   QCheckBox* set_logkill = nullptr;
+  QCheckBox* set_notify = nullptr;  // desktop notices about clan mates
   QComboBox* set_keybinder_echo = nullptr;
   QComboBox* set_keybinder_teamsay = nullptr;
   QComboBox* set_keybinder_say = nullptr;

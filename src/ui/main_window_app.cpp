@@ -72,6 +72,7 @@ void TForm1::ReadSettings() {
   set_pass->setText(v.pass);
   set_clansite->setText(v.clansite);
   set_logkill->setChecked(v.logSizeCheck);
+  set_notify->setChecked(v.notify);
   SelectIndex(set_intervall, v.updateInterval);
   SelectIndex(set_retailmod, v.gameIndex);
   SelectIndex(set_keybinder_echo, v.keyEcho);
@@ -100,6 +101,7 @@ void TForm1::SaveSettings() {
   v.pass = set_pass->text();
   v.clansite = set_clansite->text();
   v.logSizeCheck = set_logkill->isChecked();
+  v.notify = set_notify->isChecked();
   v.updateInterval = set_intervall->currentIndex();
   v.gameIndex = set_retailmod->currentIndex();
   v.keyEcho = set_keybinder_echo->currentIndex();

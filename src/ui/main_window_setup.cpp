@@ -87,6 +87,16 @@ void TForm1::BuildSetupPanel() {
   set_logkill->setFont(ui_style::Arial(10));
   set_logkill->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
 
+  // Its own line in the label column, between the log check and the key
+  // choices.
+  set_notify = new QCheckBox(QStringLiteral("Online-Hinweise"), Setup);
+  set_notify->setObjectName(QStringLiteral("set_notify"));
+  set_notify->setGeometry(10, 213, 130, 17);
+  set_notify->setFont(font);
+  set_notify->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+  set_notify->setToolTip(
+      QStringLiteral("Ein Hinweis auf dem Desktop, sobald ein Clanmitglied online kommt oder den Server wechselt"));
+
   const QFont columns = ui_style::SmallFonts(9);
   Label(Setup, "Label12", {150, 215}, QStringLiteral("Echo"), columns);
   Label(Setup, "Label21", {181, 215}, QStringLiteral("Teamsay"), columns);
@@ -102,7 +112,7 @@ void TForm1::BuildSetupPanel() {
 
 void TForm1::SetWindowFocusOrder() {
   QWidget* const order[] = {grid,          set_intervall,      set_clansite,          set_retailmod,
-                            set_logkill,   Button1,            PassContainer,         set_server,
+                            set_logkill,   set_notify, Button1,            PassContainer,         set_server,
                             set_pass,      set_globalserver,   set_globalpass,        set_todir,
                             set_keybinder_echo, set_keybinder_teamsay, set_keybinder_say, serverliste,
                             GlobalGrid,    Button3,            NewsMemo,              Button2};

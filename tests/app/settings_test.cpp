@@ -25,7 +25,7 @@ TEST(SettingsFile, FirstSaveOfDefaultsWritesEveryKeyInOrder) {
             "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
             "Update-Intervall=4\r\nClansite=\r\nTOLogSizeCheck=0\r\nProgrammversion=0\r\n"
             "Keybinder=-1\r\nKeybinder_say=-1\r\nKeybinder_teamsay=-1\r\n"
-            "[GUI]\r\nXPOS=40\r\nYPOS=40\r\n");
+            "[GUI]\r\nXPOS=40\r\nYPOS=40\r\nNotify=1\r\n");
   struct stat st {};
   ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u) << "the file holds passwords";
@@ -37,7 +37,7 @@ TEST(SettingsFile, RoundTripAndConversions) {
                                  "[main]\r\nscript-url=http://clan.example/q.php\r\npass=g\xFCnter\r\n"
                                  "Directory=/games/to\r\nTOLogSizeCheck=2\r\nUpdate-Intervall=$3\r\n"
                                  "Programmversion=0x2\r\nKeybinder=38\r\nKeybinder_say=abc\r\n"
-                                 "[gui]\r\nxpos=-5\r\nYPOS=700\r\n");
+                                 "[gui]\r\nxpos=-5\r\nYPOS=700\r\nnotify=0\r\n");
   app::SettingsValues v = app::ReadSettingsFile(path);
   EXPECT_EQ(v.scriptUrl, "http://clan.example/q.php");
   EXPECT_EQ(v.pass, QString::fromUtf8("günter"));
@@ -50,6 +50,7 @@ TEST(SettingsFile, RoundTripAndConversions) {
   EXPECT_EQ(v.keyTeamsay, -1);
   EXPECT_EQ(v.xpos, -5);
   EXPECT_EQ(v.ypos, 700);
+  EXPECT_FALSE(v.notify);
   app::WriteSettingsFile(path, v);
   EXPECT_EQ(app::ReadSettingsFile(path), v);
   // Key spelling of the file is kept; the flag is written back as "1".

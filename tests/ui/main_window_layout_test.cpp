@@ -162,7 +162,7 @@ TEST(MainWindowLayout, TabMovesThroughTheSetupPanelInItsOrder) {
   f.show();
   f.Setup->show();
   QApplication::setActiveWindow(&f);
-  QWidget* const order[] = {f.set_intervall, f.set_clansite, f.set_retailmod, f.set_logkill, f.Button1,
+  QWidget* const order[] = {f.set_intervall, f.set_clansite, f.set_retailmod, f.set_logkill, f.set_notify, f.Button1,
                             f.PassContainer, f.set_server,   f.set_pass,      f.set_todir,
                             f.set_keybinder_echo, f.set_keybinder_teamsay, f.set_keybinder_say};
   order[0]->setFocus();

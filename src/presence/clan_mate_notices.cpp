@@ -1,0 +1,57 @@
+#include "presence/clan_mate_notices.h"
+
+#include <QSet>
+
+namespace presence {
+namespace {
+
+// The server a roster entry names; empty when it names none.
+QString ServerOf(const RosterEntry& entry) {
+  QString where = entry.onlineOn.trimmed();
+  where.remove(QStringLiteral("<i>"), Qt::CaseInsensitive);
+  where.remove(QStringLiteral("</i>"), Qt::CaseInsensitive);
+  where = where.trimmed();
+  if (where.compare(QStringLiteral("Sucht Server..."), Qt::CaseInsensitive) == 0 ||
+      where.compare(QStringLiteral("offline"), Qt::CaseInsensitive) == 0)
+    return QString();
+  return where;
+}
+
+QString Key(const QString& name) { return name.trimmed().toCaseFolded(); }
+
+bool Refused(const std::vector<RosterEntry>& roster) {
+  return !roster.empty() && roster.front().name == kAuthFailed;
+}
+
+}  // namespace
+
+std::vector<QString> ClanMateNotices(const std::vector<RosterEntry>& previous,
+                                     const std::vector<RosterEntry>& current, const QString& ownName,
+                                     bool firstAfterLogin) {
+  std::vector<QString> notices;
+  if (firstAfterLogin || Refused(current)) return notices;
+  const QString own = Key(ownName);
+  QSet<QString> seen;
+  for (const RosterEntry& entry : current) {
+    const QString key = Key(entry.name);
+    if (key.isEmpty() || seen.contains(key)) continue;
+    seen.insert(key);
+    const QString server = ServerOf(entry);
+    if (key == own || server.isEmpty()) continue;
+    QString before;
+    for (const RosterEntry& old : previous) {
+      if (Key(old.name) == key) {
+        before = ServerOf(old);
+        break;
+      }
+    }
+    const QString name = entry.name.trimmed();
+    if (before.isEmpty())
+      notices.push_back(name + QStringLiteral(" ist online: ") + server);
+    else if (before != server)
+      notices.push_back(name + QStringLiteral(" spielt jetzt auf ") + server);
+  }
+  return notices;
+}
+
+}  // namespace presence
