@@ -1,0 +1,157 @@
+#include "dirtree/folder_ops.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace dirtree {
+namespace {
+
+fs::path Native(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+
+FolderOpResult Failed(const std::error_code& ec) {
+  return {false, QString::fromLocal8Bit(ec.message().c_str())};
+}
+FolderOpResult Failed(int error) { return Failed(std::error_code(error, std::generic_category())); }
+FolderOpResult Ok() { return {true, {}}; }
+
+// rename(2) that never replaces `to`; falls back to a test before the rename
+// on file systems without RENAME_NOREPLACE.
+int RenameNoReplace(const fs::path& from, const fs::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Copies the directory `from` (not a link) to the new directory `to`.
+void CopyTree(const fs::path& from, const fs::path& to, std::error_code& ec) {
+  // Writable while it fills; the source's permissions are applied at the end.
+  if (!fs::create_directory(to, ec)) {
+    if (!ec) ec = std::make_error_code(std::errc::file_exists);
+    return;
+  }
+  for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path target = to / it->path().filename();
+    const fs::file_status status = it->symlink_status(ec);
+    if (ec) return;
+    if (fs::is_symlink(status)) {
+      const fs::path link = fs::read_symlink(it->path(), ec);
+      if (!ec) fs::create_symlink(link, target, ec);
+    } else if (fs::is_directory(status)) {
+      CopyTree(it->path(), target, ec);
+    } else if (fs::is_regular_file(status)) {
+      fs::copy_file(it->path(), target, fs::copy_options::none, ec);
+    } else {
+      // Devices, pipes and sockets can't be copied as files.
+      ec = std::make_error_code(std::errc::operation_not_supported);
+    }
+    if (ec) return;
+  }
+  if (ec) return;
+  const fs::perms mode = fs::status(from, ec).permissions();
+  if (!ec) fs::permissions(to, mode, ec);
+}
+
+// Removes a tree the program made itself, read-only folders included.
+void RemoveTree(const fs::path& root) {
+  std::error_code ec;
+  fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+  for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+    if (it->is_directory(ec) && !it->is_symlink(ec))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(root, ec);
+}
+
+fs::path PartialName(const fs::path& targetDir, const fs::path& name) {
+  static int counter = 0;
+  return targetDir / ("." + name.string() + ".partial-" + std::to_string(::getpid()) + "-" +
+                      std::to_string(++counter));
+}
+
+// The checks every paste makes; empty when the paste may go on.
+std::optional<FolderOpResult> RefusePaste(const QString& source, const QString& targetDir) {
+  const QFileInfo info(source);
+  if (!info.isDir() || info.isSymLink()) return Failed(ENOENT);
+  if (!QFileInfo(targetDir).isDir()) return Failed(ENOENT);
+  if (IsSameOrInside(targetDir, source)) return Failed(EINVAL);
+  const fs::path target = Native(targetDir) / Native(source).filename();
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(target, ec))) return Failed(EEXIST);
+  return std::nullopt;
+}
+
+}  // namespace
+
+FolderOpResult CreateFolder(const QString& path) {
+  if (::mkdir(Native(path).c_str(), 0777) != 0) return Failed(errno);
+  return Ok();
+}
+
+FolderOpResult RenameFolder(const QString& from, const QString& to) {
+  if (const int error = RenameNoReplace(Native(from), Native(to))) return Failed(error);
+  return Ok();
+}
+
+FolderOpResult MoveFolderToTrash(const QString& path) {
+  QFile folder(path);
+  if (!folder.moveToTrash()) return {false, folder.errorString()};
+  return Ok();
+}
+
+bool IsSameOrInside(const QString& target, const QString& folder) {
+  const QString t = QFileInfo(target).canonicalFilePath();
+  QString f = QFileInfo(folder).canonicalFilePath();
+  if (t.isEmpty() || f.isEmpty()) return false;
+  if (t == f) return true;
+  if (!f.endsWith('/')) f += '/';
+  return t.startsWith(f);
+}
+
+FolderOpResult CopyFolderInto(const QString& source, const QString& targetDir) {
+  if (auto refused = RefusePaste(source, targetDir)) return *refused;
+  const fs::path from = Native(source);
+  const fs::path partial = PartialName(Native(targetDir), from.filename());
+  std::error_code ec;
+  CopyTree(from, partial, ec);
+  if (!ec) {
+    if (const int error = RenameNoReplace(partial, Native(targetDir) / from.filename()))
+      ec = std::error_code(error, std::generic_category());
+  }
+  if (ec) {
+    RemoveTree(partial);
+    return Failed(ec);
+  }
+  return Ok();
+}
+
+FolderOpResult MoveFolderInto(const QString& source, const QString& targetDir) {
+  if (auto refused = RefusePaste(source, targetDir)) return *refused;
+  const fs::path from = Native(source);
+  const int error = RenameNoReplace(from, Native(targetDir) / from.filename());
+  if (error == 0) return Ok();
+  if (error != EXDEV) return Failed(error);
+  // Another file system: copy completely first, then remove the source.
+  FolderOpResult copied = CopyFolderInto(source, targetDir);
+  if (!copied.ok) return copied;
+  std::error_code ec;
+  fs::remove_all(from, ec);
+  if (ec) return Failed(ec);
+  return Ok();
+}
+
+}  // namespace dirtree
