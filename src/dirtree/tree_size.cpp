@@ -67,7 +67,7 @@ QString TreeSizeText(TLanguage language, const QString& subject, std::uint64_t b
 }
 
 QLocale DisplayLocale() {
-  QLocale locale = QLocale::system();
+  QLocale locale;  // the user's, unless the program chose another
   locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
   return locale;
 }

@@ -32,7 +32,8 @@ QString TreeSizeSubject(TLanguage language, bool isDrive, const QString& pathOrN
 QString TreeSizeText(TLanguage language, const QString& subject, std::uint64_t bytes,
                      const QLocale& locale);
 
-// The locale whose separators the boxes use: the user's, with thousands
+// The locale whose separators the boxes use: the default one (the user's
+// unless the program set another), with thousands
 // separators always shown.
 QLocale DisplayLocale();
 
