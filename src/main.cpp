@@ -5,6 +5,7 @@
 #include "platform/shell.h"
 #include "platform/waits.h"
 #include "app/services.h"
+#include "ui/directory_chooser.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
   application.setApplicationDisplayName(QStringLiteral("Quavik RC5"));
   app::Services services{dialogs, shell, platform::AppPaths::FromApplication(QStringLiteral("quavik")), platform::Waits{}, {}};
   TForm1 form(services);
+  TForm2 chooser(form.set_todir);
+  form.Form2 = &chooser;
   form.show();
   return application.exec();
 }

@@ -48,6 +48,7 @@
 #include "ui/window_drag_filter.h"
 
 class QCloseEvent;
+class TForm2;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -128,6 +129,9 @@ class TForm1 : public QWidget {
   TFileTransfer* newsget = nullptr;
   // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
   WindowDragFilter* windowDrag = nullptr;
+  // The directory chooser, made beside the main window at start-up (it is
+  // not owned here); SpeedButton1 shows it.
+  TForm2* Form2 = nullptr;
 
   // ---- program values ----
   app::Services& services;

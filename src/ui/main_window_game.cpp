@@ -3,7 +3,6 @@
 // live in src/game/ and src/presence/.
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 
 #include "game/game_profile.h"
 #include "game/game_log_size.h"
@@ -13,6 +12,7 @@
 #include "game/server_bookmarks.h"
 #include "presence/game_log_scanner.h"
 #include "presence/player_name.h"
+#include "ui/directory_chooser.h"
 #include "ui/main_window.h"
 
 using platform::Beep;
@@ -118,7 +118,5 @@ void TForm1::GlobalGridDblClick() {
 }
 
 void TForm1::SpeedButton1Click() {
-  const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("Verzeichnis suchen..."),
-                                                           set_todir->text());
-  if (!chosen.isEmpty()) set_todir->setText(chosen);
+  if (Form2) Form2->exec();
 }

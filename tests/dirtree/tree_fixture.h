@@ -6,22 +6,16 @@
 #include <QTest>
 #include <QTreeWidgetItem>
 #include <memory>
-#include <set>
 
 #include "dirtree/dir_tree.h"
 #include "dirtree/network_drives.h"
+#include "support/fake_drives.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace dirtree_tests {
 
-class FakeDrives : public dirtree::DriveList {
- public:
-  std::vector<dirtree::Drive> list;
-  std::set<QString> notReady;  // roots
-  std::vector<dirtree::Drive> Drives() override { return list; }
-  bool IsReady(const dirtree::Drive& drive) override { return !notReady.count(drive.root); }
-};
+using testing_support::FakeDrives;
 
 class FakeNetwork : public dirtree::NetworkDrives {
  public:

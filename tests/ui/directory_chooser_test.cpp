@@ -1,0 +1,137 @@
+// The directory chooser over a temp drive, alone and opened from the setup
+// panel's folder button.
+#include <QDir>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+#include "support/fake_drives.h"
+#include "support/recording_dialogs.h"
+#include "support/temp_dir.h"
+#include "ui/directory_chooser.h"
+
+namespace {
+
+struct ChooserFixture {
+  ChooserFixture(QLineEdit* target = nullptr) {
+    QDir().mkpath(dir.File("c/Games/TacticalOps/System"));
+    QDir().mkpath(dir.File("c/Music"));
+    drives->list = {{"C:", "Disk", dir.File("c/")}};
+    DirTreeServices services;
+    services.drives = drives;
+    services.dialogs = &dialogs;
+    chooser = std::make_unique<TForm2>(target ? target : &set_todir, services);
+  }
+  void Show() {
+    chooser->show();
+    (void)QTest::qWaitForWindowExposed(chooser.get());
+  }
+  QTreeWidgetItem* Folder(const QStringList& names) {
+    QTreeWidgetItem* entry = chooser->DirTree1->RootEntry()->child(0);
+    for (const QString& name : names) {
+      chooser->DirTree1->LoadChildren(entry);
+      for (int i = 0; i < entry->childCount(); ++i)
+        if (entry->child(i)->text(0) == name) entry = entry->child(i);
+    }
+    return entry;
+  }
+  QPoint At(QTreeWidgetItem* entry) {
+    chooser->DirTree1->scrollToItem(entry);
+    const QRect r = chooser->DirTree1->visualItemRect(entry);
+    return {r.left() + 8, r.center().y()};
+  }
+  void DoubleClick(QPoint at) {
+    QWidget* view = chooser->DirTree1->viewport();
+    QTest::mousePress(view, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view, Qt::LeftButton, {}, at);
+  }
+
+  testing_support::TempDir dir;
+  std::shared_ptr<testing_support::FakeDrives> drives = std::make_shared<testing_support::FakeDrives>();
+  testing_support::RecordingDialogs dialogs;
+  QLineEdit set_todir{QStringLiteral("/old/dir/")};
+  std::unique_ptr<TForm2> chooser;
+};
+
+}  // namespace
+
+TEST(DirectoryChooser, AHiddenBlackToolWindowFilledByTheTree) {
+  ChooserFixture f;
+  EXPECT_TRUE(f.chooser->isHidden());
+  EXPECT_EQ(f.chooser->windowTitle(), "Quavik RC5 - Anwendungsverzeichnis suchen...");
+  EXPECT_TRUE(f.chooser->windowFlags().testFlag(Qt::Tool));
+  EXPECT_TRUE(f.chooser->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_FALSE(f.chooser->windowFlags().testFlag(Qt::WindowMinMaxButtonsHint));
+  f.Show();
+  EXPECT_EQ(f.chooser->size(), QSize(369, 332));
+  EXPECT_EQ(f.chooser->minimumSize(), f.chooser->maximumSize());
+  EXPECT_EQ(f.chooser->palette().color(QPalette::Window), QColor(Qt::black));
+  EXPECT_EQ(f.chooser->DirTree1->geometry(), f.chooser->rect());
+  EXPECT_EQ(f.chooser->DirTree1->indentation(), 19);
+  const QRect screen = f.chooser->screen()->availableGeometry();
+  EXPECT_LE((f.chooser->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+TEST(DirectoryChooser, ADoubleClickCopiesTheSelectedPathAndCloses) {
+  for (const char* what : {"folder", "drive", "root"}) {
+    ChooserFixture f;
+    f.Show();
+    QTreeWidgetItem* entry = f.Folder({"Games", "TacticalOps"});
+    QString expected = f.dir.File("c/Games/TacticalOps");
+    if (QString(what) == "drive") {
+      entry = f.Folder({});
+      expected = f.dir.File("c/");
+    } else if (QString(what) == "root") {
+      entry = f.chooser->DirTree1->RootEntry();
+      expected = "Drives";
+    }
+    f.DoubleClick(f.At(entry));
+    EXPECT_EQ(f.set_todir.text(), expected) << what;
+    EXPECT_TRUE(f.chooser->isHidden()) << what;
+  }
+}
+
+TEST(DirectoryChooser, ADoubleClickOnEmptySpaceBeforeAnySelectionEmptiesTheBox) {
+  ChooserFixture f;
+  f.Show();
+  f.DoubleClick(QPoint(300, 300));
+  EXPECT_EQ(f.set_todir.text(), "");
+  EXPECT_TRUE(f.chooser->isHidden());
+}
+
+TEST(DirectoryChooser, ClosingLeavesTheBoxAndReopeningShowsTheTreeAsLeft) {
+  ChooserFixture f;
+  f.Show();
+  QTreeWidgetItem* music = f.Folder({"Music"});
+  QTreeWidgetItem* tactical = f.Folder({"Games", "TacticalOps"});
+  QTest::mouseClick(f.chooser->DirTree1->viewport(), Qt::LeftButton, {}, f.At(tactical));
+  f.chooser->close();
+  EXPECT_EQ(f.set_todir.text(), "/old/dir/");
+  f.Show();
+  EXPECT_EQ(f.chooser->DirTree1->currentItem(), tactical);
+  EXPECT_TRUE(f.Folder({"Games"})->isExpanded());
+  EXPECT_EQ(f.chooser->DirTree1->RootEntry()->child(0)->child(1), music);
+  EXPECT_EQ(f.chooser->DirTree1->SelectedPath(), f.dir.File("c/Games/TacticalOps"));
+}
+
+TEST(DirectoryChooser, SpeedButton1OpensItModallyAndTheChoiceIsSavedWithASlash) {
+  ui_tests::FormFixture form;
+  ChooserFixture f(form.form->set_todir);
+  QDir().mkpath(f.dir.File("c/Games/TacticalOps/System"));
+  form.form->Form2 = f.chooser.get();
+  bool wasModal = false;
+  QTimer::singleShot(0, [&] {
+    wasModal = f.chooser->isVisible() && QApplication::activeModalWidget() == f.chooser.get();
+    f.DoubleClick(f.At(f.Folder({"Games", "TacticalOps"})));
+  });
+  form.form->SpeedButton1->click();
+  EXPECT_TRUE(wasModal);
+  EXPECT_FALSE(f.chooser->isVisible());
+  EXPECT_EQ(form.form->set_todir->text(), f.dir.File("c/Games/TacticalOps"));
+  form.form->Button1->click();  // the setup panel's save
+  EXPECT_NE(form.SettingsFile().find("Directory=" + f.dir.File("c/Games/TacticalOps/").toStdString()),
+            std::string::npos);
+}
