@@ -236,8 +236,8 @@ bool ClanHttpServer::Run() {
   const HttpLimits& limits = impl_->limits;
   // Some descriptors stay free for the log, the store and the listen socket.
   const rlim_t files = RaiseOpenFileLimit();
-  const unsigned connections =
-      static_cast<unsigned>(std::clamp<rlim_t>(files > 64 ? files - 64 : 16, 16, 1'000'000));
+  const unsigned connections = static_cast<unsigned>(
+      std::clamp<rlim_t>(files > 64 ? files - 64 : 16, 16, std::max(16u, limits.maxConnections)));
   // One connection's memory: the request line with its query, the headers,
   // the headers of the answer and some room for the pool's bookkeeping.
   const size_t connectionMemory =

@@ -11,6 +11,9 @@ struct HttpLimits {
   std::size_t maxQueryBytes = 64 * 1024;   // 414 beyond
   std::chrono::milliseconds requestTime{10'000};  // to receive and answer one request
   unsigned connectionsPerAddress = 64;     // at once, from one client address
+  // At once in total (each may hold about 100 KB), also held below the open
+  // files the process may have.
+  unsigned maxConnections = 4096;
   unsigned threads = 4;                    // event-loop threads serving the connections
 };
 

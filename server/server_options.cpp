@@ -64,6 +64,10 @@ std::optional<std::string> Apply(ServerOptions& options, std::string_view option
     const auto count = ParseNumber(value);
     if (!count || *count == 0 || *count > 1'000'000) return "invalid connection limit: " + value;
     options.http.connectionsPerAddress = static_cast<unsigned>(*count);
+  } else if (option == "--max-connections") {
+    const auto count = ParseNumber(value);
+    if (!count || *count == 0 || *count > 1'000'000) return "invalid connection limit: " + value;
+    options.http.maxConnections = static_cast<unsigned>(*count);
   } else if (option == "--threads") {
     const auto count = ParseNumber(value);
     if (!count || *count == 0 || *count > 256) return "invalid thread count: " + value;
@@ -214,6 +218,8 @@ Options:
   --store STORE         where the rosters are kept: memory (the default; a
                         restart starts empty) or redis://HOST:PORT[/DB], shared
                         by every server instance that names the same database
+  --max-connections N   most connections at once (default 4096; each may hold
+                        about 100 KB while its request comes in)
   --threads N           threads serving the connections (default 4, or 32
                         with Redis, whose every command waits for an answer)
   --connections-per-address N

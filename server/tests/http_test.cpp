@@ -196,6 +196,26 @@ TEST(HttpLimitsTest, ConnectionsPerClientAddressAreCapped) {
   for (int fd : held) close(fd);
 }
 
+TEST(HttpLimitsTest, ConnectionsBeyondTheTotalWaitForAFreePlace) {
+  LoopbackServer server{kConfig, {.maxConnections = 16, .threads = 1}};
+  std::vector<int> held;
+  for (int i = 0; i < 16; ++i) {
+    held.push_back(clan::testing::ConnectFrom("127.0.0." + std::to_string(2 + i % 4), server.port()));
+  }
+  const int beyond = clan::testing::ConnectFrom("127.0.0.9", server.port());
+  const std::string request = "GET /?quickview=on HTTP/1.1\r\nConnection: close\r\n\r\n";
+  send(beyond, request.data(), request.size(), MSG_NOSIGNAL);
+  std::string answer;
+  EXPECT_FALSE(clan::testing::ClosedWithin(beyond, std::chrono::milliseconds(300), &answer));
+  EXPECT_EQ(answer, "");
+
+  close(held.front());
+  EXPECT_TRUE(clan::testing::ClosedWithin(beyond, std::chrono::milliseconds(2000), &answer));
+  EXPECT_EQ(StatusLine(answer), "HTTP/1.1 200 OK");
+  close(beyond);
+  for (size_t i = 1; i < held.size(); ++i) close(held[i]);
+}
+
 TEST_F(HttpTest, ConcurrentReportsAreAllRecorded) {
   constexpr int kThreads = 8;
   constexpr int kReportsEach = 40;

@@ -29,6 +29,7 @@ TEST(ServerOptions, DefaultsNeedOnlyTheClanPassword) {
   EXPECT_EQ(options.store, "memory");
   EXPECT_EQ(options.http.threads, 4u);
   EXPECT_EQ(options.http.connectionsPerAddress, 64u);
+  EXPECT_EQ(options.http.maxConnections, 4096u);
 }
 
 TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
@@ -47,6 +48,7 @@ TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.store, "redis://10.0.0.9:6380/3");
   EXPECT_EQ(options.http.threads, 32u);  // a thread waits for each Redis answer
   EXPECT_EQ(Parsed({"--clan-pass", "", "--threads", "8", "--store", "redis://h"}).http.threads, 8u);
+  EXPECT_EQ(Parsed({"--clan-pass", "", "--max-connections", "20000"}).http.maxConnections, 20000u);
   ASSERT_EQ(options.seeds.size(), 2u);
   EXPECT_EQ(options.seeds[0].name, "J\xF6rg");
   EXPECT_EQ(options.seeds[0].server, "1.2.3.4:7777");
