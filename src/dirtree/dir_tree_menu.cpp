@@ -2,6 +2,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QSet>
 
 #include "dirtree/background_work.h"
@@ -43,6 +44,14 @@ const MenuEntry kMenu[] = {
     {MenuItem::ItemProperty, Text::Property, "ItemProperty", &TDirTree::ShowProperties},
 };
 
+class MenuPictureStyle : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_SmallIconSize) return 28;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
 bool BelowRoot(EntryKind kind) { return kind == EntryKind::Drive || kind == EntryKind::Folder; }
 
 // The sums of `path`'s tree, counted on a worker thread while the tree waits.
@@ -58,7 +67,10 @@ void TDirTree::BuildMenu() {
   delete menu_;
   menu_ = new QMenu(this);
   menu_->setObjectName(QStringLiteral("DirTreeMenu"));
-  menu_->setStyleSheet(QStringLiteral("QMenu::icon { padding-left: 2px; }"));
+  // The menu's pictures are 28 pixels, shown at their own size.
+  auto* style = new MenuPictureStyle;
+  style->setParent(menu_);
+  menu_->setStyle(style);
   for (const MenuEntry& entry : kMenu) {
     QAction* action = menu_->addAction(QIcon(dirtree::MenuBitmap(entry.item)), T(entry.caption));
     action->setObjectName(QString::fromLatin1(entry.name));
