@@ -11,8 +11,8 @@ namespace {
 constexpr std::string_view kAnswerContentType = "text/plain; charset=windows-1252";
 
 std::optional<std::string> Value(const Query& query, const std::string& key) {
-  const auto found = query.find(key);
-  if (found == query.end()) return std::nullopt;
+  const auto found = query.lower_bound(key);  // the first of a repeated key
+  if (found == query.end() || found->first != key) return std::nullopt;
   return found->second;
 }
 
