@@ -1,6 +1,8 @@
 // The directory chooser over a temp drive, alone and opened from the setup
 // panel's folder button.
 #include <QDir>
+#include <QFile>
+#include <algorithm>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -134,4 +136,18 @@ TEST(DirectoryChooser, SpeedButton1OpensItModallyAndTheChoiceIsSavedWithASlash) 
   form.form->Button1->click();  // the setup panel's save
   EXPECT_NE(form.SettingsFile().find("Directory=" + f.dir.File("c/Games/TacticalOps/").toStdString()),
             std::string::npos);
+
+  // A login looks for the game's program there: first without it, then with it.
+  auto missingGameBoxes = [&form] {
+    return std::count_if(form.dialogs.boxes.begin(), form.dialogs.boxes.end(), [](const auto& box) {
+      return box.text.contains("Programmdateien nicht gefunden");
+    });
+  };
+  form.form->button_inaktiv->clicked();
+  EXPECT_EQ(missingGameBoxes(), 1);
+  QFile exe(f.dir.File("c/Games/TacticalOps/System/UnrealTournament.exe"));
+  ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
+  exe.close();
+  form.form->button_inaktiv->clicked();
+  EXPECT_EQ(missingGameBoxes(), 1);
 }
