@@ -10,6 +10,7 @@ namespace dirtree {
 
 void RunInBackground(QWidget* busy, const std::function<void()>& work) {
   QPointer<QWidget> guard(busy);
+  const bool hadFocus = busy && busy->hasFocus();
   if (guard) guard->setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QEventLoop loop;
@@ -25,7 +26,10 @@ void RunInBackground(QWidget* busy, const std::function<void()>& work) {
   loop.exec();
   worker.join();
   QApplication::restoreOverrideCursor();
-  if (guard) guard->setEnabled(true);
+  if (guard) {
+    guard->setEnabled(true);
+    if (hadFocus) guard->setFocus();
+  }
 }
 
 }  // namespace dirtree

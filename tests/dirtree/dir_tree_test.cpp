@@ -75,6 +75,11 @@ TEST(DirTree, AFolderThatCantBeReadShowsNoChildrenAndNoBox) {
 
 TEST(DirTree, AMousePressOnLabelOrIconSelects) {
   TreeFixture f;
+  struct Follower : TDirTreeFileList {
+    QStringList dirs;
+    void SetDirectory(const QString& path) override { dirs << path; }
+  } follower;
+  f.tree->FileList = &follower;
   QTreeWidgetItem* tactical = f.Entry(0, {"Games", "TacticalOps"});
   f.Click(tactical);
   EXPECT_EQ(f.tree->SelectedPath(), f.C("Games/TacticalOps"));
@@ -89,6 +94,8 @@ TEST(DirTree, AMousePressOnLabelOrIconSelects) {
   f.Click(f.tree->RootEntry());
   EXPECT_EQ(f.tree->SelectedPath(), "Drives");
   EXPECT_EQ(f.dirChanges.last(), "Drives");
+  EXPECT_EQ(follower.dirs, f.dirChanges);
+  f.tree->FileList = nullptr;
 }
 
 TEST(DirTree, ADriveWithoutMediumWarnsAndRaisesNoEvent) {
@@ -175,6 +182,14 @@ TEST(DirTree, LabelEditOutcomes) {
     EXPECT_EQ(QFileInfo(f.C("Games/TacticalOps")).exists(), !r.renamed) << r.name;
     EXPECT_EQ(entry->text(0), r.renamed ? "Renamed" : "TacticalOps") << r.name;
     if (r.renamed) EXPECT_EQ(f.tree->SelectedPath(), f.C("Games")) << "the parent becomes the selection";
+  }
+  {
+    TreeFixture f;
+    QTreeWidgetItem* entry = f.Entry(0, {"Music"});
+    f.tree->EndLabelEdit(entry, QString(300, 'x'));  // longer than a file name may be
+    EXPECT_TRUE(LastBox(f).startsWith("The folder could not be renamed:"));
+    EXPECT_EQ(entry->text(0), "Music");
+    EXPECT_TRUE(QFileInfo(f.C("Music/a.mp3")).exists());
   }
   // The invalid names beep.
   TreeFixture f;
