@@ -9,7 +9,7 @@ shots=${2:-}
 
 program="$E2E_TMP/program"
 home="$E2E_TMP/home"
-mkdir -p "$program" "$home/Games/TacticalOps/System"
+mkdir -p "$program" "$home/Games/TacticalOps/System" "$home/.cache/fontconfig" "$home/Apps"
 cp "$build/quavik" "$program/"
 touch "$home/Games/TacticalOps/System/TacticalOps.exe"
 
@@ -31,11 +31,18 @@ dx=$((X - (1024 - 369) / 2)) dy=$((Y - (768 - 332) / 2))
 [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] || fail "the chooser is at $X,$Y, not centred"
 [ -n "$shots" ] && import -window root "$shots/chooser.png"
 
-# With the keyboard: the root, "/", the home drive; open it, then Games and
-# TacticalOps.
+# With the keyboard: the root, "/", the home drive; open it, find Games by
+# typing its name (hidden folders such as .cache may come first), open it and
+# go down to TacticalOps.
 xdotool windowfocus --sync "$chooser"
 sleep 0.3
-for key in Down Down Right Down Right Down; do
+for key in Down Down Right; do
+  xdotool key "$key"
+  sleep 0.2
+done
+xdotool type --delay 50 Games
+sleep 0.2
+for key in Right Down; do
   xdotool key "$key"
   sleep 0.2
 done
