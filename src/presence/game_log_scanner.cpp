@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <future>
+#include <map>
 #include <mutex>
 
 #include "platform/file_ops.h"
@@ -15,17 +16,32 @@
 
 namespace presence {
 namespace {
-std::mutex scanMutex;  // one scan at a time: they share the working copy
+
+// What the scans of one working copy learnt: where its bytes came from and
+// what reading them found, so the next scan reads only what the log gained.
+struct ScanMemory {
+  std::optional<CopiedLog> copied;
+  std::optional<LogReading> reading;
+};
+
+std::mutex scanMutex;  // one scan at a time: they share the working copy and the memories
+std::map<QString, ScanMemory> memories;  // by working copy
+
 }  // namespace
 
 std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
                                           const QString& userIniPath, bool offline, LogFormat format) {
   const std::lock_guard<std::mutex> lock(scanMutex);
-  // A failed copy leaves the earlier working copy in place, which is then read.
-  (void)RefreshWorkingCopy(gameLogPath, workingCopyPath);
-  LogReading reading(format);
-  ReadOnFromFile(workingCopyPath, reading);
-  const LogFinding finding = reading.Result();
+  ScanMemory& memory = memories[workingCopyPath];
+  const Refreshed refreshed = RefreshWorkingCopy(gameLogPath, workingCopyPath, memory.copied);
+  if (refreshed != Refreshed::Appended || !memory.reading || memory.reading->Format() != format) {
+    memory.reading.emplace(format);
+  }
+  ReadOnFromFile(workingCopyPath, *memory.reading);
+  const LogFinding finding = memory.reading->Result();
+  // A failed copy leaves the earlier working copy in place, which is read
+  // above but not followed: it is no copy of the log as it is now.
+  if (refreshed == Refreshed::Failed) memory.reading.reset();
   if (!finding.last) return std::nullopt;
   return LocationFromFinding(finding, offline, [&] { return ReadPlayerName(userIniPath); });
 }

@@ -13,7 +13,10 @@
 namespace presence {
 
 // Copies `gameLogPath` over `workingCopyPath` first; when that fails (no log,
-// a locked log) the working copy of an earlier scan is read instead. nullopt
+// a locked log) the working copy of an earlier scan is read instead. A log
+// that only grew since the last scan of this working copy costs what it
+// grew: its new bytes are appended and read on from where that scan stopped
+// (presence/working_copy.h). nullopt
 // when the working copy holds no relevant line or can't be read. The name
 // comes from `userIniPath` whenever the player is not on a server. `format`
 // says which lines the game writes.

@@ -2,7 +2,10 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -95,21 +98,84 @@ bool CopyBesideAndReplace(int in, const QByteArray& target) {
   return true;
 }
 
+constexpr off_t kCompared = 4096;
+
+bool ReadAt(int fd, char* buffer, size_t size, off_t offset) {
+  while (size > 0) {
+    const ssize_t n = ::pread(fd, buffer, size, offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    buffer += n;
+    size -= size_t(n);
+    offset += n;
+  }
+  return true;
+}
+
+bool SameBytes(int a, int b, off_t offset, off_t size) {
+  std::array<char, kCompared> x;
+  std::array<char, kCompared> y;
+  return ReadAt(a, x.data(), size_t(size), offset) && ReadAt(b, y.data(), size_t(size), offset) &&
+         std::memcmp(x.data(), y.data(), size_t(size)) == 0;
+}
+
+bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+// The working copy `out` is the one `last` describes and `in` (stat `log`)
+// is that log, grown or as it was.
+bool OnlyGrown(int in, const struct stat& log, int out, const CopiedLog& last) {
+  struct stat copy {};
+  if (log.st_dev != last.logDevice || log.st_ino != last.logInode || log.st_size < last.length) return false;
+  if (::fstat(out, &copy) != 0 || !S_ISREG(copy.st_mode) || copy.st_nlink != 1 ||
+      copy.st_dev != last.copyDevice || copy.st_ino != last.copyInode || copy.st_size != last.length ||
+      !SameTime(copy.st_mtim, last.copyModified)) {
+    return false;
+  }
+  const off_t compared = std::min(kCompared, last.length);
+  return SameBytes(in, out, 0, compared) && SameBytes(in, out, last.length - compared, compared);
+}
+
+std::optional<CopiedLog> Describe(const struct stat& log, const QByteArray& workingCopy) {
+  struct stat copy {};
+  if (::lstat(workingCopy.constData(), &copy) != 0 || !S_ISREG(copy.st_mode)) return std::nullopt;
+  return CopiedLog{log.st_dev, log.st_ino, copy.st_size, copy.st_dev, copy.st_ino, copy.st_mtim};
+}
+
 }  // namespace
 
-bool RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy) {
+Refreshed RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy,
+                             std::optional<CopiedLog>& last) {
+  const std::optional<CopiedLog> before = last;
+  last.reset();
   Fd in(::open(QFile::encodeName(gameLog).constData(), O_RDONLY | O_CLOEXEC));
   struct stat logStat {};
-  if (in.get() < 0 || ::fstat(in.get(), &logStat) != 0 || !S_ISREG(logStat.st_mode)) return false;
+  if (in.get() < 0 || ::fstat(in.get(), &logStat) != 0 || !S_ISREG(logStat.st_mode)) return Refreshed::Failed;
 
   const QByteArray target = QFile::encodeName(workingCopy);
-  Fd out(::open(target.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+  Fd out(::open(target.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
   struct stat copy {};
   if (out.get() >= 0 && ::fstat(out.get(), &copy) == 0 && S_ISREG(copy.st_mode) && copy.st_nlink == 1) {
-    if (copy.st_dev == logStat.st_dev && copy.st_ino == logStat.st_ino) return true;  // the log itself
-    return OverwriteInPlace(in.get(), out);
+    if (copy.st_dev == logStat.st_dev && copy.st_ino == logStat.st_ino) return Refreshed::Whole;  // the log itself
+    if (before && OnlyGrown(in.get(), logStat, out.get(), *before)) {
+      if (::lseek(in.get(), before->length, SEEK_SET) != before->length ||
+          ::lseek(out.get(), before->length, SEEK_SET) != before->length) {
+        return Refreshed::Failed;
+      }
+      if (!OverwriteInPlace(in.get(), out)) return Refreshed::Failed;
+      last = Describe(logStat, target);
+      return Refreshed::Appended;
+    }
+    if (!OverwriteInPlace(in.get(), out)) return Refreshed::Failed;
+  } else if (!CopyBesideAndReplace(in.get(), target)) {
+    return Refreshed::Failed;
   }
-  return CopyBesideAndReplace(in.get(), target);
+  last = Describe(logStat, target);
+  return Refreshed::Whole;
+}
+
+bool RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy) {
+  std::optional<CopiedLog> none;
+  return RefreshWorkingCopy(gameLog, workingCopy, none) != Refreshed::Failed;
 }
 
 }  // namespace presence

@@ -3,6 +3,10 @@
 // INI whenever the player is not on a server; and the start-up duties.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <cstdio>
+#include <random>
+
 #include "support/activity_lines.h"
 #include "presence/game_log_scanner.h"
 #include "presence/player_name.h"
@@ -51,6 +55,52 @@ TEST_F(Scanner, NothingFound) {
 TEST_F(Scanner, NameWithoutUserIniIsQuestionMark) {
   WriteLog("Exit: Exiting\r\n");
   EXPECT_EQ(Scan()->name, "?");
+}
+
+// The game appends to its log between reports, cutting lines anywhere, and
+// now and then starts a new log. Each scan of the followed working copy must
+// leave the log's bytes and give what a scan with no history gives.
+TEST(FollowedScan, GrowingLogMatchesAWholeScan) {
+  const std::vector<std::string> pieces = {
+      "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=Kim?Team=1\r\n",
+      "Log: Browse: 5.6.7.8/Index.ut2?Name=Ling?team=255\r\n",
+      "Log: Bringing Level ONS-Torlan.myLevel up for play (90) appSeconds: 51.5\r\n",
+      "Exit: Exiting\r\n", "Log: Load", "Map: 9.9.9.9/DM-(X)?Name=A/B?x\r", "\n", "Log: chatter\r\n",
+      "Log: Bringing Le", "vel DM-Gael.myLevel up\r\n", "\x1A"};
+  std::mt19937 random(99);
+  for (const LogFormat format : {LogFormat::LoadMap, LogFormat::BrowseAndLevel}) {
+    TempDir dir;
+    dir.Write("User.ini", kUserIni);
+    const QString log = dir.File("game.log");
+    std::string bytes;
+    dir.Write("game.log", bytes);
+    for (int step = 0; step < 400; ++step) {
+      const unsigned change = random() % 20;
+      if (change == 0) {  // a new run of the game, in the same file
+        bytes = pieces[random() % 4];
+        dir.Write("game.log", bytes);
+      } else if (change == 1) {  // a new run in a new file
+        bytes = pieces[random() % 4] + pieces[random() % 4];
+        dir.Write("new.log", bytes);
+        ASSERT_EQ(::rename(dir.File("new.log").toLocal8Bit(), log.toLocal8Bit()), 0);
+      } else {
+        std::string more;
+        for (unsigned i = random() % 4; i > 0; --i) {
+          size_t piece = random() % pieces.size();
+          if (piece == pieces.size() - 1 && random() % 8 != 0) piece = 7;  // Ctrl-Z seldom
+          more += pieces[piece];
+        }
+        bytes += more;
+        dir.Append("game.log", more);
+      }
+      const auto followed = ScanGameLog(log, dir.File("followed.sik"), dir.File("User.ini"), false, format);
+      ASSERT_EQ(dir.Read("followed.sik"), bytes) << step;
+      const QString whole = QString("whole%1.sik").arg(step);
+      ASSERT_EQ(followed, ScanGameLog(log, dir.File(whole), dir.File("User.ini"), false, format))
+          << step << ": " << testing::PrintToString(bytes);
+      QFile::remove(dir.File(whole));
+    }
+  }
 }
 
 TEST(PlayerName, FromUserIni) {

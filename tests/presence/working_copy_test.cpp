@@ -1,7 +1,9 @@
-// The working copy: a complete copy each time, or the old one untouched.
+// The working copy: a complete copy, the new bytes of a log that only grew,
+// or the old one untouched.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <functional>
 #include <QFileInfo>
 #include <unistd.h>
 #include <QTemporaryDir>
@@ -69,6 +71,59 @@ TEST(WorkingCopy, FromAnotherFileSystem) {
   file.close();
   EXPECT_TRUE(RefreshWorkingCopy(file.fileName(), dir.File("TacticalOps.sik")));
   EXPECT_EQ(dir.Read("TacticalOps.sik"), log);
+}
+
+// Each case changes the log (or the copy) after a first refresh; the second
+// refresh appends only when the log is the same file and has only grown.
+TEST(WorkingCopy, AppendsOnlyWhatALogThatOnlyGrewGained) {
+  using presence::CopiedLog;
+  using presence::Refreshed;
+  const std::string first = LogBytes(20000);
+  const struct {
+    const char* name;
+    std::function<void(TempDir&)> change;
+    Refreshed expected;
+  } cases[] = {
+      {"Grown", [&](TempDir& d) { d.Append("game.log", "Log: more\r\n"); }, Refreshed::Appended},
+      {"Unchanged", [](TempDir&) {}, Refreshed::Appended},
+      {"Truncated", [&](TempDir& d) { d.Write("game.log", first.substr(0, 9000)); }, Refreshed::Whole},
+      // The game starts a new log each run, in the same file or a new one.
+      {"RestartedInPlace", [&](TempDir& d) { d.Write("game.log", "Log: new run\r\n" + first); },
+       Refreshed::Whole},
+      {"EndRewritten", [&](TempDir& d) { d.Write("game.log", first.substr(0, 19990) + "0123456789x"); },
+       Refreshed::Whole},
+      {"Replaced",
+       [&](TempDir& d) {
+         d.Write("new.log", first + "Log: more\r\n");
+         ASSERT_EQ(::rename(d.File("new.log").toLocal8Bit(), d.File("game.log").toLocal8Bit()), 0);
+       },
+       Refreshed::Whole},
+      {"CopyTouched", [&](TempDir& d) { d.Write("TacticalOps.sik", first); }, Refreshed::Whole},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const QString log = dir.Write("game.log", first);
+    const QString copy = dir.File("TacticalOps.sik");
+    std::optional<CopiedLog> last;
+    ASSERT_EQ(RefreshWorkingCopy(log, copy, last), Refreshed::Whole);
+    ASSERT_TRUE(last);
+    usleep(10000);  // a later modification time for a rewritten copy
+    c.change(dir);
+    EXPECT_EQ(RefreshWorkingCopy(log, copy, last), c.expected);
+    EXPECT_EQ(dir.Read("TacticalOps.sik"), dir.Read("game.log"));
+    EXPECT_TRUE(last);
+  }
+}
+
+TEST(WorkingCopy, FailedRefreshForgetsWhereTheCopyCameFrom) {
+  TempDir dir;
+  std::optional<presence::CopiedLog> last;
+  RefreshWorkingCopy(dir.Write("game.log", "x\r\n"), dir.File("TacticalOps.sik"), last);
+  ASSERT_TRUE(last);
+  EXPECT_EQ(RefreshWorkingCopy(dir.File("missing.log"), dir.File("TacticalOps.sik"), last),
+            presence::Refreshed::Failed);
+  EXPECT_FALSE(last);
 }
 
 }  // namespace

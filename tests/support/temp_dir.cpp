@@ -20,6 +20,15 @@ QString TempDir::Write(const QString& relative, std::string_view bytes) const {
   return path;
 }
 
+QString TempDir::Append(const QString& relative, std::string_view bytes) const {
+  const QString path = File(relative);
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) throw std::runtime_error("append failed");
+  f.write(bytes.data(), qint64(bytes.size()));
+  return path;
+}
+
 std::string TempDir::Read(const QString& relative) const {
   QFile f(File(relative));
   if (!f.open(QIODevice::ReadOnly)) return {};

@@ -16,6 +16,8 @@ class TempDir {
   QString File(const QString& relative) const { return dir_.path() + "/" + relative; }
   // Writes raw bytes, creating parent directories.
   QString Write(const QString& relative, std::string_view bytes) const;
+  // Appends raw bytes to the file as it is, creating it when missing.
+  QString Append(const QString& relative, std::string_view bytes) const;
   // Raw bytes of a file; empty when missing.
   std::string Read(const QString& relative) const;
   bool Exists(const QString& relative) const;
