@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QUrl>
 
+#include "dirtree/background_work.h"
 #include "dirtree/dir_listing.h"
 #include "dirtree/network_drives.h"
 #include "dirtree/tree_dialogs.h"
@@ -140,10 +141,23 @@ QTreeWidgetItem* TDirTree::AddFolderEntry(QTreeWidgetItem* parent, const QString
 void TDirTree::ReadChildren(QTreeWidgetItem* entry) {
   if (!entry || entry->data(0, LoadedRole).toBool()) return;
   entry->setData(0, LoadedRole, true);
-  QApplication::setOverrideCursor(Qt::WaitCursor);
   const QString path = PathOf(entry);
   const bool network = entry->data(0, NetworkRole).toBool();
-  for (const QString& name : dirtree::SubfolderNames(path)) AddFolderEntry(entry, name, network);
+  QStringList names;
+  if (network) {
+    // A network folder may answer slowly: read it off the user-interface
+    // thread, then find the entry again.
+    const QPersistentModelIndex index(indexFromItem(entry));
+    dirtree::RunInBackground(this, [&] { names = dirtree::SubfolderNames(path); });
+    entry = index.isValid() ? itemFromIndex(index) : nullptr;
+    if (!entry) return;
+  } else {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    names = dirtree::SubfolderNames(path);
+    QApplication::restoreOverrideCursor();
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  for (const QString& name : names) AddFolderEntry(entry, name, network);
   if (entry->childCount() == 0) entry->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
   QApplication::restoreOverrideCursor();
 }

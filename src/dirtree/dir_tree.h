@@ -15,9 +15,10 @@
 // Network Drive and Property, enabled by the selection. Messages and menu
 // captions follow Language.
 //
-// Nested event loops: the message boxes, and the commands that run their
-// work on a worker thread (Paste, Tree Size, Property, Map and Disconnect
-// Network Drive) wait in one; the tree is disabled meanwhile.
+// Nested event loops: the message boxes, and the work run on a worker thread
+// (Paste, Tree Size, Property, Map and Disconnect Network Drive, and reading
+// a folder on a network drive when it is expanded) wait in one; the tree is
+// disabled meanwhile.
 #pragma once
 #include <QPersistentModelIndex>
 #include <QPointer>
