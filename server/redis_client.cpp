@@ -86,6 +86,9 @@ std::string RedisClient::LastError() {
 void RedisClient::Failed(std::string error) {
   std::lock_guard lock(mutex_);
   lastError_ = std::move(error);
+  // Redis may be away: the next connection attempt is made by one command.
+  if (!failing_) nextConnect_ = std::chrono::steady_clock::now();
+  failing_ = true;
   // The other idle connections most likely went down together with this one.
   for (redisContext* context : idle_) redisFree(context);
   idle_.clear();
@@ -106,8 +109,14 @@ void RedisClient::Give(redisContext* context) {
 
 redisContext* RedisClient::Connect() {
   {
+    // While Redis is away, one attempt per pause; the other commands fail at
+    // once instead of each waiting for a connection time-out of its own.
     std::lock_guard lock(mutex_);
-    if (std::chrono::steady_clock::now() < nextConnect_) return nullptr;  // just failed
+    const auto now = std::chrono::steady_clock::now();
+    if (failing_) {
+      if (now < nextConnect_) return nullptr;
+      nextConnect_ = now + kReconnectPause;
+    }
   }
   redisContext* context =
       redisConnectWithTimeout(address_.host.c_str(), address_.port, ToTimeval(timeout_));
@@ -125,10 +134,14 @@ redisContext* RedisClient::Connect() {
       if (reply) freeReplyObject(reply);
     }
   }
-  if (error.empty()) return context;
-  if (context) redisFree(context);
   std::lock_guard lock(mutex_);
+  if (error.empty()) {
+    failing_ = false;
+    return context;
+  }
+  if (context) redisFree(context);
   lastError_ = error;
+  failing_ = true;
   nextConnect_ = std::chrono::steady_clock::now() + kReconnectPause;
   return nullptr;
 }

@@ -2,8 +2,8 @@
 // connections, one per thread that needs one at a time. A connection that
 // fails is dropped and the command is tried once more on a fresh one, so a
 // Redis that restarted is used again by the next command; while Redis stays
-// away, commands fail fast (a new connection is tried at most every 250 ms)
-// and no command waits longer than the time-out.
+// away, commands fail fast (a new connection is tried at most every 250 ms,
+// by one command) and no command waits longer than the time-out.
 #pragma once
 #include <chrono>
 #include <memory>
@@ -56,6 +56,7 @@ class RedisClient {
   const std::chrono::milliseconds timeout_;
   std::mutex mutex_;
   std::vector<redisContext*> idle_;
+  bool failing_ = false;  // the last connection attempt failed
   std::chrono::steady_clock::time_point nextConnect_{};
   std::string lastError_;
 };
