@@ -14,7 +14,10 @@ struct HttpLimits {
   // At once in total (each may hold about 100 KB), also held below the open
   // files the process may have.
   unsigned maxConnections = 4096;
-  unsigned threads = 4;                    // event-loop threads serving the connections
+  // Event-loop threads serving the connections. Many: a thread that waits
+  // for Redis, or that the system puts aside for a moment, holds up only its
+  // own share of the connections.
+  unsigned threads = 32;
 };
 
 }  // namespace clan

@@ -177,7 +177,6 @@ std::variant<ServerOptions, std::string> ParseOptions(const std::vector<std::str
     }
     clanPasswordGiven |= option == "--clan-pass";
   }
-  if (options.http.threads == 0) options.http.threads = options.store == "memory" ? 4 : 32;
   if (!clanPasswordGiven) {
     return std::string(
         "a clan password is required: clan-pass in the --config file, QUAVIK_CLAN_PASS or "
@@ -220,8 +219,7 @@ Options:
                         by every server instance that names the same database
   --max-connections N   most connections at once (default 4096; each may hold
                         about 100 KB while its request comes in)
-  --threads N           threads serving the connections (default 4, or 32
-                        with Redis, whose every command waits for an answer)
+  --threads N           threads serving the connections (default 32)
   --connections-per-address N
                         most connections one client address may hold at once
                         (default 64); behind a reverse proxy every client has

@@ -26,7 +26,7 @@ struct ServerOptions {
   std::string address = "0.0.0.0";
   int port = 8080;
   ScriptConfig script;
-  HttpLimits http{.threads = 0};  // 0 threads: chosen by the store
+  HttpLimits http;
   std::string store = "memory";  // or redis://HOST:PORT[/DB]
   std::vector<SeedMember> seeds;
   bool help = false;

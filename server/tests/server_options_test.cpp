@@ -27,7 +27,7 @@ TEST(ServerOptions, DefaultsNeedOnlyTheClanPassword) {
   EXPECT_EQ(options.script.limits.offlineLinger, 5min);
   EXPECT_EQ(options.script.limits.maxMembers, 10000u);
   EXPECT_EQ(options.store, "memory");
-  EXPECT_EQ(options.http.threads, 4u);
+  EXPECT_EQ(options.http.threads, 32u);
   EXPECT_EQ(options.http.connectionsPerAddress, 64u);
   EXPECT_EQ(options.http.maxConnections, 4096u);
 }
@@ -46,7 +46,6 @@ TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.script.limits.maxMembers, 50u);
   EXPECT_EQ(options.http.connectionsPerAddress, 500u);
   EXPECT_EQ(options.store, "redis://10.0.0.9:6380/3");
-  EXPECT_EQ(options.http.threads, 32u);  // a thread waits for each Redis answer
   EXPECT_EQ(Parsed({"--clan-pass", "", "--threads", "8", "--store", "redis://h"}).http.threads, 8u);
   EXPECT_EQ(Parsed({"--clan-pass", "", "--max-connections", "20000"}).http.maxConnections, 20000u);
   ASSERT_EQ(options.seeds.size(), 2u);
