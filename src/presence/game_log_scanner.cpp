@@ -1,5 +1,8 @@
 #include "presence/game_log_scanner.h"
 
+#include <QElapsedTimer>
+
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <map>
@@ -26,6 +29,7 @@ struct ScanMemory {
 
 std::mutex scanMutex;  // one scan at a time: they share the working copy and the memories
 std::map<QString, ScanMemory> memories;  // by working copy
+std::atomic<int> scansOnWorkers{0};
 
 }  // namespace
 
@@ -50,12 +54,23 @@ std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLog
                                                           const QString& workingCopyPath,
                                                           const QString& userIniPath, bool offline,
                                                           LogFormat format) {
+  ++scansOnWorkers;
   auto scan = std::async(std::launch::async, [=] {
+    struct Done {
+      ~Done() { --scansOnWorkers; }
+    } done;
     return ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline, format);
   });
   platform::WaitProcessingEvents(
       [&] { return scan.wait_for(std::chrono::seconds(0)) != std::future_status::ready; }, 5);
   return scan.get();
+}
+
+bool WaitForWorkerScans(int timeoutMs) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  platform::WaitProcessingEvents([&] { return scansOnWorkers > 0 && elapsed.elapsed() < timeoutMs; }, 5);
+  return scansOnWorkers == 0;
 }
 
 void EnsureGameLog(const QString& gameLogPath, const QString& gameDirSetting,

@@ -33,6 +33,12 @@ std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLog
                                                           const QString& userIniPath, bool offline,
                                                           LogFormat format = LogFormat::LoadMap);
 
+// Processes events until no scan started by ScanGameLogProcessingEvents is
+// still writing the working copy, or `timeoutMs` has passed; true when none
+// is. A scan's worker ends on its own, so this may wait from inside the
+// scan's own wait lower on the stack.
+bool WaitForWorkerScans(int timeoutMs);
+
 // Creates the game log with the single line "Exit: Exiting" + CR LF when it
 // does not exist and a game directory is set. Failures are ignored. Writes
 // the "NoLog found" START and END lines.

@@ -4,14 +4,18 @@
 
 #include "platform/guarded_application.h"
 #include "ui/artwork.h"
+#include "ui/cycle_adapter.h"
 #include "ui/ui_style.h"
 
 TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services(services) {
   BuildWindow();
   BuildTransfers();
+  BuildLoginCycle();
   BindHandlers();
   Guarded([this] { FormCreate(); });
 }
+
+TForm1::~TForm1() = default;
 
 void TForm1::Guarded(const std::function<void()>& handler) {
   platform::RunGuarded(services.dialogs, handler);

@@ -15,7 +15,8 @@
 //   main_window_panels.cpp     the about and news panels
 //   main_window_handlers.cpp   the window's own handlers (panels, links, ...)
 //   main_window_app.cpp        start-up, settings, shutdown
-//   main_window_presence.cpp   login, reports, roster import and the grids
+//   main_window_cycle.cpp      login, ticks, reload: handed to the login cycle
+//   main_window_presence.cpp   the two roster lists and the update indicator
 //   main_window_game.cpp       key bindings, exec scripts, launches, bookmarks
 //   main_window_news.cpp       the news fetch
 #pragma once
@@ -36,12 +37,14 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "platform/activity_log.h"
 #include "game/game_profile.h"
 #include "app/services.h"
 #include "game/keybinder.h"
 #include "platform/window_timer.h"
+#include "presence/login_cycle.h"
 #include "transfer/file_transfer.h"
 #include "ui/image_control.h"
 #include "ui/skin_form.h"
@@ -49,6 +52,7 @@
 
 class QCloseEvent;
 class TForm2;
+class CycleAdapter;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -56,6 +60,7 @@ class TForm1 : public QWidget {
  public:
   // Builds every control, binds the handlers, then runs FormCreate guarded.
   explicit TForm1(app::Services& services, QWidget* parent = nullptr);
+  ~TForm1() override;
 
   // The product's home page, opened by Image8 / OpenHomePage.
   static const QString kHomePage;
@@ -141,9 +146,9 @@ class TForm1 : public QWidget {
   QString RosterSummary;
   QStringList BookmarkAddresses;
   int RosterRowCount = 0;
-  std::uint8_t GlobalPostCounter = 0;
-  bool GlobalAuthFailed = false;
   bool ClanListShown = true;
+  // Owns login, ticks, reload, logout and their reports.
+  std::unique_ptr<presence::LoginCycle> cycle;
   game::TostNotice tostNotice;
   // Where the news come from; tests point it at a loopback server.
   QString newsUrl = kNewsUrl;
@@ -170,7 +175,6 @@ class TForm1 : public QWidget {
   void CheckFirstStart();
   void RestoreWindowPosition();
   void ApplicationClose();
-  void DeleteTempFiles();
   void Minimize();
   void ReadSettings();
   void SaveSettings();
@@ -183,11 +187,8 @@ class TForm1 : public QWidget {
   void button_inaktivClick();
   void StartStop();
   void TimerTimer();
-  void LogoutUser();
-  void SendPlayerLocation(bool offline, bool global);
-  void RejectConnection();
-  void ImportClanRoster();
-  void ImportGlobalRoster();
+  void ShowClanRoster(const presence::ClanRoster& roster);
+  void ClearRefusedName();
   void ClearClanGrid();
   void ClearGlobalGrid();
   void InitGridHeadings();
@@ -235,8 +236,9 @@ class TForm1 : public QWidget {
   void SetWindowFocusOrder();
   void BindHandlers();
   void BuildTransfers();
-  // Until the running report transfer has ended, processing window messages.
-  void WaitForReportTransfer();
+  void BuildLoginCycle();
+  std::unique_ptr<CycleAdapter> cycleAdapter;
+  std::unique_ptr<presence::ReportChannel> reportChannel;
   bool newsUnreachable = false;
   // Set once ApplicationClose has told the application to end.
   bool terminating = false;

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "app/settings.h"
+#include "app/shutdown.h"
 #include "app/startup.h"
 #include "game/keybinder.h"
 #include "platform/errors.h"
@@ -40,7 +41,6 @@ void TForm1::FormCreate() {
   EnsureGameLog();
   RestoreWindowPosition();
   InitGridHeadings();
-  GlobalPostCounter = 0;
   ClanListShown = true;
   about->move(11, about->y());
   NewsPanel->move(11, NewsPanel->y());
@@ -125,28 +125,20 @@ void TForm1::DefineGameProfile() {
 }
 
 void TForm1::ApplicationClose() {
-  activityLog.Start(QStringLiteral("ApplicationClose..."));
-  // A failed save is reported, and closing goes on: the program must end.
-  platform::RunGuarded(services.dialogs, [this] { SaveSettings(); });
-  if (Timer->Enabled()) {
-    const platform::Answer answer = services.dialogs.ShowMessage(
-        app::CloseQuestion(), platform::Buttons::YesNo, platform::BoxKind::Confirmation);
-    if (answer == platform::Answer::Yes) {
-      platform::RunGuarded(services.dialogs, [this] { LogoutUser(); });
+  struct Window : app::ClosingWindow {
+    explicit Window(TForm1& form) : form(form) {}
+    void SaveSettings() override { form.SaveSettings(); }
+    void Terminate() override {
+      form.terminating = true;
+      if (form.services.terminate) {
+        form.services.terminate();
+      } else {
+        QCoreApplication::quit();
+      }
     }
-  }
-  DeleteTempFiles();
-  terminating = true;
-  if (services.terminate) {
-    services.terminate();
-  } else {
-    QCoreApplication::quit();
-  }
-}
-
-void TForm1::DeleteTempFiles() {
-  platform::DeleteFileIfExists(platform::JoinDir(services.paths.TempDir(), app::kAnswerFileName));
-  platform::DeleteFileIfExists(platform::JoinDir(services.paths.TempDir(), app::kWorkingCopyFileName));
+    TForm1& form;
+  } window(*this);
+  app::CloseApplication(window, *cycle, services.dialogs, activityLog, services.paths.TempDir());
 }
 
 void TForm1::FormClose() {

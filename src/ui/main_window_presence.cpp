@@ -1,38 +1,14 @@
-// The presence cycle of the main window: login, timer ticks, reload and
-// logout; one report (scan, request, import); the roster lists and the wait
-// with the update indicator. The rules live in src/presence/.
-#include "game/game_profile.h"
-#include "app/startup.h"
-#include "platform/file_ops.h"
-#include "platform/paths.h"
-#include "platform/text_file.h"
+// The two roster lists of the main window: headings, the clan roster as the
+// login cycle last read it, clearing, the global list's notice, the switch
+// between the lists, and the fixed wait with the update indicator.
 #include "platform/waits.h"
-#include "presence/game_log_scanner.h"
-#include "presence/report_gate.h"
-#include "presence/report_url.h"
 #include "presence/roster.h"
 #include "ui/main_window.h"
 #include "ui/roster_grid.h"
 
-using platform::Beep;
-using platform::BoxKind;
-using platform::Buttons;
-
 namespace {
 
-const QString kUrlNotFoundMessage = QStringLiteral(
-    "Achtung: der von Ihnen angegebene Server-URL konnte nicht gefunden werden, ein Login ist nicht "
-    "möglich. Bitte prüfen Sie den im Setup hinterlegten Serverpfad oder kontaktieren Sie Ihren "
-    "Webmaster...");
-const QString kNoScriptUrlMessage = QStringLiteral(
-    "Problem: ohne die Angabe eines Server-URL funktioniert der Quavik nicht. Bitte vervollständigen "
-    "Sie die fehlende Angabe im Setup!");
 const QString kGlobalNotice = QStringLiteral("Visit www.quavik.de/global");
-
-QString GameFilesMissingMessage(const QString& game) {
-  return QStringLiteral("Auf Basis des angegebenen Verzeichnisses konnten die ") + game +
-         QStringLiteral("-Programmdateien nicht gefunden werden! Wirklich das korrekte Verzeichnis ausgewählt?");
-}
 
 // Rows beyond the design's 40 are added as the roster needs them, so every
 // member who is online can be seen; the scroll bar shows once they don't fit.
@@ -56,11 +32,6 @@ void SetRosterCell(QTableWidget* list, int column, int row, const QString& text)
   }
 }
 
-QString RosterCell(const QTableWidget* list, int column, int row) {
-  const QTableWidgetItem* item = list->item(row, column);
-  return item ? item->text() : QString();
-}
-
 void ClearRosterRows(QTableWidget* list, int lastRow) {
   for (int row = 1; row <= lastRow && row < list->rowCount(); ++row)
     for (int column = 0; column < kRosterColumns; ++column) SetRosterCell(list, column, row, QString());
@@ -76,169 +47,21 @@ void FitRosterRows(QTableWidget* list, int usedRows) {
 
 }  // namespace
 
-void TForm1::button_inaktivClick() { StartStop(); }
-void TForm1::button_aktivClick() { StartStop(); }
-
-void TForm1::StartStop() {
-  platform::ActivityScope scope(activityLog, QStringLiteral("Start/Stop"));
-  if (Timer->Enabled()) {
-    Timer->SetEnabled(false);
-    button_inaktiv->show();
-    button_aktiv->hide();
-    LogoutUser();
-    Image3->hide();
-    return;
+void TForm1::ShowClanRoster(const presence::ClanRoster& roster) {
+  ClearClanGrid();
+  int row = 1;
+  for (const presence::RosterEntry& entry : roster.entries) {
+    SetRosterCell(grid, 0, row, entry.name);
+    SetRosterCell(grid, 1, row, entry.onlineOn);
+    SetRosterCell(grid, 2, row, entry.TimestampCell());
+    ++row;
   }
-  SaveSettings();
-  DefineGameProfile();
-  if (!platform::FileExists(game::GameFilePath(set_todir->text(), GameProfile.executable))) {
-    services.dialogs.MessageBeep(Beep::Exclamation);
-    services.dialogs.ShowMessage(GameFilesMissingMessage(set_retailmod->currentText()), Buttons::YesOnly,
-                                 BoxKind::Error);
-    Setup->show();
-    return;
-  }
-  if (set_server->text().isEmpty()) {
-    services.dialogs.ShowMessage(kNoScriptUrlMessage, Buttons::YesOnly, BoxKind::Error);
-    Setup->show();
-    return;
-  }
-  Setup->hide();
-  Timer->SetInterval(services.waits.Scaled((set_intervall->currentIndex() + 1) * 60000));
-  Timer->SetEnabled(true);
-  button_inaktiv->hide();
-  button_aktiv->show();
-  GlobalAuthFailed = false;
-  Image3->setVisible(Timer->Enabled());
-  SendPlayerLocation(false, false);
-  if (!set_globalserver->text().isEmpty()) SendPlayerLocation(false, true);
-  WriteKeyBindings();
-  WriteExecScripts();
+  RosterSummary = roster.summary;
+  RosterRowCount = row;
+  FitRosterRows(grid, row);
 }
 
-void TForm1::TimerTimer() {
-  platform::ActivityScope scope(activityLog, QStringLiteral("PostTimer"));
-  SendPlayerLocation(false, false);
-  WriteExecScripts();
-  if (!GlobalAuthFailed && !set_globalserver->text().isEmpty()) {
-    ++GlobalPostCounter;
-    if (GlobalPostCounter == 2) {
-      GlobalPostCounter = 0;
-      SendPlayerLocation(false, true);
-    }
-  }
-}
-
-void TForm1::LogoutUser() {
-  platform::ActivityScope scope(activityLog, QStringLiteral("Logout User"));
-  SendPlayerLocation(true, false);
-  if (!GlobalAuthFailed && !set_globalserver->text().isEmpty()) SendPlayerLocation(true, true);
-}
-
-void TForm1::reloadClick() { SendPlayerLocation(false, grid->isHidden()); }
-
-void TForm1::SendPlayerLocation(bool offline, bool global) {
-  platform::ActivityScope scope(activityLog, QStringLiteral("Sende Spielerstandort"));
-  SaveSettings();
-  DefineGameProfile();
-  const QString gameDir = set_todir->text();
-  const auto location = presence::ScanGameLogProcessingEvents(
-      game::GameFilePath(gameDir, GameProfile.logFile),
-      platform::JoinDir(services.paths.TempDir(), app::kWorkingCopyFileName),
-      game::GameFilePath(gameDir, GameProfile.userIni), offline,
-      GameProfile.unrealEngine2 ? presence::LogFormat::BrowseAndLevel : presence::LogFormat::LoadMap);
-  if (!location) {
-    services.dialogs.MessageBeep(Beep::Default);
-    return;
-  }
-  const QString password = global ? set_globalpass->text() : set_pass->text();
-  const QString scriptUrl = global ? set_globalserver->text() : set_server->text();
-  const QByteArray url = presence::BuildReportUrl(scriptUrl, *location, password, global);
-  activityLog.Start(QStringLiteral("Poste an Quavikserver (END)"));
-  // A transfer still running keeps its own items: clearing the list here
-  // never disturbs it, and this report's run queues behind it.
-  webget->Items.Clear();
-  TFileTransferItem& item = webget->Items.Add();
-  item.URL = QString::fromLatin1(url);
-  item.HTTPCommand = hcPut;
-  item.TargetDir = services.paths.TempDir();
-  item.TargetFilename = app::kAnswerFileName;
-  const presence::ReportGate gate = presence::DecideReportSending(location->name);
-  if (gate.warnMissingName) {
-    services.dialogs.MessageBeep(Beep::Exclamation);
-    services.dialogs.ShowMessage(presence::kMissingNameMessage, Buttons::Ok, BoxKind::Information);
-  }
-  if (gate.send) webget->Start();
-  if (!global) {
-    ImportClanRoster();
-  } else if (!GlobalAuthFailed) {
-    ImportGlobalRoster();
-  }
-}
-
-void TForm1::webgetURLNotFound(const QString& /*url*/) {
-  services.dialogs.ShowMessage(kUrlNotFoundMessage, Buttons::YesOnly, BoxKind::Error);
-  RejectConnection();
-}
-
-void TForm1::RejectConnection() {
-  platform::ActivityScope scope(activityLog, QStringLiteral("RejectConnection"));
-  Timer->SetEnabled(false);
-  button_inaktiv->show();
-  button_aktiv->hide();
-  Image3->setVisible(Timer->Enabled());
-}
-
-void TForm1::WaitForReportTransfer() {
-  // The answer is read only once the report's transfer has ended, so it is
-  // never read half-written. The transfer's own time-outs bound this wait.
-  platform::WaitProcessingEvents([this] { return webget->Busy(); });
-}
-
-void TForm1::ImportClanRoster() {
-  platform::ActivityScope scope(activityLog, QStringLiteral("Importiere in Clangrid"));
-  activityLog.Start(QStringLiteral("Importiere in Clangrid: Delay ON"));
-  UpdateVisDelay(4000);
-  WaitForReportTransfer();
-  activityLog.Start(QStringLiteral("Importiere in Clangrid: Delay OFF"));
-  activityLog.Start(QStringLiteral("Importiere in Clangrid: öffne TMP"));
-  if (const auto answer =
-          platform::ReadFileBytes(platform::JoinDir(services.paths.TempDir(), app::kAnswerFileName))) {
-    activityLog.Start(QStringLiteral("Importiere in Clangrid: clr"));
-    ClearClanGrid();
-    const presence::ClanRoster roster = presence::ParseClanAnswer(*answer, activityLog);
-    int row = 1;
-    for (const presence::RosterEntry& entry : roster.entries) {
-      SetRosterCell(grid, 0, row, entry.name);
-      SetRosterCell(grid, 1, row, entry.onlineOn);
-      SetRosterCell(grid, 2, row, entry.TimestampCell());
-      ++row;
-    }
-    RosterSummary = roster.summary;
-    RosterRowCount = row;
-    FitRosterRows(grid, row);
-  }
-  activityLog.Start(QStringLiteral("Importiere in Clangrid: auth_fail?"));
-  if (RosterCell(grid, 0, 1) == presence::kAuthFailed) {
-    services.dialogs.MessageBeep(Beep::Default);
-    SetRosterCell(grid, 0, 1, QString());
-    services.dialogs.ShowMessage(presence::kClanPasswordRefusedMessage, Buttons::YesOnly, BoxKind::Error);
-    RejectConnection();
-  }
-}
-
-void TForm1::ImportGlobalRoster() {
-  platform::ActivityScope scope(activityLog, QStringLiteral("Importiere in Globalgrid"));
-  UpdateVisDelay(4000);
-  WaitForReportTransfer();
-  const auto answer =
-      platform::ReadFileBytes(platform::JoinDir(services.paths.TempDir(), app::kAnswerFileName));
-  if (answer && presence::MasterAnswerRefused(*answer)) {
-    services.dialogs.MessageBeep(Beep::Default);
-    GlobalAuthFailed = true;
-    services.dialogs.ShowMessage(presence::kMasterPasswordRefusedMessage, Buttons::YesOnly, BoxKind::Error);
-  }
-}
+void TForm1::ClearRefusedName() { SetRosterCell(grid, 0, 1, QString()); }
 
 void TForm1::ClearClanGrid() {
   platform::ActivityScope scope(activityLog, QStringLiteral("Leere Clangrid"));

@@ -174,7 +174,7 @@ TEST_P(Cycle, SendsReportsToTheTargetsDue) {
   EXPECT_EQ(Count(w.dialogs.boxes, presence::kMasterPasswordRefusedMessage), c.masterRefusals);
   EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), c.urlNotFound);
   EXPECT_EQ(w.dialogs.boxes.size(), c.masterRefusals + c.urlNotFound);
-  EXPECT_EQ(f.GlobalAuthFailed, c.masterRefusals > 0);
+  EXPECT_EQ(f.cycle->GlobalAuthFailed(), c.masterRefusals > 0);
   EXPECT_EQ(f.Timer->Enabled(), c.loggedInAfter);
 }
 

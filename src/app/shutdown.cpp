@@ -1,0 +1,36 @@
+#include "app/shutdown.h"
+
+#include "app/startup.h"
+#include "platform/file_ops.h"
+#include "platform/guarded_application.h"
+#include "platform/paths.h"
+#include "presence/game_log_scanner.h"
+
+namespace app {
+namespace {
+// A scan copies the game log; even a large one is done well within this.
+constexpr int kScanEndWaitMs = 10000;
+}  // namespace
+
+void CloseApplication(ClosingWindow& window, presence::LoginCycle& cycle, platform::Dialogs& dialogs,
+                      const platform::ActivityLog& log, const QString& tempDir) {
+  log.Start(QStringLiteral("ApplicationClose..."));
+  // A failed save is reported, and closing goes on: the program must end.
+  platform::RunGuarded(dialogs, [&] { window.SaveSettings(); });
+  if (cycle.LoggedIn()) {
+    const platform::Answer answer =
+        dialogs.ShowMessage(CloseQuestion(), platform::Buttons::YesNo, platform::BoxKind::Confirmation);
+    if (answer == platform::Answer::Yes) platform::RunGuarded(dialogs, [&] { cycle.LogoutForClose(); });
+  }
+  cycle.EndRun();
+  presence::WaitForWorkerScans(kScanEndWaitMs);
+  DeleteTempFiles(tempDir);
+  window.Terminate();
+}
+
+void DeleteTempFiles(const QString& tempDir) {
+  platform::DeleteFileIfExists(platform::JoinDir(tempDir, kAnswerFileName));
+  platform::DeleteFileIfExists(platform::JoinDir(tempDir, kWorkingCopyFileName));
+}
+
+}  // namespace app

@@ -1,0 +1,160 @@
+// LoginCycle decides when presence reports go out: logging in and out, the
+// update timer's ticks with the master report on every second one, the
+// reload button, a script that can't be reached and a refused password.
+// It owns the login state (logged in exactly while the update timer runs),
+// the master cadence, the master refusal flag and the last clan roster read;
+// the refusal test reads that roster, not what the window shows.
+//
+// It promises:
+//  - Reports leave in the order the user caused them. A click or tick that
+//    arrives while a report is being prepared (its game log scan running)
+//    takes effect after that report has been handed to the channel.
+//  - An offline report is never overtaken: once a logout has begun, online
+//    reports of operations that started before it are not sent any more.
+//  - Every wait is bounded. The import waits for its answer at most
+//    `answerGraceMs` beyond the fixed wait, and not at all while one of the
+//    channel's own handlers (the unreachable-script box) is lower on the
+//    stack; an answer not complete by then counts as no answer.
+//  - While closing, an unreachable script shows no box.
+//
+// Calls that run a nested event loop (so any handler may run inside them):
+// StartStop, Tick, Reload, Logout, LogoutForClose and UrlNotFound, through
+// the scan, the fixed wait, the answer wait and the message boxes.
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <deque>
+#include <optional>
+
+#include "platform/activity_log.h"
+#include "platform/dialogs.h"
+#include "platform/waits.h"
+#include "platform/window_timer.h"
+#include "presence/player_location.h"
+#include "presence/roster.h"
+
+namespace presence {
+
+// The setup panel's values a report reads at the moment of use.
+struct CycleSettings {
+  QString scriptUrl;
+  QString pass;
+  QString globalScriptUrl;
+  QString globalPass;
+  int intervalIndex = -1;  // item index of the interval choice
+  QString gameName;        // displayed text of the game choice
+};
+
+// The settings as the cycle sees them, and the game files they name.
+class CycleSetup {
+ public:
+  virtual ~CycleSetup() = default;
+  // Saves the settings file and derives the game's files again; may show
+  // the URL correction box and throws when the file can't be written.
+  virtual void SaveSettings() = 0;
+  virtual CycleSettings Settings() const = 0;
+  virtual bool GameExecutableExists() const = 0;
+  virtual void ShowSetup(bool visible) = 0;
+  // Copies and scans the game log; nullopt when it holds no relevant line.
+  // Runs a nested event loop while the scan works.
+  virtual std::optional<PlayerLocation> ScanGameLog(bool offline) = 0;
+};
+
+// The window's part: the login buttons, the roster list, the update
+// indicator's fixed wait and the files written into the game.
+class CycleView {
+ public:
+  virtual ~CycleView() = default;
+  // The login and logout buttons and the reload button for this state.
+  virtual void ShowLoggedIn(bool loggedIn) = 0;
+  virtual bool ClanListShown() const = 0;
+  // Replaces the shown clan roster and the summary the scripts carry.
+  virtual void ShowClanRoster(const ClanRoster& roster) = 0;
+  // Empties the refused first name, leaving the rest of the list.
+  virtual void ClearRefusedName() = 0;
+  // The fixed wait with the update indicator; runs a nested event loop.
+  virtual void UpdateVisDelay(int milliseconds) = 0;
+  virtual void WriteKeyBindings() = 0;
+  virtual void WriteExecScripts() = 0;
+};
+
+// Carries a report's request and brings back its answer.
+class ReportChannel {
+ public:
+  virtual ~ReportChannel() = default;
+  // Hands the request over and returns at once; the answer replaces the
+  // answer file once it has arrived completely.
+  virtual void Send(const QByteArray& url) = 0;
+  // Processes events until no request is under way or `timeoutMs` has
+  // passed; true when none is.
+  virtual bool WaitUntilIdle(int timeoutMs) = 0;
+  // The answer file's bytes; nullopt when there is none.
+  virtual std::optional<QByteArray> ReadAnswer() = 0;
+};
+
+class LoginCycle {
+ public:
+  struct Parts {
+    CycleSetup& setup;
+    CycleView& view;
+    ReportChannel& channel;
+    platform::Dialogs& dialogs;
+    platform::WindowTimer& timer;
+    const platform::ActivityLog& log;
+    platform::Waits waits;
+  };
+  explicit LoginCycle(Parts parts);
+
+  // The login image: logs in when logged out, out when logged in.
+  void StartStop();
+  // One tick of the update timer.
+  void Tick();
+  // The reload button: one report to the target of the shown list.
+  void Reload();
+  // The offline reports (clan, then master unless refused or unset).
+  void Logout();
+  // The offline reports of a close answered "Ja"; from here on an
+  // unreachable script shows no box.
+  void LogoutForClose();
+  // Nothing more is sent after this: the program is ending.
+  void EndRun();
+  // The channel's request could not be opened.
+  void UrlNotFound();
+  // Ends the login without an offline report.
+  void RejectConnection();
+
+  bool LoggedIn() const { return parts_.timer.Enabled(); }
+  bool GlobalAuthFailed() const { return globalAuthFailed_; }
+  std::uint8_t GlobalPostCounter() const { return globalPostCounter_; }
+  const std::optional<ClanRoster>& Roster() const { return roster_; }
+
+  // How long an import waits for its answer beyond the fixed wait, in real
+  // milliseconds.
+  int answerGraceMs = 3000;
+
+ private:
+  enum class Action { StartStop, Tick, Reload };
+  bool Deferred(Action action);
+  void RunPending();
+  bool LogIn();  // false when a check stopped it
+  void LogOutByUser();
+  void SendPlayerLocation(bool offline, bool global, std::uint64_t logoutsAtStart);
+  void ImportClanRoster();
+  void ImportGlobalRoster();
+  std::optional<QByteArray> WaitForAnswer();
+  void Error(const QString& text);
+
+  Parts parts_;
+  std::optional<ClanRoster> roster_;
+  std::deque<Action> pending_;
+  std::uint64_t logouts_ = 0;  // logouts begun so far
+  int preparing_ = 0;          // reports whose scan is running
+  int inUrlNotFound_ = 0;      // the channel waits for this handler
+  std::uint8_t globalPostCounter_ = 0;
+  bool globalAuthFailed_ = false;
+  bool closing_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace presence

@@ -1,0 +1,32 @@
+#include "presence/transfer_report_channel.h"
+
+#include "platform/text_file.h"
+#include "platform/paths.h"
+#include "transfer/file_transfer.h"
+
+namespace presence {
+
+TransferReportChannel::TransferReportChannel(TFileTransfer& transfer, QString answerDir, QString answerFileName)
+    : transfer_(transfer), answerDir_(std::move(answerDir)), answerFileName_(std::move(answerFileName)) {}
+
+void TransferReportChannel::Send(const QByteArray& url) {
+  // A run still going keeps the items it started with: clearing the list
+  // here never disturbs it, and this request's run queues behind it.
+  transfer_.Items.Clear();
+  TFileTransferItem& item = transfer_.Items.Add();
+  item.URL = QString::fromLatin1(url);
+  item.HTTPCommand = hcPut;
+  item.TargetDir = answerDir_;
+  item.TargetFilename = answerFileName_;
+  transfer_.Start();
+}
+
+bool TransferReportChannel::WaitUntilIdle(int timeoutMs) { return transfer_.WaitUntilIdle(timeoutMs); }
+
+std::optional<QByteArray> TransferReportChannel::ReadAnswer() {
+  const auto bytes = platform::ReadFileBytes(platform::JoinDir(answerDir_, answerFileName_));
+  if (!bytes) return std::nullopt;
+  return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
+}
+
+}  // namespace presence

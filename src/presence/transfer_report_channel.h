@@ -1,0 +1,27 @@
+// The report channel over a transfer component: each request replaces the
+// component's items with one HTTP item that writes the answer file, and
+// starts a run (runs queue in the order they were started).
+#pragma once
+#include <QString>
+
+#include "presence/login_cycle.h"
+
+class TFileTransfer;
+
+namespace presence {
+
+class TransferReportChannel : public ReportChannel {
+ public:
+  // `answerDir`/`answerFileName`: where the answer is written.
+  TransferReportChannel(TFileTransfer& transfer, QString answerDir, QString answerFileName);
+  void Send(const QByteArray& url) override;
+  bool WaitUntilIdle(int timeoutMs) override;
+  std::optional<QByteArray> ReadAnswer() override;
+
+ private:
+  TFileTransfer& transfer_;
+  QString answerDir_;
+  QString answerFileName_;
+};
+
+}  // namespace presence
