@@ -5,11 +5,17 @@
 
 #include <functional>
 
+#include <QFile>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "presence/roster.h"
 #include "support/loopback_http_server.h"
@@ -425,3 +431,94 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// Faults of a cycle whose waits and reports crossed each other.
+namespace cycle_faults {
+
+using namespace std::chrono_literals;
+
+TEST_F(Presence, TickInsideTheUnreachableBoxNeitherHangsNorKeepsThePlayerOnline) {
+  w.InstallGame();
+  w.WriteLoginSettings("http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/q.php", "");
+  TForm1& f = w.Open();
+  f.webget->ConnectTimeoutMs = 500;
+  bool ticked = false;
+  w.dialogs.whileOpen = [&](const testing_support::RecordedBox&) {
+    if (ticked) return;
+    ticked = true;
+    f.TimerTimer();  // the timer fires while the box is open
+  };
+  emit f.button_inaktiv->clicked();
+  ASSERT_TRUE(ticked);
+  EXPECT_FALSE(f.Timer->Enabled());
+  // The tick's request fails too, once the first box is gone.
+  QTest::qWaitFor([&] { return w.dialogs.boxes.size() == 2; }, 5000);
+  EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), 2u);
+  EXPECT_FALSE(f.webget->Busy());
+  EXPECT_TRUE(f.button_aktiv->isHidden());
+}
+
+TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
+  http.Serve("/q.php", kTwoRecords);
+  w.InstallGame();
+  // The game log is a FIFO: the scan waits until someone writes to it, and
+  // then reads the working copy of an earlier scan.
+  const QString fifo = w.dir.File("game/System/tacticalops.log");
+  QFile::remove(fifo);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  w.dir.Write("program/TacticalOps.sik", WindowFixture::kOnServerLog);
+  w.WriteLoginSettings(http.Url("/q.php"));
+  TForm1& f = w.Open();
+
+  std::atomic<bool> release{false}, stop{false};
+  std::thread writer([&] {
+    while (!release) std::this_thread::sleep_for(1ms);
+    while (!stop) {
+      const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY);
+      if (fd >= 0) ::close(fd);
+      std::this_thread::sleep_for(1ms);
+    }
+  });
+  QTimer::singleShot(100, &f, [&] {
+    emit f.button_aktiv->clicked();  // while the login's scan still waits
+    release = true;
+  });
+  emit f.button_inaktiv->clicked();
+  QTest::qWaitFor([&] { return http.RequestCount() == 2 && !f.webget->Busy(); }, 5000);
+  stop = true;
+  const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+  writer.join();
+  if (reader >= 0) ::close(reader);
+
+  EXPECT_EQ(Codes(), "Cc");
+  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.button_inaktiv->isHidden());
+}
+
+TEST_F(Presence, ClosingEndsSoonWhileTheScriptHangsAndShowsNoLoginError) {
+  std::atomic<bool> hang{false}, release{false};
+  http.Handle("GET", "/q.php", [&](const httplib::Request&, httplib::Response& res) {
+    while (hang && !release) std::this_thread::sleep_for(5ms);
+    res.set_content(kTwoRecords, "text/plain");
+  });
+  TForm1& f = Open(false);
+  f.webget->StallTimeoutMs = 60000;
+  f.cycle->answerGraceMs = 300;
+  emit f.button_inaktiv->clicked();
+  ASSERT_TRUE(f.Timer->Enabled());
+  hang = true;
+  w.dialogs.answers.push_back(platform::Answer::Yes);
+  const auto start = std::chrono::steady_clock::now();
+  f.close();
+  const auto took = std::chrono::steady_clock::now() - start;
+  release = true;
+
+  EXPECT_LT(took, 2s);
+  EXPECT_EQ(w.terminations, 1);
+  ASSERT_EQ(w.dialogs.boxes.size(), 1u);  // the closing question only
+  EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(Codes(), "Cc");
+  EXPECT_FALSE(w.dir.Exists("program/TacticalOps.sik"));
+}
+
+}  // namespace cycle_faults
