@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "app/settings_keys.h"
 #include "platform/ini_file.h"
 
 namespace app {
@@ -11,49 +12,57 @@ constexpr int kOwnerOnly = 0600;
 
 }  // namespace
 
+const std::vector<SettingKey>& SettingKeys() {
+  using K = SettingKind;
+  using V = SettingsValues;
+  static const std::vector<SettingKey> keys{
+      {kMain, "Global-Script-URL", K::Text, 0, &V::globalScriptUrl, "set_globalserver"},
+      {kMain, "Global-Pass", K::Text, 0, &V::globalPass, "set_globalpass"},
+      {kMain, "Script-URL", K::Text, 0, &V::scriptUrl, "set_server"},
+      {kMain, "Directory", K::Text, 0, &V::directory, "set_todir"},
+      {kMain, "Pass", K::Text, 0, &V::pass, "set_pass"},
+      {kMain, "Update-Intervall", K::Index, 4, &V::updateInterval, "set_intervall"},
+      {kMain, "Clansite", K::Text, 0, &V::clansite, "set_clansite"},
+      {kMain, "TOLogSizeCheck", K::Flag, 0, &V::logSizeCheck, "set_logkill"},
+      {kGui, "XPOS", K::Index, kDefaultWindowPosition, &V::xpos, ""},
+      {kGui, "YPOS", K::Index, kDefaultWindowPosition, &V::ypos, ""},
+      {kGui, "Notify", K::Flag, 1, &V::notify, "set_notify"},
+      {kMain, "Programmversion", K::Index, 0, &V::gameIndex, "set_retailmod"},
+      {kMain, "Keybinder", K::Index, -1, &V::keyEcho, "set_keybinder_echo"},
+      {kMain, "Keybinder_say", K::Index, -1, &V::keySay, "set_keybinder_say"},
+      {kMain, "Keybinder_teamsay", K::Index, -1, &V::keyTeamsay, "set_keybinder_teamsay"},
+  };
+  return keys;
+}
+
 SettingsValues ReadSettingsFile(const QString& path) {
-  using platform::IniReadInteger;
-  using platform::IniReadString;
   SettingsValues v;
-  v.globalScriptUrl = IniReadString(path, kMain, "Global-Script-URL", "");
-  v.globalPass = IniReadString(path, kMain, "Global-Pass", "");
-  v.scriptUrl = IniReadString(path, kMain, "Script-URL", "");
-  v.directory = IniReadString(path, kMain, "Directory", "");
-  v.pass = IniReadString(path, kMain, "Pass", "");
-  v.clansite = IniReadString(path, kMain, "Clansite", "");
-  v.logSizeCheck = IniReadInteger(path, kMain, "TOLogSizeCheck", 0) != 0;
-  v.updateInterval = IniReadInteger(path, kMain, "Update-Intervall", 4);
-  v.gameIndex = IniReadInteger(path, kMain, "Programmversion", 0);
-  v.keyEcho = IniReadInteger(path, kMain, "Keybinder", -1);
-  v.keySay = IniReadInteger(path, kMain, "Keybinder_say", -1);
-  v.keyTeamsay = IniReadInteger(path, kMain, "Keybinder_teamsay", -1);
-  v.xpos = IniReadInteger(path, kGui, "XPOS", kDefaultWindowPosition);
-  v.ypos = IniReadInteger(path, kGui, "YPOS", kDefaultWindowPosition);
-  v.notify = IniReadInteger(path, kGui, "Notify", 1) != 0;
+  for (const SettingKey& k : SettingKeys()) {
+    if (const auto* text = std::get_if<QString SettingsValues::*>(&k.field)) {
+      v.*(*text) = platform::IniReadString(path, k.section, k.key, QString());
+    } else if (const auto* flag = std::get_if<bool SettingsValues::*>(&k.field)) {
+      v.*(*flag) = platform::IniReadInteger(path, k.section, k.key, k.defaultNumber) != 0;
+    } else {
+      v.*std::get<int SettingsValues::*>(k.field) = platform::IniReadInteger(path, k.section, k.key, k.defaultNumber);
+    }
+  }
   return v;
 }
 
+// Every save of the settings file goes through here.
 void WriteSettingsFile(const QString& path, const SettingsValues& v) {
   std::vector<platform::IniEntry> entries;
-  const auto write = [&](const QString& section, const char* key, const QString& value) {
-    entries.push_back({section, QString::fromLatin1(key), value});
-  };
-  const auto number = [](int n) { return QString::number(n); };
-  write(kMain, "Global-Script-URL", v.globalScriptUrl);
-  write(kMain, "Global-Pass", v.globalPass);
-  write(kMain, "Script-URL", v.scriptUrl);
-  write(kMain, "Directory", v.directory);
-  write(kMain, "Pass", v.pass);
-  write(kMain, "Update-Intervall", number(v.updateInterval));
-  write(kMain, "Clansite", v.clansite);
-  write(kMain, "TOLogSizeCheck", v.logSizeCheck ? QStringLiteral("1") : QStringLiteral("0"));
-  write(kGui, "XPOS", number(v.xpos));
-  write(kGui, "YPOS", number(v.ypos));
-  write(kGui, "Notify", v.notify ? QStringLiteral("1") : QStringLiteral("0"));
-  write(kMain, "Programmversion", number(v.gameIndex));
-  write(kMain, "Keybinder", number(v.keyEcho));
-  write(kMain, "Keybinder_say", number(v.keySay));
-  write(kMain, "Keybinder_teamsay", number(v.keyTeamsay));
+  for (const SettingKey& k : SettingKeys()) {
+    QString value;
+    if (const auto* text = std::get_if<QString SettingsValues::*>(&k.field)) {
+      value = v.*(*text);
+    } else if (const auto* flag = std::get_if<bool SettingsValues::*>(&k.field)) {
+      value = v.*(*flag) ? QStringLiteral("1") : QStringLiteral("0");
+    } else {
+      value = QString::number(v.*std::get<int SettingsValues::*>(k.field));
+    }
+    entries.push_back({k.section, k.key, value});
+  }
   platform::IniWriteStrings(path, entries, kOwnerOnly);
 }
 

@@ -33,10 +33,10 @@ inline constexpr int kDefaultWindowPosition = 40;
 // Reads every key; a missing file or key gives its default.
 SettingsValues ReadSettingsFile(const QString& path);
 
-// Writes every key in the save order, one key at a time; the file is never
-// left half-written and a new one is readable by its owner only (it holds
-// passwords). Throws platform::IoError("Unable to write to <path>") at the
-// first key that can't be written.
+// Writes every key in the save order (app/settings_keys.h) with one write of
+// the file; it is never left half-written and a new one is readable by its
+// owner only (it holds passwords). Throws platform::IoError("Unable to write
+// to <path>") when the file can't be written.
 void WriteSettingsFile(const QString& path, const SettingsValues& values);
 
 // The game directory with its trailing separator; empty stays empty.

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "app/settings.h"
+#include "app/settings_keys.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "game/keybinder.h"
@@ -65,19 +66,17 @@ void TForm1::RestoreWindowPosition() {
 void TForm1::ReadSettings() {
   platform::ActivityScope scope(activityLog, QStringLiteral("Lese Quavikkonfiguration"));
   const app::SettingsValues v = app::ReadSettingsFile(settingsFilePath);
-  set_globalserver->setText(v.globalScriptUrl);
-  set_globalpass->setText(v.globalPass);
-  set_server->setText(v.scriptUrl);
-  set_todir->setText(v.directory);
-  set_pass->setText(v.pass);
-  set_clansite->setText(v.clansite);
-  set_logkill->setChecked(v.logSizeCheck);
-  set_notify->setChecked(v.notify);
-  SelectIndex(set_intervall, v.updateInterval);
-  SelectIndex(set_retailmod, v.gameIndex);
-  SelectIndex(set_keybinder_echo, v.keyEcho);
-  SelectIndex(set_keybinder_say, v.keySay);
-  SelectIndex(set_keybinder_teamsay, v.keyTeamsay);
+  for (const app::SettingKey& k : app::SettingKeys()) {
+    if (k.control.isEmpty()) continue;
+    QWidget* control = findChild<QWidget*>(k.control);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+      edit->setText(v.*std::get<QString app::SettingsValues::*>(k.field));
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+      box->setChecked(v.*std::get<bool app::SettingsValues::*>(k.field));
+    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+      SelectIndex(list, v.*std::get<int app::SettingsValues::*>(k.field));
+    }
+  }
   move(v.xpos, v.ypos);
   CheckGameDirectory();
   DefineGameProfile();
@@ -94,19 +93,17 @@ void TForm1::SaveSettings() {
     set_server->setText(*corrected);
   }
   app::SettingsValues v;
-  v.globalScriptUrl = set_globalserver->text();
-  v.globalPass = set_globalpass->text();
-  v.scriptUrl = set_server->text();
-  v.directory = set_todir->text();
-  v.pass = set_pass->text();
-  v.clansite = set_clansite->text();
-  v.logSizeCheck = set_logkill->isChecked();
-  v.notify = set_notify->isChecked();
-  v.updateInterval = set_intervall->currentIndex();
-  v.gameIndex = set_retailmod->currentIndex();
-  v.keyEcho = set_keybinder_echo->currentIndex();
-  v.keySay = set_keybinder_say->currentIndex();
-  v.keyTeamsay = set_keybinder_teamsay->currentIndex();
+  for (const app::SettingKey& k : app::SettingKeys()) {
+    if (k.control.isEmpty()) continue;
+    QWidget* control = findChild<QWidget*>(k.control);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+      v.*std::get<QString app::SettingsValues::*>(k.field) = edit->text();
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+      v.*std::get<bool app::SettingsValues::*>(k.field) = box->isChecked();
+    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+      v.*std::get<int app::SettingsValues::*>(k.field) = list->currentIndex();
+    }
+  }
   v.xpos = x();
   v.ypos = y();
   app::WriteSettingsFile(settingsFilePath, v);

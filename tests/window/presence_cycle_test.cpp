@@ -480,8 +480,8 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
     }
   });
   QTimer::singleShot(100, &f, [&] {
-    emit f.button_aktiv->clicked();  // while the login's scan still waits
     release = true;
+    emit f.button_aktiv->clicked();  // while the login's scan still runs
   });
   emit f.button_inaktiv->clicked();
   QTest::qWaitFor([&] { return http.RequestCount() == 2 && !f.webget->Busy(); }, 5000);
@@ -498,7 +498,8 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
 TEST_F(Presence, ClosingEndsSoonWhileTheScriptHangsAndShowsNoLoginError) {
   std::atomic<bool> hang{false}, release{false};
   http.Handle("GET", "/q.php", [&](const httplib::Request&, httplib::Response& res) {
-    while (hang && !release) std::this_thread::sleep_for(5ms);
+    const auto since = std::chrono::steady_clock::now();
+    while (hang && !release && std::chrono::steady_clock::now() - since < 5s) std::this_thread::sleep_for(5ms);
     res.set_content(kTwoRecords, "text/plain");
   });
   TForm1& f = Open(false);
