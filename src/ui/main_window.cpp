@@ -4,6 +4,7 @@
 
 #include "platform/guarded_application.h"
 #include "ui/artwork.h"
+#include "app/news_fetch.h"
 #include "ui/cycle_adapter.h"
 #include "ui/ui_style.h"
 
@@ -99,5 +100,5 @@ void TForm1::BuildTransfers() {
   newsget = new TFileTransfer(this);
   newsget->setObjectName(QStringLiteral("newsget"));
   newsget->ShowDialog = false;
-  newsget->OnURLNotFound = [this](QObject*, const QString&) { newsUnreachable = true; };
+  newsFetch = std::make_unique<app::NewsFetch>(*newsget, services.paths.TempDir());
 }

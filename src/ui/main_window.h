@@ -53,6 +53,9 @@
 class QCloseEvent;
 class TForm2;
 class CycleAdapter;
+namespace app {
+class NewsFetch;
+}
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -239,7 +242,7 @@ class TForm1 : public QWidget {
   void BuildLoginCycle();
   std::unique_ptr<CycleAdapter> cycleAdapter;
   std::unique_ptr<presence::ReportChannel> reportChannel;
-  bool newsUnreachable = false;
+  std::unique_ptr<app::NewsFetch> newsFetch;
   // Set once ApplicationClose has told the application to end.
   bool terminating = false;
 };
