@@ -18,7 +18,14 @@ bool IsSeparator(QChar c) {
 QString StripSchemeAndCredentials(QString url) {
   const int scheme = url.indexOf(QStringLiteral("://"));
   if (scheme >= 0) url.remove(0, scheme + 3);
-  const int at = url.indexOf(u'@');
+  // User information ends with an "@" inside the authority, before the path
+  // or query; an "@" further on belongs to them.
+  int authorityEnd = url.size();
+  for (const QChar end : {u'/', u'?', u'#'}) {
+    const int at = url.indexOf(end);
+    if (at >= 0 && at < authorityEnd) authorityEnd = at;
+  }
+  const int at = url.left(authorityEnd).indexOf(u'@');
   if (at >= 0) url.remove(0, at + 1);
   return url;
 }

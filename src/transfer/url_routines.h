@@ -9,7 +9,9 @@
 QString AddProxyCredentials(const QString& url, const QString& user, const QString& password);
 // The text after the last "/" or "\"; empty when the url ends with one.
 QString FileNameOfURL(const QString& url);
-// The host (with any ":port") between the scheme, the credentials and the path.
+// The host (with any ":port") between the scheme, the credentials and the
+// path. Credentials end with an "@" before the path; an "@" in the path or
+// query is part of them.
 QString HostOfURL(const QString& url);
 // Everything from the first "/" after the host on, query included.
 QString PathOfURL(const QString& url);

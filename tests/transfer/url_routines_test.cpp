@@ -19,6 +19,8 @@ TEST(UrlRoutines, SplitAUrlIntoFileNameHostAndPath) {
       {"http://srv/to/home.php?x=1", "home.php?x=1", "srv", "/to/home.php?x=1"},
       {"http://srv:8080/a", "a", "srv:8080", "/a"},
       {"http://user:pw@srv.example/dir/f.bin", "f.bin", "srv.example", "/dir/f.bin"},
+      {"http://srv/up.php?mail=a@b.de", "up.php?mail=a@b.de", "srv", "/up.php?mail=a@b.de"},
+      {"http://u:p@srv/a@b", "a@b", "srv", "/a@b"},
       {"ftp://srv/pub/", "", "srv", "/pub/"},
       {"http://srv", "srv", "srv", "srv"},
       {"srv/x\\y.txt", "y.txt", "srv", "/x\\y.txt"},
@@ -54,6 +56,7 @@ TEST(UrlRoutines, UploadGoesToTheHostAndPortTheUrlNames) {
       {"http://srv:8080/up.php?a=1", "http://srv:8080/up.php?a=1"},
       {"http://ann:pw@127.0.0.1:5000/x", "http://127.0.0.1:5000/x"},
       {"http://srv", "http://srv:80/"},
+      {"http://srv:81/up.php?mail=a@b.de", "http://srv:81/up.php?mail=a@b.de"},
   };
   for (const Case& c : cases) EXPECT_EQ(UploadRequestURL(c.url), c.expected) << c.url.toStdString();
 }
