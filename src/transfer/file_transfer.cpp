@@ -103,8 +103,7 @@ void TFileTransfer::BuildDialog(const TransferRun& run) {
   }
 }
 
-void TFileTransfer::EndDialog(const TransferRun& run, bool cancelled) {
-  TFileTransferDialog* dialog = dialog_;
+void TFileTransfer::EndDialog(TFileTransferDialog* dialog, const TransferRun& run, bool cancelled) {
   if (!dialog) return;
   if (run.settings.ShowOpenFile || run.settings.ShowOpenFolder) {
     dialog->EndOfRun(cancelled);

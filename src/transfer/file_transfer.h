@@ -103,7 +103,8 @@ class TFileTransfer : public QObject {
  private:
   friend class TransferRunContext;
   void BuildDialog(const TransferRun& run);
-  void EndDialog(const TransferRun& run, bool cancelled);
+  // Ends `dialog`, the one `run` built (null: the run showed none).
+  void EndDialog(TFileTransferDialog* dialog, const TransferRun& run, bool cancelled);
   void OpenFromDialog(const QString& target);
   void Discard(TFileTransferDialog* dialog);
 

@@ -18,6 +18,7 @@ std::int64_t TransferRunContext::NowMs() {
 }
 
 void TransferRunContext::BuildDialog() {
+  ui_.OnUi([](TFileTransfer& t) { t.currentIndex_ = 0; });
   if (!DialogShown()) return;  // a dialog nobody sees is not worth building
   ui_.OnUi([&](TFileTransfer& t) {
     t.BuildDialog(run_);
@@ -55,7 +56,7 @@ void TransferRunContext::CopyDone() {
 }
 
 void TransferRunContext::EndDialog() {
-  ui_.OnUi([&](TFileTransfer& t) { t.EndDialog(run_, Cancelled()); });
+  ui_.OnUi([&](TFileTransfer& t) { t.EndDialog(dialog_, run_, Cancelled()); });
 }
 
 void TransferRunContext::SetFileLine(const QString& fileName, const QString& hostWord, const QString& host) {
@@ -80,7 +81,7 @@ void TransferRunContext::SetClip(TransferClip clip) {
 void TransferRunContext::Progress(std::int64_t done, std::int64_t total, std::int64_t startMs,
                                   const QString& captionWord) {
   const RunSettings& s = run_.settings;
-  if (!ProgressObserved()) return;
+  if (!ProgressObserved() && !ProgressHandlerNow()) return;
   const std::int64_t elapsed = NowMs() - startMs;
   const int index = currentIndex_;
   ui_.OnUi([&](TFileTransfer& t) {
@@ -98,6 +99,18 @@ void TransferRunContext::Progress(std::int64_t done, std::int64_t total, std::in
     dialog_->SetRateLine(s.DlgRateLabel + u' ' + FormatRate(TransferRate(done, elapsed)));
     dialog_->SetTimeLine(s.DlgTimeLabel + u' ' + FormatTimeLeft(elapsed, done, total));
   });
+}
+
+bool TransferRunContext::ProgressHandlerNow() {
+  // Asking the user-interface thread costs a wait for it; a handler
+  // assigned meanwhile is found within the probe interval.
+  constexpr std::int64_t kProbeIntervalMs = 100;
+  if (handlerAssigned_) return true;
+  const std::int64_t now = NowMs();
+  if (lastProbeMs_ >= 0 && now - lastProbeMs_ < kProbeIntervalMs) return false;
+  lastProbeMs_ = now;
+  ui_.OnUi([&](TFileTransfer& t) { handlerAssigned_ = static_cast<bool>(t.OnCopyProgress); });
+  return handlerAssigned_;
 }
 
 void TransferRunContext::SetLastTarget(const QString& target, const QString& directory) {

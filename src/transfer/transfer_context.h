@@ -47,7 +47,8 @@ class TransferRunContext {
   void Progress(std::int64_t done, std::int64_t total, std::int64_t startMs, const QString& captionWord);
   void SetLastTarget(const QString& target, const QString& directory);
   // Whether anyone sees the per-block updates (a shown dialog or an
-  // OnCopyProgress handler). When nobody does, a path may move larger blocks.
+  // OnCopyProgress handler at Start). When nobody does, a path may move
+  // larger blocks; a handler assigned during the run is still called.
   bool ProgressObserved() const { return DialogShown() || run_.settings.ProgressHandler; }
 
   // Events, for the paths.
@@ -65,11 +66,15 @@ class TransferRunContext {
  private:
   // Shown when asked for and when widgets can be shown at all.
   bool DialogShown() const { return run_.settings.ShowDialog && widgetsAvailable_; }
+  // Whether OnCopyProgress has a handler now (asked at most every 100 ms).
+  bool ProgressHandlerNow();
 
   TransferRun& run_;
   UiDispatcher& ui_;
   platform::InternetSession* session_ = nullptr;
   int currentIndex_ = 0;
   bool widgetsAvailable_;
+  bool handlerAssigned_ = false;
+  std::int64_t lastProbeMs_ = -1;
   QPointer<TFileTransferDialog> dialog_;  // touched on the user-interface thread only
 };

@@ -145,3 +145,39 @@ TEST_F(TransferTest, DestroyingTheComponentDuringARunIsSafe) {
 
 }  // namespace
 }  // namespace transfer_test
+
+namespace transfer_test {
+namespace {
+
+TEST_F(TransferTest, CurrentIndexStartsAtZeroInEveryRun) {
+  server.Serve("/a", "A");
+  AddDownload("/a", "a");
+  AddDownload("/a", "b");
+  RunToEnd();
+  EXPECT_EQ(transfer->CurrentIndex(), 2);
+  transfer->Items.Clear();
+  RunToEnd();
+  EXPECT_EQ(transfer->CurrentIndex(), 0);
+}
+
+// A progress handler is looked up when progress is reported, like every
+// other event, so one assigned while the run goes is called.
+TEST_F(TransferTest, ProgressHandlerAssignedDuringTheRunIsCalled) {
+  const QString source = dir.Write("src/big.bin", std::string(3 << 20, 'p'));
+  transfer->OnCopyProgress = nullptr;
+  std::vector<std::int64_t> sizes;
+  transfer->OnFileStart = [&](QObject*, int) {
+    transfer->OnCopyProgress = [&](QObject*, int, std::int64_t size, std::int64_t) { sizes.push_back(size); };
+  };
+  TFileTransferItem& item = transfer->Items.Add();
+  item.Protocol = wpFile;
+  item.URL = source;
+  item.TargetDir = dir.File("out");
+  RunToEnd();
+  EXPECT_TRUE(item.Copied());
+  ASSERT_FALSE(sizes.empty());
+  EXPECT_EQ(sizes.back(), 3 << 20);
+}
+
+}  // namespace
+}  // namespace transfer_test

@@ -2,6 +2,7 @@
 // and the Close/Open buttons at the end of a run.
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -153,6 +154,31 @@ TEST_F(DialogRun, OpenButtonsOpenTheLastTargetThroughTheShell) {
   EXPECT_EQ(shell.calls[0].target, dir.File("n.txt"));
   EXPECT_EQ(shell.calls[1].target, dir.Path());
   EXPECT_EQ(shell.calls[1].kind, "open");
+}
+
+}  // namespace
+}  // namespace transfer_test
+
+namespace transfer_test {
+namespace {
+
+// A run acts only on the dialog it built: a later run without a dialog
+// leaves the earlier run's dialog waiting for its click.
+TEST_F(DialogRun, LaterRunWithoutDialogLeavesTheEarlierDialogAlone) {
+  server.Serve("/news.txt", "news");
+  transfer->ShowOpenFile = true;
+  AddDownload("/news.txt", "n.txt");
+  RunToEnd();
+  const QPointer<TFileTransferDialog> first = transfer->Dialog();
+  ASSERT_TRUE(first && first->isVisible());
+
+  transfer->ShowDialog = false;
+  transfer->ShowOpenFile = false;
+  RunToEnd();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_TRUE(first);
+  EXPECT_TRUE(first->isVisible());
+  EXPECT_TRUE(first->OpenFileButton()->isEnabled());
 }
 
 }  // namespace
