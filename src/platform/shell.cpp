@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -17,10 +18,13 @@ bool IsWindowsProgram(const QString& program) {
 
 }  // namespace
 
-void SystemShell::OpenDocument(const QString& target) {
-  const QUrl url = QUrl::fromUserInput(target);
-  QDesktopServices::openUrl(url);
+QUrl DocumentUrl(const QString& target) {
+  const QFileInfo local(target);
+  if (local.isAbsolute() || local.exists()) return QUrl::fromLocalFile(local.absoluteFilePath());
+  return QUrl::fromUserInput(target);
 }
+
+void SystemShell::OpenDocument(const QString& target) { QDesktopServices::openUrl(DocumentUrl(target)); }
 
 void SystemShell::StartProgram(const QString& program, const QStringList& arguments,
                                const QString& workingDirectory, bool /*maximised*/) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace platform {
 
@@ -19,6 +20,11 @@ class Shell {
   virtual void StartProgram(const QString& program, const QStringList& arguments,
                             const QString& workingDirectory, bool maximised) = 0;
 };
+
+// What OpenDocument opens for `target`: an existing file or directory
+// (also given relative to the working directory) or an absolute path as a
+// local file, anything else as a web address ("www.clan.de" as http).
+QUrl DocumentUrl(const QString& target);
 
 class SystemShell : public Shell {
  public:
