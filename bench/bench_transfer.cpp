@@ -4,6 +4,11 @@
 //   quavik-bench-transfer [--size MiB] [--rounds N]
 //       no dialog, no progress handler; best of N rounds (default 5); last line:
 //       "download throughput vs curl: <ours / curl's>"
+//   quavik-bench-transfer --ftp [--size MiB] [--rounds N]
+//       the same for an FTP download from a loopback FTP server (passive
+//       mode for both); last line "ftp download throughput vs curl: <ratio>"
+//   quavik-bench-transfer --copy [--size MiB] [--rounds N]
+//       a file copy against cp; last line "file copy vs cp: <ours / cp's time>"
 //   quavik-bench-transfer --dialog [--size MiB] [--throttle-ms N] [--cancel-after-ms N]
 //       shows the progress dialog on a slowed-down download (for watching it
 //       on a display); with --cancel-after-ms the program clicks Cancel and
@@ -23,17 +28,24 @@
 #include <string>
 #include <thread>
 
+#include "bench_body.h"
+#include "bench_files.h"
 #include "transfer/file_transfer.h"
 #include "transfer/progress_dialog.h"
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
+using bench::BodyByte;
+using bench::FileHasBody;
+using bench::kChunk;
+using bench::Seconds;
 
 struct Options {
   std::int64_t sizeMiB = 256;
   int rounds = 5;
   bool dialog = false;
+  bool ftp = false;
+  bool copy = false;
   int throttleMs = 0;
   int cancelAfterMs = -1;
 };
@@ -46,18 +58,13 @@ Options ParseOptions(const QStringList& args) {
     if (a == "--size") o.sizeMiB = next();
     else if (a == "--rounds") o.rounds = static_cast<int>(next());
     else if (a == "--dialog") o.dialog = true;
+    else if (a == "--ftp") o.ftp = true;
+    else if (a == "--copy") o.copy = true;
     else if (a == "--throttle-ms") o.throttleMs = static_cast<int>(next());
     else if (a == "--cancel-after-ms") o.cancelAfterMs = static_cast<int>(next());
   }
   if (o.dialog && o.throttleMs == 0) o.throttleMs = 20;
   return o;
-}
-
-// The byte at `offset` of the served body: a pattern that repeats every MiB
-// (cheap to serve; a lost, doubled or shifted block still shows).
-char BodyByte(std::int64_t offset) {
-  const std::uint64_t i = static_cast<std::uint64_t>(offset) % kChunk;
-  return static_cast<char>((i * 2654435761u) >> 13);
 }
 
 // Serves GET /big with a known body of `size` bytes.
@@ -91,22 +98,6 @@ class BodyServer {
   int port_ = 0;
   std::thread thread_;
 };
-
-bool FileHasBody(const QString& path, std::int64_t size) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || file.size() != size) return false;
-  std::int64_t offset = 0;
-  while (!file.atEnd()) {
-    const QByteArray block = file.read(kChunk);
-    for (qsizetype i = 0; i < block.size(); ++i) {
-      if (block[i] != BodyByte(offset + i)) return false;
-    }
-    offset += block.size();
-  }
-  return offset == size;
-}
-
-double Seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
 
 struct Outcome {
   double seconds;
@@ -157,6 +148,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const Options o = ParseOptions(app.arguments());
   const std::int64_t size = o.sizeMiB * 1024 * 1024;
+  if (o.ftp) return bench::RunFtpBench(o.sizeMiB, o.rounds);
+  if (o.copy) return bench::RunCopyBench(o.sizeMiB, o.rounds);
   BodyServer server(size, o.throttleMs);
   QTemporaryDir dir;
   if (o.dialog) return RunDialog(o, server.Url(), dir.path());
