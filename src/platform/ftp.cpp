@@ -190,6 +190,7 @@ std::unique_ptr<FtpReader> FtpConnection::OpenRead(const QString& name) {
   auto stream = std::make_unique<CurlStream>(options, QString::fromStdString(UrlOf(name)));
   if (!stream->Usable()) return nullptr;
   ApplyLogin(stream->Easy(), options_, login_);
+  curl_easy_setopt(stream->Easy(), CURLOPT_BUFFERSIZE, 100L * 1024L);
   stream->ReceiveBody();
   // Open once the server has begun to send the file (125 or 150), or has
   // sent all of it already.

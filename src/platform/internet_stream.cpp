@@ -36,6 +36,10 @@ CURLcode CheckUrl(const std::string& url) {
   return verdict;
 }
 
+// Received bytes the reader has not taken yet, beyond which the transfer
+// pauses.
+constexpr std::size_t kReceiveAhead = 512 * 1024;
+
 bool StartsWithNoCase(const char* data, std::size_t size, const char* prefix) {
   const std::size_t n = std::strlen(prefix);
   if (size < n) return false;
@@ -142,6 +146,10 @@ std::int64_t CurlStream::ReadInPlace(std::int64_t size, const char*& data) {
   if (receivedOffset_ == received_.size()) {
     received_.clear();
     receivedOffset_ = 0;
+    if (receivePaused_) {
+      receivePaused_ = false;
+      curl_easy_pause(easy_, CURLPAUSE_CONT);  // may hand over the kept bytes at once
+    }
     RunUntil([this] { return !received_.empty(); });
     if (received_.empty()) return result_ == CURLE_OK ? 0 : -1;
   }
@@ -183,6 +191,12 @@ bool CurlStream::FinishSending() {
 
 size_t CurlStream::OnWrite(char* data, size_t size, size_t count, void* self) {
   auto* stream = static_cast<CurlStream*>(self);
+  // Enough waits already: the transfer pauses (curl keeps these bytes) until
+  // the reader has taken it, so the buffer stays small and warm in the cache.
+  if (stream->received_.size() - stream->receivedOffset_ >= kReceiveAhead) {
+    stream->receivePaused_ = true;
+    return CURL_WRITEFUNC_PAUSE;
+  }
   stream->received_.append(data, size * count);
   ++stream->activity_;
   return size * count;

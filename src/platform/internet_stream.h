@@ -76,6 +76,7 @@ class CurlStream {
   bool headersDone_ = false;
   bool gotStatus_ = false;
   bool locationSeen_ = false;
+  bool receivePaused_ = false;
 
   // sending
   std::string pending_;
