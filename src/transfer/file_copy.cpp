@@ -15,7 +15,7 @@
 namespace {
 constexpr std::int64_t kBlock = 16384;
 // Unobserved, the file moves in larger pieces.
-constexpr std::int64_t kUnobservedBlock = 1 << 20;
+constexpr std::int64_t kUnobservedBlock = 8 << 20;
 
 std::filesystem::path FsPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
 
@@ -96,15 +96,23 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
   std::vector<char> buffer(static_cast<std::size_t>(blockSize));
   std::int64_t done = 0;
   std::int64_t got = 0;
+  // The system moves the blocks while it can; once it can't (another file
+  // system, a special file, an error) the buffer takes over, and a real read
+  // or write error shows there with its own code.
+  bool inSystem = true;
   do {
-    got = in.Read(buffer.data(), blockSize);
+    got = inSystem ? out.CopyFrom(in, blockSize) : -1;
     if (got < 0) {
-      context_.Error(4, QStringLiteral("Error reading source file ") + source);
-      return false;
-    }
-    if (got > 0 && !out.Write(buffer.data(), got)) {
-      context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
-      return false;
+      inSystem = false;
+      got = in.Read(buffer.data(), blockSize);
+      if (got < 0) {
+        context_.Error(4, QStringLiteral("Error reading source file ") + source);
+        return false;
+      }
+      if (got > 0 && !out.Write(buffer.data(), got)) {
+        context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
+        return false;
+      }
     }
     done += got;
     context_.Progress(done, length, start, s.DlgCopying);

@@ -22,6 +22,12 @@ class LocalFile {
   bool Write(const char* data, std::int64_t size);
   // False when buffered bytes could not be written.
   bool Close();
+  // Moves up to `size` bytes from `source` to this file inside the system,
+  // without passing them through a buffer of ours: the count moved (> 0),
+  // or -1 when the system can't (then Read and Write carry on from where
+  // it stopped). Only for files nothing was read from or written to
+  // through the buffer yet.
+  std::int64_t CopyFrom(LocalFile& source, std::int64_t size);
 
  private:
   std::FILE* file_ = nullptr;
