@@ -3,6 +3,7 @@
 // exit codes.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <sys/time.h>
@@ -83,11 +84,12 @@ Outcome RunProgram(const QStringList& args, const QString& workingDir) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove("DISPLAY");
   process.setProcessEnvironment(env);
-  process.start(qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR") + "/quavik-transfer", args);
+  // The programs are built beside the test programs.
+  process.start(QCoreApplication::applicationDirPath() + "/quavik-transfer", args);
   if (!process.waitForFinished(30000)) {
     process.kill();
     process.waitForFinished();
-    return {-1, {}, "timed out"};
+    return {-1, {}, "did not finish: " + process.errorString()};
   }
   const QString out = QString::fromUtf8(process.readAllStandardOutput());
   return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, out.split('\n', Qt::SkipEmptyParts),
