@@ -193,14 +193,18 @@ std::unique_ptr<FtpReader> FtpConnection::OpenRead(const QString& name) {
   curl_easy_setopt(stream->Easy(), CURLOPT_BUFFERSIZE, 100L * 1024L);
   stream->ReceiveBody();
   // Open once the server has begun to send the file (125 or 150), or has
-  // sent all of it already.
+  // sent some or all of it already: a file that breaks off at once was
+  // opened all the same, and its reader reports the break.
   CURL* easy = stream->Easy();
-  stream->RunUntil([easy] {
+  const auto begun = [easy] {
     long code = 0;
+    curl_off_t received = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code);
-    return code == 125 || code == 150;
-  });
-  if (stream->Done() && stream->Result() != CURLE_OK) return nullptr;
+    curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &received);
+    return code == 125 || code == 150 || received > 0;
+  };
+  stream->RunUntil(begun);
+  if (stream->Done() && stream->Result() != CURLE_OK && !begun()) return nullptr;
   return std::make_unique<FtpReader>(std::move(stream));
 }
 
