@@ -204,7 +204,12 @@ std::unique_ptr<FtpReader> FtpConnection::OpenRead(const QString& name) {
     return code == 125 || code == 150 || received > 0;
   };
   stream->RunUntil(begun);
-  if (stream->Done() && stream->Result() != CURLE_OK && !begun()) return nullptr;
+  // These end a transfer the server had agreed to (its 150 came first); in
+  // active mode the break can come while we still wait for its connection.
+  const CURLcode result = stream->Result();
+  const bool brokeOff =
+      result == CURLE_PARTIAL_FILE || result == CURLE_FTP_ACCEPT_FAILED || result == CURLE_FTP_ACCEPT_TIMEOUT;
+  if (stream->Done() && result != CURLE_OK && !begun() && !brokeOff) return nullptr;
   return std::make_unique<FtpReader>(std::move(stream));
 }
 

@@ -231,7 +231,7 @@ TEST_F(FtpTest, TransferThatBreaksOffFailsAndKeepsThePartialFile) {
   AddFtpDownload("broken-file.bin");
   RunToEnd();
   EXPECT_FALSE(transfer->Items[0].Copied());
-  EXPECT_EQ(events->lines, Framed({}));
+  EXPECT_EQ(events->lines, Framed({})) << events->lines.join(" | ").toStdString();
   EXPECT_TRUE(dir.Exists("broken-file.bin"));
   EXPECT_LT(QFileInfo(dir.File("broken-file.bin")).size(), 300000);
 }
