@@ -1,4 +1,9 @@
 // Program entry: the real services, the guarded application and the main window.
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
+#include "game/install_finder.h"
 #include "platform/dialogs.h"
 #include "platform/guarded_application.h"
 #include "platform/paths.h"
@@ -8,7 +13,21 @@
 #include "ui/directory_chooser.h"
 #include "ui/main_window.h"
 
+namespace {
+
+// "quavik --find-games": every game install found, one per line, then exit.
+int PrintFoundGames(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  const platform::AppPaths paths = platform::AppPaths::FromApplication(QStringLiteral("quavik"));
+  const QByteArray text = game::FoundInstallsText(game::FindInstalls(paths.homeDir, paths.winePrefix)).toLocal8Bit();
+  std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--find-games") == 0) return PrintFoundGames(argc, argv);
   platform::QtDialogs dialogs;
   platform::SystemShell shell;
   platform::GuardedApplication application(argc, argv, dialogs);

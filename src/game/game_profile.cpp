@@ -2,6 +2,8 @@
 
 #include "platform/paths.h"
 
+#include <iterator>
+
 namespace game {
 
 GameProfile GameProfileFor(int gameIndex) {
@@ -12,6 +14,17 @@ GameProfile GameProfileFor(int gameIndex) {
     case 4: return {"UT2004.log", "UT2004.ini", "User.ini", "UT2004.exe", true};
     default: return {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true};
   }
+}
+
+namespace {
+const char* const kGameNames[] = {"Tactical Ops MOD", "Tactical Ops RETAIL", "Unreal Tournament", "UT 2003",
+                                  "UT 2004"};
+}  // namespace
+
+int GameCount() { return int(std::size(kGameNames)); }
+
+QString GameName(int gameIndex) {
+  return gameIndex >= 0 && gameIndex < GameCount() ? QString::fromLatin1(kGameNames[gameIndex]) : QString();
 }
 
 GameProfile DefineGameProfile(int gameIndex, const platform::ActivityLog& log) {

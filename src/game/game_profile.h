@@ -20,6 +20,10 @@ struct GameProfile {
 // every other index (-1 included) gives the UT 2003 row.
 GameProfile GameProfileFor(int gameIndex);
 
+// The games as the game list names them, by index.
+int GameCount();
+QString GameName(int gameIndex);
+
 // Writes the "Definiere Logs/Inifiles für App" START/END lines around it.
 GameProfile DefineGameProfile(int gameIndex, const platform::ActivityLog& log);
 

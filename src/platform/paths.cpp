@@ -34,6 +34,8 @@ AppPaths AppPaths::FromApplication(const QString& folder) {
   p.programDir = QCoreApplication::applicationDirPath();
   p.workingDir = QDir::currentPath();
   p.arguments = QCoreApplication::arguments().mid(1);
+  p.homeDir = QDir::homePath();
+  p.winePrefix = qEnvironmentVariable("WINEPREFIX");
   if (!CanCreateFilesIn(p.programDir)) {
     const ProgramFilePlaces places = ChooseProgramFilePlaces(
         p.programDir, false, qEnvironmentVariable("XDG_CONFIG_HOME"),

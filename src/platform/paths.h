@@ -32,6 +32,10 @@ struct AppPaths {
   // empty means the program directory.
   QString userSettingsDir = {};
   QString userTempDir = {};
+  // The user's home directory ($HOME) and Wine prefix ($WINEPREFIX, "" when
+  // unset), where the games keep per-user files and Windows installs.
+  QString homeDir = {};
+  QString winePrefix = {};
 
   QString SettingsDir() const { return userSettingsDir.isEmpty() ? programDir : userSettingsDir; }
   QString TempDir() const { return userTempDir.isEmpty() ? programDir : userTempDir; }

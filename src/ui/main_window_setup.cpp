@@ -1,6 +1,7 @@
 // The setup panel: the home of the settings while the program runs.
 #include <iterator>
 
+#include "game/game_profile.h"
 #include "ui/artwork.h"
 #include "ui/main_window.h"
 #include "ui/panel_builders.h"
@@ -16,9 +17,11 @@ QStringList IntervalItems() {
   return items;
 }
 
-const QStringList kGames{QStringLiteral("Tactical Ops MOD"), QStringLiteral("Tactical Ops RETAIL"),
-                         QStringLiteral("Unreal Tournament"), QStringLiteral("UT 2003"),
-                         QStringLiteral("UT 2004")};
+QStringList GameItems() {
+  QStringList items;
+  for (int index = 0; index < game::GameCount(); ++index) items << game::GameName(index);
+  return items;
+}
 
 // One tab of the address pages: the script address and its password.
 QWidget* AddressPage(QTabWidget* tabs, const char* name, const QString& caption, const char* labelNames[2],
@@ -76,7 +79,7 @@ void TForm1::BuildSetupPanel() {
   set_clansite = Edit(Setup, "set_clansite", {142, 146, 122, 22});
 
   Label(Setup, "Label7", {10, 175}, QStringLiteral("Verwendetes Spiel:"), font);
-  set_retailmod = ChoiceList(Setup, "set_retailmod", {142, 171, 122, 22}, kGames);
+  set_retailmod = ChoiceList(Setup, "set_retailmod", {142, 171, 122, 22}, GameItems());
 
   Label(Setup, "Label4", {10, 196}, QStringLiteral("Logfile autom. kürzen:"), font);
   set_logkill = new QCheckBox(QStringLiteral("(Aktivierung empfohlen)"), Setup);
