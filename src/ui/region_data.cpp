@@ -1,6 +1,7 @@
 #include "ui/region_data.h"
 
 #include <QRect>
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -23,11 +24,13 @@ void AppendU32(std::string& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
+// The exclusive right and bottom edges, computed without QRect::width(),
+// which overflows for a rectangle wider than the int range.
 void AppendRect(std::string& out, const QRect& r) {
   AppendU32(out, static_cast<std::uint32_t>(r.left()));
   AppendU32(out, static_cast<std::uint32_t>(r.top()));
-  AppendU32(out, static_cast<std::uint32_t>(r.left() + r.width()));
-  AppendU32(out, static_cast<std::uint32_t>(r.top() + r.height()));
+  AppendU32(out, static_cast<std::uint32_t>(std::int64_t(r.right()) + 1));
+  AppendU32(out, static_cast<std::uint32_t>(std::int64_t(r.bottom()) + 1));
 }
 
 }  // namespace
@@ -39,12 +42,17 @@ std::optional<QRegion> ParseRgnData(std::string_view rgnData) {
   if (count > (rgnData.size() - kHeaderSize) / kRectSize) return std::nullopt;
 
   QRegion region;
+  std::int64_t minLeft = INT64_MAX, minTop = INT64_MAX, maxRight = INT64_MIN, maxBottom = INT64_MIN;
   for (std::uint64_t i = 0; i < count; ++i) {
     const std::size_t at = kHeaderSize + static_cast<std::size_t>(i) * kRectSize;
     const std::int64_t left = ReadI32(rgnData, at), top = ReadI32(rgnData, at + 4);
     const std::int64_t right = ReadI32(rgnData, at + 8), bottom = ReadI32(rgnData, at + 12);
     if (right <= left || bottom <= top) continue;  // a rectangle without area adds nothing
-    if (right - left > INT32_MAX || bottom - top > INT32_MAX) return std::nullopt;
+    minLeft = std::min(minLeft, left), minTop = std::min(minTop, top);
+    maxRight = std::max(maxRight, right), maxBottom = std::max(maxBottom, bottom);
+    // The whole outline's bounds must be a rectangle of int size, as any
+    // rectangle of the region must.
+    if (maxRight - minLeft > INT32_MAX || maxBottom - minTop > INT32_MAX) return std::nullopt;
     region += QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                     static_cast<int>(bottom - top));
   }

@@ -13,7 +13,8 @@
 
 // The region of an RGNDATA block. nullopt for anything malformed: a block
 // shorter than its header, a header other than (32, 1), more rectangles than
-// the block holds, or a region without any area (which would hide the window).
+// the block holds, bounds wider or taller than the int range, or a region
+// without any area (which would hide the window).
 std::optional<QRegion> ParseRgnData(std::string_view rgnData);
 
 // RGNDATA of a region (header with nRgnSize = nCount * 16 and the bounding

@@ -40,6 +40,7 @@ TEST(Mask2, RegionsSurviveWriteAndRead) {
       Rects({{0, 0, 100, 10}, {0, 10, 40, 30}}),             // an L shape
       Rects({{5, 5, 10, 10}, {50, 60, 20, 5}}),              // two islands
       Rects({{-20, -5, 30, 15}}),                            // partly off the window
+      Rects({{-1000000000, 0, 10, 10}, {1000000000, INT32_MAX - 20, 10, 10}}),  // far, but in range
       Rects({{0, 0, 299, 399}}).subtracted(Rects({{0, 0, 6, 6}, {293, 0, 6, 6}})),  // clipped corners
   };
   for (const QRegion& region : cases) {
@@ -73,6 +74,11 @@ TEST(Mask2, NoOutlineAndMalformedDataGiveNoRegion) {
       {"rectangle count but no rectangles", Block(32, 1, 1, "")},
       {"no rectangles at all", Block(32, 1, 0, "")},
       {"only rectangles without area", Block(32, 1, 2, Ints({5, 5, 5, 9}) + Ints({9, 9, 1, 1}))},
+      // Each rectangle fits, but the outline's bounds don't fit an int.
+      {"rectangles far apart across", Block(32, 1, 2, Ints({-2000000000, 0, -1999999990, 10}) +
+                                                          Ints({2000000000, 0, 2000000010, 10}))},
+      {"rectangles far apart down", Block(32, 1, 2, Ints({0, INT32_MIN, 10, INT32_MIN + 10}) +
+                                                        Ints({0, INT32_MAX - 10, 10, INT32_MAX}))},
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(ParseMask2(c.bytes).has_value()) << c.name;
