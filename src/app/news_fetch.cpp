@@ -29,7 +29,7 @@ QStringList NewsFetch::Text() const {
   QStringList text;
   if (unreachable_) text.append(kNewsUnreachable);
   const QString path = platform::JoinDir(dir_, kNewsFileName);
-  const auto lines = platform::ReadTextFileLines(path);
+  const auto lines = platform::ReadPlainTextLines(path);
   if (!lines) {
     if (unreachable_) return text;  // the notice already says why
     throw platform::IoError(QStringLiteral("Cannot open file %1").arg(path));

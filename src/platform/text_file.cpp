@@ -124,4 +124,19 @@ std::optional<QStringList> ReadTextFileLines(const QString& path) {
   return lines;
 }
 
+std::optional<QStringList> ReadPlainTextLines(const QString& path) {
+  const auto bytes = ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  QStringList lines;
+  std::string_view rest = *bytes;
+  while (!rest.empty()) {
+    const size_t stop = rest.find_first_of("\r\n");
+    lines.append(FromCp1252(rest.substr(0, stop)));
+    if (stop == std::string_view::npos) break;
+    const size_t next = rest.compare(stop, 2, "\r\n") == 0 ? stop + 2 : stop + 1;
+    rest.remove_prefix(next);
+  }
+  return lines;
+}
+
 }  // namespace platform

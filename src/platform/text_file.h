@@ -44,6 +44,11 @@ std::vector<std::string> SplitTextLines(std::string_view bytes);
 // All lines of a file, decoded from Windows-1252; nullopt when it can't be opened.
 std::optional<QStringList> ReadTextFileLines(const QString& path);
 
+// All lines of a plain Windows-1252 text file, as a text box loads it: a line
+// ends at CR LF, CR or LF, and every byte is text (no Ctrl-Z end). nullopt
+// when the file can't be opened.
+std::optional<QStringList> ReadPlainTextLines(const QString& path);
+
 // Whole-file helpers on raw bytes.
 std::optional<std::string> ReadFileBytes(const QString& path);
 

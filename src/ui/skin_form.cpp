@@ -21,7 +21,7 @@ TSkinForm::~TSkinForm() {
 }
 
 void TSkinForm::SetMask(TRegionType* mask) {
-  if (!mask) return;
+  if (!mask || mask == mask_.get()) return;  // setting the outline it holds changes nothing
   mask_.reset(mask);
   mask_->SetOwner(this);
 }

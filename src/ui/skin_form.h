@@ -39,7 +39,8 @@ class TSkinForm : public QLabel {
   explicit TSkinForm(QWidget* parent = nullptr);
   ~TSkinForm() override;
 
-  // The outline object; SetMask replaces it and takes ownership (null is ignored).
+  // The outline object; SetMask replaces it and takes ownership (null, or the
+  // object it already holds, is ignored).
   TRegionType* Mask() const { return mask_.get(); }
   void SetMask(TRegionType* mask);
 

@@ -96,6 +96,10 @@ TEST(SkinForm, MaskIsReplacedButNeverByNothing) {
   EXPECT_EQ(b.skin->Mask(), replacement);
   EXPECT_EQ(replacement->Owner(), b.skin);
   EXPECT_EQ(b.skin->StoreMask2(), Stored(QRegion(0, 0, 5, 5)));
+  // Handing it the outline it holds keeps that outline alive.
+  b.skin->SetMask(b.skin->Mask());
+  EXPECT_EQ(b.skin->Mask(), replacement);
+  EXPECT_EQ(b.skin->StoreMask2(), Stored(QRegion(0, 0, 5, 5)));
 }
 
 }  // namespace

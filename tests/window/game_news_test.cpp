@@ -231,6 +231,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NewsCase{"ServedTextDecoded", NewsServer::Serves, "Alt\r\n", QStringLiteral("Neue Version\nGrüße an alle"), false},
         NewsCase{"NotFoundShowsEarlierFile", NewsServer::NotFound, "Alt\r\n", "Alt", false},
+        // Plain text: a Ctrl-Z byte is a character, any line end ends a line.
+        NewsCase{"EarlierFileIsPlainText", NewsServer::NotFound, "Alt\r\nA\x1A" "B\nC\rD\r\n",
+                 QStringLiteral("Alt\nA\x1A" "B\nC\nD"), false},
         NewsCase{"NotFoundWithoutFileReportsIt", NewsServer::NotFound, nullptr, "", true},
         NewsCase{"UnreachableSaysSoAboveEarlierFile", NewsServer::Unreachable, "Alt\r\n", kUnreachable + "\n\nAlt", false},
         NewsCase{"UnreachableWithoutFileSaysSo", NewsServer::Unreachable, nullptr, kUnreachable, false},
