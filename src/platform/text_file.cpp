@@ -108,10 +108,10 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
   return lines;
 }
 
-std::optional<std::string> ReadFileBytes(const QString& path) {
+std::optional<std::string> ReadFileBytes(const QString& path, std::int64_t maxBytes) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray data = f.readAll();
+  const QByteArray data = maxBytes == INT64_MAX ? f.readAll() : f.read(maxBytes);
   if (f.error() != QFileDevice::NoError) return std::nullopt;
   return std::string(data.constData(), size_t(data.size()));
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -50,6 +51,7 @@ std::optional<QStringList> ReadTextFileLines(const QString& path);
 std::optional<QStringList> ReadPlainTextLines(const QString& path);
 
 // Whole-file helpers on raw bytes.
-std::optional<std::string> ReadFileBytes(const QString& path);
+// At most `maxBytes` bytes from the start of the file.
+std::optional<std::string> ReadFileBytes(const QString& path, std::int64_t maxBytes = INT64_MAX);
 
 }  // namespace platform

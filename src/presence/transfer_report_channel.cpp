@@ -2,6 +2,7 @@
 
 #include "platform/text_file.h"
 #include "platform/paths.h"
+#include "presence/roster.h"
 #include "transfer/file_transfer.h"
 
 namespace presence {
@@ -24,7 +25,9 @@ void TransferReportChannel::Send(const QByteArray& url) {
 bool TransferReportChannel::WaitUntilIdle(int timeoutMs) { return transfer_.WaitUntilIdle(timeoutMs); }
 
 std::optional<QByteArray> TransferReportChannel::ReadAnswer() {
-  const auto bytes = platform::ReadFileBytes(platform::JoinDir(answerDir_, answerFileName_));
+  // One byte past the import's cap lets the import see that the answer was cut.
+  const auto bytes =
+      platform::ReadFileBytes(platform::JoinDir(answerDir_, answerFileName_), kMaxAnswerBytes + 1);
   if (!bytes) return std::nullopt;
   return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
 }

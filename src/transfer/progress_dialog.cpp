@@ -56,6 +56,7 @@ TFileTransferDialog::TFileTransferDialog(const RunSettings& s)
 
 QLabel* TFileTransferDialog::Line(int top, const QString& text) {
   auto* label = new QLabel(text, this);
+  label->setTextFormat(Qt::PlainText);  // file names and hosts come from outside
   label->setGeometry(10, top, kWidth - 20, 16);
   return label;
 }

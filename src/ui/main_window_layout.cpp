@@ -33,6 +33,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setGeometry(geometry);
+  label->setTextFormat(Qt::PlainText);  // may show text from outside: never markup
   label->setFont(font);
   label->setAutoFillBackground(false);
   label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(ui_style::Css(colour)));

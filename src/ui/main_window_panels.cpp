@@ -12,6 +12,7 @@ QLabel* AboutLine(QWidget* panel, const char* name, int top, const QString& text
                   bool bold = false) {
   auto* line = new QLabel(text, panel);
   line->setObjectName(QString::fromLatin1(name));
+  line->setTextFormat(Qt::PlainText);  // may show text from outside: never markup
   line->setFont(ui_style::Verdana(pixelSize, bold));
   line->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   line->setGeometry(0, top, panel->width(), pixelSize + 6);

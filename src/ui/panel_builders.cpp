@@ -17,6 +17,7 @@ QFrame* Panel(QWidget* parent, const char* name, const QRect& geometry) {
 QLabel* Label(QWidget* parent, const char* name, const QPoint& at, const QString& text, const QFont& font) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);  // may show text from outside: never markup
   label->setFont(font);
   label->move(at);
   label->adjustSize();

@@ -51,11 +51,45 @@ INSTANTIATE_TEST_SUITE_P(
              "Quavik meldet: AUTH_FAILED! () "}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A hostile or broken answer: the whole records that fit the caps are
+// imported, and the log says the answer was cut.
+TEST(ClanAnswer, OversizedAnswerIsCutToWholeRecords) {
+  const std::string bigName(1000000, 'x');
+  const struct {
+    const char* name;
+    std::string answer;
+    size_t rows;
+  } cases[] = {
+      {"too many records", [] {
+         std::string a;
+         for (size_t i = 0; i <= kMaxRosterRecords; ++i) a += "P" + std::to_string(i) + "\r\ns\r\nt\r\nu\r\n";
+         return a;
+       }(), kMaxRosterRecords},
+      {"too many bytes", [&] {
+         std::string a;
+         while (a.size() <= kMaxAnswerBytes) a += bigName + "\r\ns\r\nt\r\nu\r\n";
+         return a;
+       }(), 16},
+      {"one endless line", std::string(kMaxAnswerBytes + 1, 'x'), 0},
+  };
+  for (const auto& c : cases) {
+    testing_support::ActivityLines activity;
+    const ClanRoster roster = ParseClanAnswer(c.answer, activity.Log());
+    EXPECT_TRUE(roster.cut) << c.name;
+    ASSERT_EQ(roster.entries.size(), c.rows) << c.name;
+    if (c.rows > 0) EXPECT_EQ(roster.entries.back().timestampPart2, "u") << c.name;
+    EXPECT_EQ(activity.Entries().back(),
+              QStringLiteral("START Importiere in Clangrid: Antwort gekürzt auf %1 Einträge").arg(c.rows))
+        << c.name;
+  }
+}
+
 TEST(ClanAnswer, RowsAreNotLimited) {
   std::string answer;
   for (int i = 0; i < 300; ++i) answer += "P" + std::to_string(i) + "\r\ns\r\nt\r\nu\r\n";
   const ClanRoster roster = ParseClanAnswer(answer, platform::ActivityLog());
   ASSERT_EQ(roster.entries.size(), 300u);
+  EXPECT_FALSE(roster.cut);
   EXPECT_EQ(roster.entries[299].name, "P299");
   EXPECT_EQ(kKim.TimestampCell(), "06.12.2026, 17:33");
   EXPECT_EQ(kEmpty.TimestampCell(), ", ");

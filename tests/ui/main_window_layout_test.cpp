@@ -156,6 +156,20 @@ TEST(MainWindowLayout, SetupChoicesAndTexts) {
   EXPECT_EQ(items[2]->text(), "Zephanor schliessen");
 }
 
+// Text from outside (here the player name from the user INI) shows as typed,
+// tags included: every label of the window is plain text.
+TEST(MainWindowLayout, LabelsShowMarkupAsTyped) {
+  ui_tests::FormFixture w;
+  TForm1& f = *w.form;
+  w.dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=<b>Kim</b> <img src=x>\r\n");
+  f.ShowPlayerName();
+  EXPECT_EQ(f.OwnerLabel->text(), "Username: <b>Kim</b> <img src=x>");
+  for (QLabel* label : f.findChildren<QLabel*>()) {
+    if (!label->pixmap().isNull() || label->text().isEmpty()) continue;
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+  }
+}
+
 TEST(MainWindowLayout, TabMovesThroughTheSetupPanelInItsOrder) {
   ui_tests::FormFixture w;
   TForm1& f = *w.form;
