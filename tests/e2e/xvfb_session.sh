@@ -39,11 +39,18 @@ wait_window() {
   return 1
 }
 
-# Waits up to $2 seconds for process $1 to end; fails otherwise.
+# Waits up to $2 seconds for process $1 (a child of this shell) to end with
+# exit code $3 (default 0); fails otherwise: a crash or a sanitizer report at
+# exit is a failure too.
 wait_exit() {
-  local pid=$1 limit=${2:-10} i
+  local pid=$1 limit=${2:-10} expected=${3:-0} i rc
   for i in $(seq $((limit * 10))); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
+    if ! kill -0 "$pid" 2>/dev/null; then
+      rc=0
+      wait "$pid" 2>/dev/null || rc=$?
+      [ "$rc" -eq "$expected" ] || fail "process $pid ended with exit code $rc, expected $expected"
+      return 0
+    fi
     sleep 0.1
   done
   fail "process $pid did not end within ${limit}s"
