@@ -53,13 +53,15 @@ void RemoveStaleTempFiles(const QString& systemDir, const QString& userIniPath) 
     platform::RemoveStaleTempFiles(platform::FindPathNoCase(platform::JoinDir(systemDir, QLatin1String(action.script))));
 }
 
-void WriteExecScripts(const QString& systemDir, const QString& rosterSummary,
+void WriteExecScripts(const QStringList& scriptDirs, const QString& rosterSummary,
                       const platform::ActivityLog& log) {
   platform::ActivityScope scope(log, QStringLiteral("Erstellung EXEC-Scripts"));
-  for (const Action& action : {kEcho, kSay, kTeamsay}) {
-    const QString path = platform::FindPathNoCase(platform::JoinDir(systemDir, QLatin1String(action.script)));
-    // A script that can't be written (a wrong game directory) is skipped.
-    (void)platform::WriteFileAtomically(path, ExecScriptBytes(QLatin1String(action.command), rosterSummary));
+  for (const QString& dir : scriptDirs) {
+    for (const Action& action : {kEcho, kSay, kTeamsay}) {
+      const QString path = platform::FindPathNoCase(platform::JoinDir(dir, QLatin1String(action.script)));
+      // A script that can't be written (a wrong game directory) is skipped.
+      (void)platform::WriteFileAtomically(path, ExecScriptBytes(QLatin1String(action.command), rosterSummary));
+    }
   }
 }
 

@@ -26,11 +26,11 @@ void WriteKeyBindings(const QString& userIniPath, int echoIndex, int teamsayInde
 // from the roster can't end the line and slip a second command to the game.
 std::string ExecScriptBytes(const QString& command, const QString& rosterSummary);
 
-// Rewrites quavik_echo.txt, quavik_say.txt and quavik_teamsay.txt in
-// `systemDir` (found without regard to letter case). A script that can't be
-// written is skipped; the others are still tried. "Erstellung EXEC-Scripts"
-// lines.
-void WriteExecScripts(const QString& systemDir, const QString& rosterSummary,
+// Rewrites quavik_echo.txt, quavik_say.txt and quavik_teamsay.txt in each
+// of `scriptDirs` (found without regard to letter case). A script that can't
+// be written is skipped; the others are still tried. "Erstellung
+// EXEC-Scripts" lines.
+void WriteExecScripts(const QStringList& scriptDirs, const QString& rosterSummary,
                       const platform::ActivityLog& log);
 
 // Removes the temporary files a killed save left beside the user INI and

@@ -1,5 +1,8 @@
 #include "game/launcher.h"
 
+#include <QFileInfo>
+
+#include "game/install_layout.h"
 #include "game/server_address.h"
 
 namespace game {
@@ -8,11 +11,12 @@ LaunchCommand BuildLaunchCommand(const QString& gameDir, const game::GameProfile
                                  const QString& serverText) {
   const QString map =
       serverText.isEmpty() ? QStringLiteral("Entry.unr") : serverText + QStringLiteral("/index.unr");
+  const QString program = LocateExecutable(gameDir, profile);
   return {
-      game::GameFilePath(gameDir, profile.executable),
+      program,
       {map, QStringLiteral("INI=") + profile.gameIni, QStringLiteral("USERINI=") + profile.userIni,
        QStringLiteral("LOG=") + profile.logFile},
-      game::GameSystemDir(gameDir),
+      IsNativeExecutable(program) ? QFileInfo(program).path() : GameSystemDir(gameDir),
   };
 }
 

@@ -1,6 +1,7 @@
 // Starting the game, on its entry map or straight onto a server.
-//   program:           game directory + "system/" + executable
-//   working directory: game directory + "system"
+//   program:           game directory + "system/" + executable, or a native
+//                      executable when the install has one (game/install_layout.h)
+//   working directory: game directory + "system"; a native executable's own folder
 //   arguments:         "Entry.unr" (or server text + "/index.unr"),
 //                      "INI=" + game INI, "USERINI=" + user INI, "LOG=" + log
 // Each argument is one real argv entry: a server text stays one argument

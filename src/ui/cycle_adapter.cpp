@@ -24,17 +24,16 @@ presence::CycleSettings CycleAdapter::Settings() const {
 }
 
 bool CycleAdapter::GameExecutableExists() const {
-  return platform::FileExists(game::GameFilePath(form_.set_todir->text(), form_.GameProfile.executable));
+  return platform::FileExists(form_.GameExecutable());
 }
 
 void CycleAdapter::ShowSetup(bool visible) { form_.Setup->setVisible(visible); }
 
 std::optional<presence::PlayerLocation> CycleAdapter::ScanGameLog(bool offline) {
-  const QString gameDir = form_.set_todir->text();
   return presence::ScanGameLogProcessingEvents(
-      game::GameFilePath(gameDir, form_.GameProfile.logFile),
+      form_.GameFile(form_.GameProfile.logFile),
       platform::JoinDir(form_.services.paths.TempDir(), app::kWorkingCopyFileName),
-      game::GameFilePath(gameDir, form_.GameProfile.userIni), offline,
+      form_.GameFile(form_.GameProfile.userIni), offline,
       form_.GameProfile.unrealEngine2 ? presence::LogFormat::BrowseAndLevel : presence::LogFormat::LoadMap);
 }
 

@@ -208,6 +208,11 @@ class TForm1 : public QWidget {
   void Logsizecheck();
   void ShowPlayerName();
   void EnsureGameLog();
+  void FindGameDirectory();
+  // A game file of the current profile where the game keeps it (Wine or
+  // native layout), and the program that starts the game.
+  QString GameFile(const QString& fileName) const;
+  QString GameExecutable() const;
   void Image9Click();
   void ReadServerBookmarks();
   void webgetURLNotFound(const QString& url);

@@ -7,6 +7,7 @@
 #include "app/settings_keys.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
+#include "game/install_finder.h"
 #include "game/keybinder.h"
 #include "platform/errors.h"
 #include "platform/file_ops.h"
@@ -36,9 +37,10 @@ void TForm1::FormCreate() {
   platform::RemoveStaleTempFiles(settingsFilePath);
   GenKeyBind();
   ReadSettings();
+  if (set_todir->text().isEmpty()) FindGameDirectory();
   if (!set_todir->text().isEmpty())
     game::RemoveStaleTempFiles(game::GameSystemDir(set_todir->text()),
-                             game::GameFilePath(set_todir->text(), GameProfile.userIni));
+                             GameFile(GameProfile.userIni));
   EnsureGameLog();
   RestoreWindowPosition();
   InitGridHeadings();
@@ -49,6 +51,18 @@ void TForm1::FormCreate() {
   ClearGlobalGrid();
   if (set_logkill->isChecked()) Logsizecheck();
   CheckFirstStart();
+}
+
+// Without a game directory, the install of the chosen game whose log the
+// game wrote last is put into the setup panel; it is kept once the user
+// saves.
+void TForm1::FindGameDirectory() {
+  const QString found =
+      game::NewestInstallOf(set_retailmod->currentIndex(), services.paths.homeDir, services.paths.winePrefix);
+  if (found.isEmpty()) return;
+  set_todir->setText(found);
+  activityLog.Start(QStringLiteral("Spielverzeichnis gefunden: ") + found);
+  ReadServerBookmarks();
 }
 
 void TForm1::CheckFirstStart() {

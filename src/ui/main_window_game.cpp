@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 
+#include "game/install_layout.h"
 #include "game/game_profile.h"
 #include "game/game_log_size.h"
 #include "game/key_list.h"
@@ -28,14 +29,22 @@ void TForm1::GenKeyBind() {
   }
 }
 
+QString TForm1::GameFile(const QString& fileName) const {
+  return game::LocateGameFile(game::PlacesOf(set_todir->text(), GameProfile, services.paths.homeDir), fileName);
+}
+
+QString TForm1::GameExecutable() const { return game::LocateExecutable(set_todir->text(), GameProfile); }
+
 void TForm1::WriteKeyBindings() {
-  game::WriteKeyBindings(game::GameFilePath(set_todir->text(), GameProfile.userIni),
+  game::WriteKeyBindings(GameFile(GameProfile.userIni),
                          set_keybinder_echo->currentIndex(), set_keybinder_teamsay->currentIndex(),
                          set_keybinder_say->currentIndex(), activityLog);
 }
 
 void TForm1::WriteExecScripts() {
-  game::WriteExecScripts(game::GameSystemDir(set_todir->text()), RosterSummary, activityLog);
+  game::WriteExecScripts(
+      game::ExecScriptDirs(game::PlacesOf(set_todir->text(), GameProfile, services.paths.homeDir), GameProfile),
+      RosterSummary, activityLog);
 }
 
 void TForm1::set_keybinder_echoChange() {
@@ -45,22 +54,22 @@ void TForm1::set_keybinder_echoChange() {
 }
 
 void TForm1::EnsureGameLog() {
-  presence::EnsureGameLog(game::GameFilePath(set_todir->text(), GameProfile.logFile), set_todir->text(),
+  presence::EnsureGameLog(GameFile(GameProfile.logFile), set_todir->text(),
                           activityLog);
 }
 
 void TForm1::ShowPlayerName() {
-  if (const auto caption = presence::PlayerNameCaption(game::GameFilePath(set_todir->text(), GameProfile.userIni)))
+  if (const auto caption = presence::PlayerNameCaption(GameFile(GameProfile.userIni)))
     OwnerLabel->setText(*caption);
 }
 
 void TForm1::Logsizecheck() {
-  game::Logsizecheck(game::GameFilePath(set_todir->text(), GameProfile.logFile), activityLog);
+  game::Logsizecheck(GameFile(GameProfile.logFile), activityLog);
 }
 
 void TForm1::ReadServerBookmarks() {
   const game::ServerBookmarks bookmarks =
-      game::ReadServerBookmarks(game::GameFilePath(set_todir->text(), GameProfile.gameIni), activityLog);
+      game::ReadServerBookmarks(GameFile(GameProfile.gameIni), activityLog);
   serverliste->clear();
   serverliste->addItems(bookmarks.entries);
   serverliste->setCurrentIndex(bookmarks.entries.isEmpty() ? -1 : 0);

@@ -110,7 +110,7 @@ TEST(ExecScripts, ExactBytes) {
   ActivityLines activity;
   dir.Write("game/System/quavik_say.txt", "old content that is longer\r\n");
   const QString summary = QStringLiteral("Quavik meldet: Jörg (1.2.3.4:7777) Lee (Sucht Server...) ");
-  WriteExecScripts(dir.File("game/system"), summary, activity.Log());
+  WriteExecScripts({dir.File("game/system")}, summary, activity.Log());
   const std::string roster = "Quavik meldet: J\xF6rg (1.2.3.4:7777) Lee (Sucht Server...) ";
   EXPECT_EQ(dir.Read("game/System/quavik_echo.txt"), "echo " + roster + "\r\n");
   EXPECT_EQ(dir.Read("game/System/quavik_say.txt"), "say " + roster + "\r\n");
@@ -132,7 +132,7 @@ TEST(ExecScripts, ControlCharactersCannotStartASecondCommand) {
 
 TEST(ExecScripts, MissingDirectoryIsSkipped) {
   TempDir dir;
-  EXPECT_NO_THROW(WriteExecScripts(dir.File("nowhere/system"), "x", platform::ActivityLog()));
+  EXPECT_NO_THROW(WriteExecScripts({dir.File("nowhere/system")}, "x", platform::ActivityLog()));
   EXPECT_FALSE(dir.Exists("nowhere"));
 }
 
