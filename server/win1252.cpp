@@ -1,5 +1,7 @@
 #include "win1252.h"
 
+#include "platform/win1252_table.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -8,26 +10,8 @@
 namespace clan {
 namespace {
 
-// Code points of the bytes 0x80 to 0x9F; the rest of the upper half equals
-// Latin-1, whose code points are the byte values themselves.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t CodePointOf(unsigned char byte) {
-  if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];
-  return byte;
-}
-
-std::optional<unsigned char> ByteOf(char32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
-  for (size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == cp) return static_cast<unsigned char>(0x80 + i);
-  }
-  return std::nullopt;
-}
+using win1252::ByteOf;
+using win1252::CodePointOf;
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
