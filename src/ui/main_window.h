@@ -174,6 +174,7 @@ class TForm1 : public QWidget {
 
   // ---- start-up, settings, shutdown ----
   void FormCreate();
+  void PrepareFiles();
   void FormClose();
   void CheckFirstStart();
   void RestoreWindowPosition();

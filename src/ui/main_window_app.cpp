@@ -7,6 +7,7 @@
 #include "app/settings_keys.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
+#include "app/startup_sequence.h"
 #include "game/install_finder.h"
 #include "game/keybinder.h"
 #include "platform/errors.h"
@@ -26,6 +27,37 @@ void SelectIndex(QComboBox* list, int index) {
 }  // namespace
 
 void TForm1::FormCreate() {
+  struct Window : app::StartingWindow {
+    explicit Window(TForm1& f) : f(f) {}
+    void PrepareFiles() override { f.PrepareFiles(); }
+    void GenKeyBind() override { f.GenKeyBind(); }
+    void ReadSettings() override { f.ReadSettings(); }
+    void FindGameDirectory() override {
+      if (f.set_todir->text().isEmpty()) f.FindGameDirectory();
+    }
+    void ClearGameLeftovers() override {
+      if (f.set_todir->text().isEmpty()) return;
+      game::RemoveStaleTempFiles(game::GameSystemDir(f.set_todir->text()), f.GameFile(f.GameProfile.userIni));
+    }
+    void EnsureGameLog() override { f.EnsureGameLog(); }
+    void RestoreWindowPosition() override { f.RestoreWindowPosition(); }
+    void InitGridHeadings() override { f.InitGridHeadings(); }
+    void PlacePanels() override {
+      f.ClanListShown = true;
+      f.about->move(11, f.about->y());
+      f.NewsPanel->move(11, f.NewsPanel->y());
+    }
+    void ShowPlayerName() override { f.ShowPlayerName(); }
+    void ClearGlobalGrid() override { f.ClearGlobalGrid(); }
+    bool LogSizeCheckChosen() const override { return f.set_logkill->isChecked(); }
+    void Logsizecheck() override { f.Logsizecheck(); }
+    void CheckFirstStart() override { f.CheckFirstStart(); }
+    TForm1& f;
+  } window(*this);
+  app::RunStartup(window);
+}
+
+void TForm1::PrepareFiles() {
   // Known before any step can fail, so a later save still finds its file.
   settingsFilePath = platform::JoinDir(services.paths.SettingsDir(), app::kSettingsFileName);
   SettingsFileLabel->setText(settingsFilePath);
@@ -35,22 +67,6 @@ void TForm1::FormCreate() {
     activityLog.Start(app::kStartupLogLine);
   }
   platform::RemoveStaleTempFiles(settingsFilePath);
-  GenKeyBind();
-  ReadSettings();
-  if (set_todir->text().isEmpty()) FindGameDirectory();
-  if (!set_todir->text().isEmpty())
-    game::RemoveStaleTempFiles(game::GameSystemDir(set_todir->text()),
-                             GameFile(GameProfile.userIni));
-  EnsureGameLog();
-  RestoreWindowPosition();
-  InitGridHeadings();
-  ClanListShown = true;
-  about->move(11, about->y());
-  NewsPanel->move(11, NewsPanel->y());
-  ShowPlayerName();
-  ClearGlobalGrid();
-  if (set_logkill->isChecked()) Logsizecheck();
-  CheckFirstStart();
 }
 
 // Without a game directory, the install of the chosen game whose log the
