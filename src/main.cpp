@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
   platform::GuardedApplication application(argc, argv, dialogs);
   application.setApplicationName(QStringLiteral("Quavik RC5"));
   application.setApplicationDisplayName(QStringLiteral("Quavik RC5"));
+  // Every way of quitting ends in ApplicationClose. A message box closed
+  // while the window sits in the tray is no reason to end.
+  application.setQuitOnLastWindowClosed(false);
   app::Services services{dialogs, shell, platform::AppPaths::FromApplication(QStringLiteral("quavik")), platform::Waits{}, {}};
   TForm1 form(services);
   TForm2 chooser(form.set_todir);

@@ -2,26 +2,12 @@
 
 #include <QSet>
 
+#include "presence/roster_status.h"
+
 namespace presence {
 namespace {
 
-// The server a roster entry names; empty when it names none.
-QString ServerOf(const RosterEntry& entry) {
-  QString where = entry.onlineOn.trimmed();
-  where.remove(QStringLiteral("<i>"), Qt::CaseInsensitive);
-  where.remove(QStringLiteral("</i>"), Qt::CaseInsensitive);
-  where = where.trimmed();
-  if (where.compare(QStringLiteral("Sucht Server..."), Qt::CaseInsensitive) == 0 ||
-      where.compare(QStringLiteral("offline"), Qt::CaseInsensitive) == 0)
-    return QString();
-  return where;
-}
-
 QString Key(const QString& name) { return name.trimmed().toCaseFolded(); }
-
-bool Refused(const std::vector<RosterEntry>& roster) {
-  return !roster.empty() && roster.front().name == kAuthFailed;
-}
 
 }  // namespace
 
@@ -29,7 +15,7 @@ std::vector<QString> ClanMateNotices(const std::vector<RosterEntry>& previous,
                                      const std::vector<RosterEntry>& current, const QString& ownName,
                                      bool firstAfterLogin) {
   std::vector<QString> notices;
-  if (firstAfterLogin || Refused(current)) return notices;
+  if (firstAfterLogin || IsRefusedRoster(current)) return notices;
   const QString own = Key(ownName);
   QSet<QString> seen;
   for (const RosterEntry& entry : current) {

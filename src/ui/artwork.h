@@ -12,6 +12,8 @@ QPixmap Skin();                       // 299 x 399, the whole window
 QIcon WindowIcon();
 // The program's icon, `size` pixels square; the desktop's menu shows it too.
 QPixmap AppIcon(int size);
+// The tray's icon: green while logged in, grey while logged out.
+QIcon StatusIcon(bool loggedIn);
 
 QPixmap ClanSiteButton();             // 21 x 15
 QPixmap NewsButton();                 // 19 x 15

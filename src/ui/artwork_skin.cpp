@@ -101,18 +101,34 @@ QPixmap Skin() {
   return canvas;
 }
 
-QPixmap AppIcon(int size) {
+namespace {
+
+// The icon's magnifier on a raised body of the given colours.
+QPixmap IconPicture(int size, const QColor& top, const QColor& bottom) {
   QPixmap canvas = Canvas(size, size);
   QPainter p;
   Begin(p, canvas);
   const qreal s = size / 32.0;
-  RaisedShape(p, QRectF(0, 0, size, size), 6 * s, kAccent, kNavy);
+  RaisedShape(p, QRectF(0, 0, size, size), 6 * s, top, bottom);
   p.setPen(QPen(kGlyph, 3.2 * s));
   p.setBrush(Qt::NoBrush);
   p.drawEllipse(QPointF(15 * s, 15 * s), 8 * s, 8 * s);
   p.drawLine(QPointF(19.5 * s, 19.5 * s), QPointF(26 * s, 26 * s));
   p.end();
   return canvas;
+}
+
+}  // namespace
+
+QPixmap AppIcon(int size) { return IconPicture(size, kAccent, kNavy); }
+
+QIcon StatusIcon(bool loggedIn) {
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64}) {
+    icon.addPixmap(loggedIn ? IconPicture(size, QColor(96, 200, 88), QColor(22, 96, 34))
+                            : IconPicture(size, QColor(168, 174, 182), QColor(70, 76, 86)));
+  }
+  return icon;
 }
 
 QIcon WindowIcon() {

@@ -41,6 +41,7 @@ void CycleAdapter::ShowLoggedIn(bool loggedIn) {
   form_.button_inaktiv->setVisible(!loggedIn);
   form_.button_aktiv->setVisible(loggedIn);
   form_.Image3->setVisible(loggedIn);
+  form_.ShowLoginState(loggedIn);
 }
 
 bool CycleAdapter::ClanListShown() const { return !form_.grid->isHidden(); }

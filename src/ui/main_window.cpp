@@ -13,6 +13,7 @@ TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), serv
   BuildTransfers();
   BuildLoginCycle();
   BindHandlers();
+  BuildTray();
   Guarded([this] { FormCreate(); });
 }
 

@@ -17,6 +17,7 @@
 //   main_window_app.cpp        start-up, settings, shutdown
 //   main_window_cycle.cpp      login, ticks, reload: handed to the login cycle
 //   main_window_presence.cpp   the two roster lists and the update indicator
+//   main_window_tray.cpp       the tray icon and the clan mate notices
 //   main_window_game.cpp       key bindings, exec scripts, launches, bookmarks
 //   main_window_news.cpp       the news fetch
 #pragma once
@@ -38,6 +39,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/activity_log.h"
 #include "game/game_profile.h"
@@ -45,9 +47,11 @@
 #include "game/keybinder.h"
 #include "platform/window_timer.h"
 #include "presence/login_cycle.h"
+#include "presence/roster.h"
 #include "transfer/file_transfer.h"
 #include "ui/image_control.h"
 #include "ui/skin_form.h"
+#include "ui/tray_icon.h"
 #include "ui/window_drag_filter.h"
 
 class QCloseEvent;
@@ -140,6 +144,8 @@ class TForm1 : public QWidget {
   // The directory chooser, made beside the main window at start-up (it is
   // not owned here); SpeedButton1 shows it.
   TForm2* Form2 = nullptr;
+  // The icon in the desktop's tray, and the notices about clan mates.
+  TrayIcon* Tray = nullptr;
 
   // ---- program values ----
   app::Services& services;
@@ -220,6 +226,15 @@ class TForm1 : public QWidget {
   void GlobalGridDblClick();
   void SpeedButton1Click();
 
+  // ---- tray icon and clan mate notices ----
+  void TrayShowClick();
+  void TrayLoginClick();
+  void TrayQuitClick();
+  // The tray's icon, tooltip and login item for this login state.
+  void ShowLoginState(bool loggedIn);
+  // After each clan import: the notices it brings, and the tooltip's count.
+  void ClanRosterShown(const std::vector<presence::RosterEntry>& roster);
+
  protected:
   // Any way the system closes the window leads to FormClose.
   void closeEvent(QCloseEvent* event) override;
@@ -249,6 +264,11 @@ class TForm1 : public QWidget {
   std::unique_ptr<CycleAdapter> cycleAdapter;
   std::unique_ptr<presence::ReportChannel> reportChannel;
   std::unique_ptr<app::NewsFetch> newsFetch;
+  void BuildTray();
+  QString PlayerName() const;
+  std::vector<presence::RosterEntry> shownRoster;
+  bool firstRosterAfterLogin = false;
+  bool trayLoggedIn = false;
   // Set once ApplicationClose has told the application to end.
   bool terminating = false;
 };

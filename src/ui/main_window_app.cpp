@@ -173,4 +173,10 @@ void TForm1::FormClose() {
   SaveSettings();
 }
 
-void TForm1::Minimize() { showMinimized(); }
+void TForm1::Minimize() {
+  // With a tray the window goes there; its icon brings it back.
+  if (Tray->Available())
+    hide();
+  else
+    showMinimized();
+}

@@ -59,6 +59,7 @@ void TForm1::ShowClanRoster(const presence::ClanRoster& roster) {
   RosterSummary = roster.summary;
   RosterRowCount = row;
   FitRosterRows(grid, row);
+  ClanRosterShown(roster.entries);
 }
 
 void TForm1::ClearRefusedName() { SetRosterCell(grid, 0, 1, QString()); }
