@@ -25,5 +25,5 @@ void TForm1::BuildBookmarkList() {
   serverliste->setToolTip(QStringLiteral("Kein Server gewählt..."));
   serverliste->setEditable(false);
   serverliste->setFont(ui_style::SmallFonts(9));
-  ui_style::PaintListColours(serverliste, Qt::black, true);
+  ui_style::PaintChoiceList(serverliste, Qt::black);
 }

@@ -29,6 +29,12 @@ QLineEdit* Edit(QWidget* parent, const char* name, const QRect& geometry, bool m
   edit->setObjectName(QString::fromLatin1(name));
   edit->setGeometry(geometry);
   edit->setFont(ui_style::Arial(11));
+  // Text the program puts in (the settings, a chosen directory) shows from
+  // its start, where an address has its scheme: setting a text moves the
+  // cursor to its end, and without focus only the program moves it.
+  QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit] {
+    if (!edit->hasFocus()) edit->setCursorPosition(0);
+  });
   if (masked) {
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));

@@ -19,7 +19,8 @@ QFrame* Panel(QWidget* parent, const char* name, const QRect& geometry);
 // A label whose top-left corner is `at`, sized to its text.
 QLabel* Label(QWidget* parent, const char* name, const QPoint& at, const QString& text, const QFont& font);
 
-// An edit; `masked` shows "*" for every character.
+// An edit; `masked` shows "*" for every character. Text set by the program
+// shows from its start.
 QLineEdit* Edit(QWidget* parent, const char* name, const QRect& geometry, bool masked = false);
 
 // A drop-down list that allows only a choice of its items; nothing chosen.

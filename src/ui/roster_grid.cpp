@@ -41,7 +41,7 @@ void StyleRosterGrid(QTableWidget* grid) {
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setWordWrap(false);
-  grid->setFont(ui_style::SmallFonts(9));
+  grid->setFont(ui_style::ListFont());
   grid->setItemDelegate(new HeadingRowDelegate(grid));
   grid->setStyleSheet(QStringLiteral("QTableWidget { background: %1; color: %2; border: none; "
                                      "selection-background-color: %3; selection-color: %2; }")

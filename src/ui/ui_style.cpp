@@ -1,23 +1,41 @@
 #include "ui/ui_style.h"
 
+#include <QComboBox>
 #include <QPalette>
 #include <QStringList>
 #include <QWidget>
 
 namespace ui_style {
 
+namespace {
+
+// The faces asked for in place of `family`, best first.
+QStringList FamilyChain(const QString& family) {
+  // Arial and the old sans serif system face have metric twins in the
+  // Liberation faces; the small raster face is narrow, like a condensed
+  // face; Verdana is wide, like DejaVu Sans.
+  if (family == QLatin1String("Arial") || family == QLatin1String("MS Sans Serif"))
+    return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")};
+  if (family == QLatin1String("Small Fonts")) return {family, QStringLiteral("DejaVu Sans Condensed")};
+  if (family == QLatin1String("Verdana")) return {family, QStringLiteral("DejaVu Sans")};
+  return {family, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+}
+
+}  // namespace
+
 QFont Font(const QString& family, int pixelSize, bool bold) {
   QFont font;
-  // The Windows face where present; otherwise a face of similar width.
-  // Arial has a metric twin; the small Windows faces are narrow, so their
-  // stand-in is a condensed face.
-  QString fallback = QStringLiteral("DejaVu Sans Condensed");
-  if (family == QLatin1String("Arial")) fallback = QStringLiteral("Nimbus Sans");
-  if (family == QLatin1String("Verdana")) fallback = QStringLiteral("DejaVu Sans");
-  font.setFamilies({family, fallback});
+  font.setFamilies(FamilyChain(family));
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   font.setHintingPreference(QFont::PreferFullHinting);
+  return font;
+}
+
+QFont ListFont() {
+  QFont font = Font(QStringLiteral("Small Fonts"), 9);
+  font.setFamilies({QStringLiteral("Small Fonts"), QStringLiteral("Liberation Sans Narrow"),
+                    QStringLiteral("DejaVu Sans Condensed")});
   return font;
 }
 
@@ -31,6 +49,17 @@ void PaintListColours(QWidget* widget, const QColor& text, bool fieldsToo) {
   }
   widget->setPalette(pal);
   widget->setAutoFillBackground(true);
+}
+
+void PaintChoiceList(QComboBox* list, const QColor& text) {
+  PaintListColours(list, text, true);
+  // The platform style shades a drop-down list like a button, lighter than
+  // the colour asked for; the style sheet paints the field flat.
+  list->setStyleSheet(
+      QStringLiteral("QComboBox { background: %1; color: %2; border: 1px solid %3; padding: 0px 3px; }"
+                     "QComboBox QAbstractItemView { background: %1; color: %2; border: 1px solid %3;"
+                     " selection-background-color: %4; selection-color: %2; }")
+          .arg(Css(kListBackground), Css(text), Css(kListText), Css(kHeading)));
 }
 
 QString Css(const QColor& colour) {

@@ -1,11 +1,13 @@
 // The window's shared look: its three list colours and its fonts. Fonts are
-// given in pixels so the fixed layout holds; the Windows family comes first
-// and a close Linux face follows for systems that lack it.
+// given in pixels so the fixed layout holds; the Windows family comes first,
+// then faces of the same widths that Linux has (the Liberation faces, from
+// Debian's fonts-liberation), then a common face as the last resort.
 #pragma once
 #include <QColor>
 #include <QFont>
 #include <QString>
 
+class QComboBox;
 class QWidget;
 
 namespace ui_style {
@@ -22,9 +24,18 @@ inline QFont SansSerif(int pixelSize) { return Font("MS Sans Serif", pixelSize);
 inline QFont Arial(int pixelSize) { return Font("Arial", pixelSize); }
 inline QFont Verdana(int pixelSize, bool bold = false) { return Font("Verdana", pixelSize, bold); }
 
+// The small face of the roster lists, whose columns are fixed: where the
+// small raster face is missing, a narrow cut stands in, so that a full
+// timestamp and address fit their columns.
+QFont ListFont();
+
 // Gives `widget` the list background with `text` as its text colour; with
 // `fieldsToo` also its input fields (a panel's edits stay white otherwise).
 void PaintListColours(QWidget* widget, const QColor& text, bool fieldsToo = false);
+
+// Gives the drop-down list `list` and its popup the list background, drawn
+// flat, with `text` as its text colour.
+void PaintChoiceList(QComboBox* list, const QColor& text);
 
 // Style sheet colour text "rgb(r,g,b)".
 QString Css(const QColor& colour);
