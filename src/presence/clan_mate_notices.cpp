@@ -40,4 +40,17 @@ std::vector<QString> ClanMateNotices(const std::vector<RosterEntry>& previous,
   return notices;
 }
 
+void ClanMateWatch::LoginShown(bool loggedIn) {
+  if (loggedIn && !loggedIn_) firstAfterLogin_ = true;
+  loggedIn_ = loggedIn;
+}
+
+std::vector<QString> ClanMateWatch::RosterShown(const std::vector<RosterEntry>& roster, const QString& ownName,
+                                                bool loggedIn) {
+  std::vector<QString> notices = ClanMateNotices(shown_, roster, ownName, firstAfterLogin_ || !loggedIn);
+  if (loggedIn) firstAfterLogin_ = false;
+  shown_ = roster;
+  return notices;
+}
+
 }  // namespace presence

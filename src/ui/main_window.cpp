@@ -7,6 +7,9 @@
 #include "app/news_fetch.h"
 #include "ui/cycle_adapter.h"
 #include "ui/ui_style.h"
+#include "ui/window_layout.h"
+
+const QString TForm1::kHomePage = QStringLiteral("http://www.quavik.de/");
 
 TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services(services) {
   BuildWindow();
@@ -45,15 +48,7 @@ void TForm1::BuildWindow() {
   SkinForm1->LoadMask2(QByteArray(4, '\0'));
 
   windowDrag = new WindowDragFilter(this);
-  BuildImages();
-  BuildLists();
-  BuildSetupPanel();
-  BuildBookmarkList();
-  BuildAboutPanel();
-  BuildNewsPanel();
-  BuildPopupMenu();
-  BuildTimers();
-  SetWindowFocusOrder();
+  window_layout::BuildControls(*this);
 }
 
 void TForm1::BindHandlers() {

@@ -7,14 +7,11 @@
 // Each user action or timer tick is one handler method, bound to its control
 // in the constructor; every bound handler runs through platform::RunGuarded,
 // so an exception it raises is shown in the error box and the program goes
-// on. The handlers are spread over several files by subject:
+// on. The controls are built by window_layout (window_layout, setup_panel,
+// info_panels); the handlers are spread over several files by subject:
 //   main_window.cpp            construction, bindings, close event
-//   main_window_layout.cpp     image buttons and labels on the window
-//   main_window_lists.cpp      the two roster lists and the bookmark list
-//   main_window_setup.cpp      the setup panel
-//   main_window_panels.cpp     the about and news panels
 //   main_window_handlers.cpp   the window's own handlers (panels, links, ...)
-//   main_window_app.cpp        start-up, settings, shutdown
+//   main_window_app.cpp        start-up, settings, shutdown (form_sequences)
 //   main_window_cycle.cpp      login, ticks, reload: handed to the login cycle
 //   main_window_presence.cpp   the two roster lists and the update indicator
 //   main_window_tray.cpp       the tray icon and the clan mate notices
@@ -46,6 +43,7 @@
 #include "app/services.h"
 #include "game/keybinder.h"
 #include "platform/window_timer.h"
+#include "presence/clan_mate_notices.h"
 #include "presence/login_cycle.h"
 #include "presence/roster.h"
 #include "transfer/file_transfer.h"
@@ -249,15 +247,6 @@ class TForm1 : public QWidget {
   }
 
   void BuildWindow();
-  void BuildImages();
-  void BuildLists();
-  void BuildSetupPanel();
-  void BuildBookmarkList();
-  void BuildAboutPanel();
-  void BuildNewsPanel();
-  void BuildPopupMenu();
-  void BuildTimers();
-  void SetWindowFocusOrder();
   void BindHandlers();
   void BuildTransfers();
   void BuildLoginCycle();
@@ -266,9 +255,8 @@ class TForm1 : public QWidget {
   std::unique_ptr<app::NewsFetch> newsFetch;
   void BuildTray();
   QString PlayerName() const;
-  std::vector<presence::RosterEntry> shownRoster;
-  bool firstRosterAfterLogin = false;
-  bool trayLoggedIn = false;
+  presence::ClanMateWatch clanMates;
   // Set once ApplicationClose has told the application to end.
   bool terminating = false;
+  friend class ClosingForm;
 };

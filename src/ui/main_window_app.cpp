@@ -1,59 +1,19 @@
 // Start-up, settings and shutdown of the main window: the handlers move
 // values between the setup panel and the settings file and run the start-up
 // steps in their fixed order; the rules live in src/app/.
-#include <QCoreApplication>
-
 #include "app/settings.h"
-#include "app/settings_keys.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
-#include "app/startup_sequence.h"
 #include "game/install_finder.h"
-#include "game/keybinder.h"
-#include "platform/errors.h"
 #include "platform/file_ops.h"
-#include "platform/guarded_application.h"
 #include "platform/paths.h"
 #include "platform/safe_write.h"
+#include "ui/form_sequences.h"
 #include "ui/main_window.h"
-
-namespace {
-
-// A stored index outside its list leaves the choice empty.
-void SelectIndex(QComboBox* list, int index) {
-  list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
-
-}  // namespace
+#include "ui/settings_controls.h"
 
 void TForm1::FormCreate() {
-  struct Window : app::StartingWindow {
-    explicit Window(TForm1& f) : f(f) {}
-    void PrepareFiles() override { f.PrepareFiles(); }
-    void GenKeyBind() override { f.GenKeyBind(); }
-    void ReadSettings() override { f.ReadSettings(); }
-    void FindGameDirectory() override {
-      if (f.set_todir->text().isEmpty()) f.FindGameDirectory();
-    }
-    void ClearGameLeftovers() override {
-      if (f.set_todir->text().isEmpty()) return;
-      game::RemoveStaleTempFiles(game::GameSystemDir(f.set_todir->text()), f.GameFile(f.GameProfile.userIni));
-    }
-    void EnsureGameLog() override { f.EnsureGameLog(); }
-    void RestoreWindowPosition() override { f.RestoreWindowPosition(); }
-    void InitGridHeadings() override { f.InitGridHeadings(); }
-    void PlacePanels() override {
-      f.ClanListShown = true;
-      f.about->move(11, f.about->y());
-      f.NewsPanel->move(11, f.NewsPanel->y());
-    }
-    void ShowPlayerName() override { f.ShowPlayerName(); }
-    void ClearGlobalGrid() override { f.ClearGlobalGrid(); }
-    bool LogSizeCheckChosen() const override { return f.set_logkill->isChecked(); }
-    void Logsizecheck() override { f.Logsizecheck(); }
-    void CheckFirstStart() override { f.CheckFirstStart(); }
-    TForm1& f;
-  } window(*this);
+  StartingForm window(*this);
   app::RunStartup(window);
 }
 
@@ -96,17 +56,7 @@ void TForm1::RestoreWindowPosition() {
 void TForm1::ReadSettings() {
   platform::ActivityScope scope(activityLog, QStringLiteral("Lese Quavikkonfiguration"));
   const app::SettingsValues v = app::ReadSettingsFile(settingsFilePath);
-  for (const app::SettingKey& k : app::SettingKeys()) {
-    if (k.control.isEmpty()) continue;
-    QWidget* control = findChild<QWidget*>(k.control);
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-      edit->setText(v.*std::get<QString app::SettingsValues::*>(k.field));
-    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
-      box->setChecked(v.*std::get<bool app::SettingsValues::*>(k.field));
-    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-      SelectIndex(list, v.*std::get<int app::SettingsValues::*>(k.field));
-    }
-  }
+  settings_controls::Show(*this, v);
   move(v.xpos, v.ypos);
   CheckGameDirectory();
   DefineGameProfile();
@@ -122,18 +72,7 @@ void TForm1::SaveSettings() {
                                  platform::BoxKind::Information);
     set_server->setText(*corrected);
   }
-  app::SettingsValues v;
-  for (const app::SettingKey& k : app::SettingKeys()) {
-    if (k.control.isEmpty()) continue;
-    QWidget* control = findChild<QWidget*>(k.control);
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-      v.*std::get<QString app::SettingsValues::*>(k.field) = edit->text();
-    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
-      v.*std::get<bool app::SettingsValues::*>(k.field) = box->isChecked();
-    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-      v.*std::get<int app::SettingsValues::*>(k.field) = list->currentIndex();
-    }
-  }
+  app::SettingsValues v = settings_controls::Read(*this);
   v.xpos = x();
   v.ypos = y();
   app::WriteSettingsFile(settingsFilePath, v);
@@ -152,19 +91,7 @@ void TForm1::DefineGameProfile() {
 }
 
 void TForm1::ApplicationClose() {
-  struct Window : app::ClosingWindow {
-    explicit Window(TForm1& form) : form(form) {}
-    void SaveSettings() override { form.SaveSettings(); }
-    void Terminate() override {
-      form.terminating = true;
-      if (form.services.terminate) {
-        form.services.terminate();
-      } else {
-        QCoreApplication::quit();
-      }
-    }
-    TForm1& form;
-  } window(*this);
+  ClosingForm window(*this);
   app::CloseApplication(window, *cycle, services.dialogs, activityLog, services.paths.TempDir());
 }
 

@@ -15,6 +15,7 @@
 #include "presence/player_name.h"
 #include "ui/directory_chooser.h"
 #include "ui/main_window.h"
+#include "ui/roster_lists.h"
 
 using platform::Beep;
 using platform::BoxKind;
@@ -116,14 +117,8 @@ void TForm1::gridDblClick() {
 }
 
 void TForm1::GlobalGridDblClick() {
-  const int row = GlobalGrid->currentRow();
-  if (row < 0) return;
-  QStringList cells;
-  for (int column = 0; column < GlobalGrid->columnCount(); ++column) {
-    const QTableWidgetItem* cell = GlobalGrid->item(row, column);
-    if (cell && !cell->text().isEmpty()) cells.append(cell->text());
-  }
-  QApplication::clipboard()->setText(cells.join(QLatin1Char(' ')));
+  if (GlobalGrid->currentRow() < 0) return;
+  QApplication::clipboard()->setText(roster_lists::RowText(GlobalGrid, GlobalGrid->currentRow()));
 }
 
 void TForm1::SpeedButton1Click() {

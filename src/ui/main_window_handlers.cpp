@@ -4,24 +4,6 @@
 using platform::BoxKind;
 using platform::Buttons;
 
-void TForm1::BuildPopupMenu() {
-  TopPop = new QMenu(this);
-  TopPop->setObjectName(QStringLiteral("TopPop"));
-  berdenQuavik1 = TopPop->addAction(QStringLiteral("Über den Quavik..."));
-  berdenQuavik1->setObjectName(QStringLiteral("berdenQuavik1"));
-  Minimieren1 = TopPop->addAction(QStringLiteral("Minimieren"));
-  Minimieren1->setObjectName(QStringLiteral("Minimieren1"));
-  Quavikbeenden1 = TopPop->addAction(QStringLiteral("Zephanor schliessen"));
-  Quavikbeenden1->setObjectName(QStringLiteral("Quavikbeenden1"));
-}
-
-void TForm1::BuildTimers() {
-  Timer = new platform::WindowTimer(this);
-  Timer->setObjectName(QStringLiteral("Timer"));
-  DelayTimer = new platform::WindowTimer(this);
-  DelayTimer->setObjectName(QStringLiteral("DelayTimer"));
-}
-
 // Shows a hidden setup panel, hides a shown one; nothing is saved.
 void TForm1::BitBtn1Click() { Setup->setVisible(Setup->isHidden()); }
 

@@ -4,90 +4,32 @@
 #include "platform/waits.h"
 #include "presence/roster.h"
 #include "ui/main_window.h"
-#include "ui/roster_grid.h"
-
-namespace {
-
-const QString kGlobalNotice = QStringLiteral("Visit www.quavik.de/global");
-
-// Rows beyond the design's 40 are added as the roster needs them, so every
-// member who is online can be seen; the scroll bar shows once they don't fit.
-void SetRosterCell(QTableWidget* list, int column, int row, const QString& text) {
-  if (row >= list->rowCount()) {
-    const int first = list->rowCount();
-    list->setRowCount(row + 1);
-    for (int r = first; r <= row; ++r) {
-      list->setRowHeight(r, kRosterRowHeight);
-      for (int c = 0; c < kRosterColumns; ++c) {
-        auto* item = new QTableWidgetItem();
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        list->setItem(r, c, item);
-      }
-    }
-  }
-  if (QTableWidgetItem* item = list->item(row, column)) {
-    item->setText(text);
-  } else {
-    list->setItem(row, column, new QTableWidgetItem(text));
-  }
-}
-
-void ClearRosterRows(QTableWidget* list, int lastRow) {
-  for (int row = 1; row <= lastRow && row < list->rowCount(); ++row)
-    for (int column = 0; column < kRosterColumns; ++column) SetRosterCell(list, column, row, QString());
-}
-
-// Back to the design size once a long roster has gone, and a scroll bar
-// exactly while filled rows reach below the visible area.
-void FitRosterRows(QTableWidget* list, int usedRows) {
-  list->setRowCount(std::max(kRosterRows, usedRows));
-  const int visibleRows = list->height() / kRosterRowHeight;
-  list->setVerticalScrollBarPolicy(usedRows > visibleRows ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-}
-
-}  // namespace
+#include "ui/roster_lists.h"
 
 void TForm1::ShowClanRoster(const presence::ClanRoster& roster) {
   ClearClanGrid();
-  int row = 1;
-  for (const presence::RosterEntry& entry : roster.entries) {
-    SetRosterCell(grid, 0, row, entry.name);
-    SetRosterCell(grid, 1, row, entry.onlineOn);
-    SetRosterCell(grid, 2, row, entry.TimestampCell());
-    ++row;
-  }
+  RosterRowCount = roster_lists::ShowEntries(grid, roster.entries);
   RosterSummary = roster.summary;
-  RosterRowCount = row;
-  FitRosterRows(grid, row);
   ClanRosterShown(roster.entries);
 }
 
-void TForm1::ClearRefusedName() { SetRosterCell(grid, 0, 1, QString()); }
+void TForm1::ClearRefusedName() { roster_lists::SetCell(grid, 0, 1, QString()); }
 
 void TForm1::ClearClanGrid() {
   platform::ActivityScope scope(activityLog, QStringLiteral("Leere Clangrid"));
-  ClearRosterRows(grid, RosterRowCount);
+  roster_lists::ClearRows(grid, RosterRowCount);
   RosterRowCount = 0;
 }
 
 void TForm1::ClearGlobalGrid() {
   platform::ActivityScope scope(activityLog, QStringLiteral("Leere Globalgrid"));
-  ClearRosterRows(GlobalGrid, RosterRowCount);
+  roster_lists::ClearRows(GlobalGrid, RosterRowCount);
   RosterRowCount = 0;
-  SetRosterCell(GlobalGrid, 0, 1, kGlobalNotice);
-  SetRosterCell(GlobalGrid, 0, 2, QStringLiteral("for the complete list"));
-  SetRosterCell(GlobalGrid, 0, 3, QStringLiteral("of tactical ops player..."));
+  roster_lists::ShowGlobalNotice(GlobalGrid);
 }
 
 void TForm1::InitGridHeadings() {
-  for (QTableWidget* list : {grid, GlobalGrid}) {
-    SetRosterCell(list, 0, 0, QStringLiteral("Spielername:"));
-    SetRosterCell(list, 1, 0, QStringLiteral("Online auf:"));
-    SetRosterCell(list, 2, 0, QStringLiteral("Timestamp:"));
-    list->setColumnWidth(0, 114);
-    list->setColumnWidth(1, 75);
-    list->setColumnWidth(2, 86);
-  }
+  for (QTableWidget* list : {grid, GlobalGrid}) roster_lists::SetHeadings(list);
 }
 
 void TForm1::clan_activeClick() {

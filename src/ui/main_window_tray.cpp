@@ -37,20 +37,14 @@ QString TForm1::PlayerName() const {
 }
 
 void TForm1::ShowLoginState(bool loggedIn) {
-  // The first roster of a login is where its notices start from.
-  if (loggedIn && !trayLoggedIn) firstRosterAfterLogin = true;
-  trayLoggedIn = loggedIn;
-  Tray->ShowState(loggedIn, TrayToolTip(loggedIn, PlayerName(), presence::MembersOnline(shownRoster)));
+  clanMates.LoginShown(loggedIn);
+  Tray->ShowState(loggedIn, TrayToolTip(loggedIn, PlayerName(), presence::MembersOnline(clanMates.Shown())));
 }
 
 void TForm1::ClanRosterShown(const std::vector<presence::RosterEntry>& roster) {
-  // Only a roster of the logged-in state is news; the logout's last answer is not.
   const bool loggedIn = Timer->Enabled();
   const QString player = PlayerName();
-  const std::vector<QString> notices =
-      presence::ClanMateNotices(shownRoster, roster, player, firstRosterAfterLogin || !loggedIn);
-  if (loggedIn) firstRosterAfterLogin = false;
-  shownRoster = roster;
+  const std::vector<QString> notices = clanMates.RosterShown(roster, player, loggedIn);
   Tray->ShowState(loggedIn, TrayToolTip(loggedIn, player, presence::MembersOnline(roster)));
   if (!set_notify->isChecked()) return;
   for (const QString& notice : notices) Tray->Notify(notice);

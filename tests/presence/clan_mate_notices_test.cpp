@@ -69,4 +69,32 @@ const NoticeCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Roster, ClanMateNoticesTest, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Across imports: a login's first roster is its baseline, the logout's last
+// answer is no news, and the next login starts from its own first roster.
+TEST(ClanMateWatch, EachLoginStartsFromItsOwnFirstRoster) {
+  presence::ClanMateWatch watch;
+  const Roster kim{On("Kim", "10.0.0.5:7777")};
+  const Roster kimAndLee{On("Kim", "10.0.0.5:7777"), On("Lee", "10.0.0.6:7777")};
+  const Roster leeMoved{On("Lee", "10.0.0.7:7777")};
+  struct Step {
+    bool loggedIn;
+    Roster roster;
+    std::vector<QString> expected;
+  };
+  const Step steps[] = {
+      {true, kim, {}},
+      {true, kimAndLee, {"Lee ist online: 10.0.0.6:7777"}},
+      {false, leeMoved, {}},
+      {true, kim, {}},
+      {true, kimAndLee, {"Lee ist online: 10.0.0.6:7777"}},
+  };
+  int index = 0;
+  for (const Step& step : steps) {
+    watch.LoginShown(step.loggedIn);
+    EXPECT_EQ(watch.RosterShown(step.roster, QStringLiteral("Me"), step.loggedIn), step.expected) << "step " << index;
+    EXPECT_EQ(watch.Shown(), step.roster);
+    ++index;
+  }
+}
+
 }  // namespace

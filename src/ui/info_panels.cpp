@@ -1,0 +1,63 @@
+#include "ui/info_panels.h"
+
+#include "ui/main_window.h"
+#include "ui/panel_builders.h"
+#include "ui/ui_style.h"
+
+using namespace panel_builders;
+
+namespace {
+
+QLabel* AboutLine(QWidget* panel, const char* name, int top, const QString& text, int pixelSize,
+                  bool bold = false) {
+  auto* line = new QLabel(text, panel);
+  line->setObjectName(QString::fromLatin1(name));
+  line->setTextFormat(Qt::PlainText);  // may show text from outside: never markup
+  line->setFont(ui_style::Verdana(pixelSize, bold));
+  line->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  line->setGeometry(0, top, panel->width(), pixelSize + 6);
+  return line;
+}
+
+}  // namespace
+
+namespace window_layout {
+
+void BuildAboutPanel(TForm1& f) {
+  f.about = Panel(&f, "about", {283, 48, 276, 293});
+  // The design places each line at its own left edge; centred over the
+  // panel's width they keep those places with any font.
+  auto* name = AboutLine(f.about, "Label13", 20, QStringLiteral("Quavik"), 24, true);
+  name->setStyleSheet(QStringLiteral("color: %1;").arg(ui_style::Css(ui_style::kListText)));
+  AboutLine(f.about, "Label14", 52, QStringLiteral("Release Candidate 5 - Rel. 01.10.2002"), 9);
+  AboutLine(f.about, "Label15", 95, QStringLiteral("Weitere Infos und kostenloser Download"), 9, true);
+  AboutLine(f.about, "Label16", 110, QStringLiteral("www.quavik.de"), 9);
+  AboutLine(f.about, "Label17", 136, QStringLiteral("Kontakt zum Team:"), 9, true);
+  AboutLine(f.about, "Label18", 151, QStringLiteral("team@quavik.de"), 9);
+  AboutLine(f.about, "Label19", 166, QStringLiteral("Fehler und Wünsche bitte ins Forum"), 9);
+  AboutLine(f.about, "Label20", 181, QStringLiteral("forum.quavik.de"), 9);
+  AboutLine(f.about, "SettingsFileHeading", 206, QStringLiteral("Einstellungen:"), 9, true);
+  // The path is filled in at start-up; a long one wraps at its separators.
+  f.SettingsFileLabel = AboutLine(f.about, "SettingsFileLabel", 221, QString(), 9);
+  f.SettingsFileLabel->setWordWrap(true);
+  f.SettingsFileLabel->setGeometry(8, 221, f.about->width() - 16, 30);
+  f.SettingsFileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  f.Button3 = Button(f.about, "Button3", {49, 256, 178, 19}, QStringLiteral("Infofenster schliessen..."),
+                   ui_style::SansSerif(11));
+}
+
+void BuildNewsPanel(TForm1& f) {
+  f.NewsPanel = Panel(&f, "NewsPanel", {290, 48, 276, 293});
+  f.NewsMemo = new QPlainTextEdit(f.NewsPanel);
+  f.NewsMemo->setObjectName(QStringLiteral("NewsMemo"));
+  f.NewsMemo->setGeometry(4, 4, 269, 249);
+  f.NewsMemo->setFrameShape(QFrame::NoFrame);
+  f.NewsMemo->setFont(ui_style::SmallFonts(9));
+  f.NewsMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  f.NewsMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ui_style::PaintListColours(f.NewsMemo, ui_style::kListText, true);
+  f.Button2 = Button(f.NewsPanel, "Button2", {49, 256, 178, 19}, QStringLiteral("Newsfenster schliessen"),
+                   ui_style::SansSerif(11));
+}
+
+}  // namespace window_layout

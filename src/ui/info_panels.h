@@ -1,0 +1,13 @@
+// The about panel (names, addresses, where the settings file is) and the news
+// panel (a read-only text and its close button). Both are hidden and stand to
+// the right of the visible area until start-up moves them over the lists.
+#pragma once
+
+class TForm1;
+
+namespace window_layout {
+
+void BuildAboutPanel(TForm1& form);
+void BuildNewsPanel(TForm1& form);
+
+}  // namespace window_layout

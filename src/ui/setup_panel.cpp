@@ -1,0 +1,117 @@
+#include "ui/setup_panel.h"
+
+#include "game/game_profile.h"
+#include "ui/artwork.h"
+#include "ui/main_window.h"
+#include "ui/panel_builders.h"
+#include "ui/ui_style.h"
+
+using namespace panel_builders;
+
+namespace {
+
+QStringList IntervalItems() {
+  QStringList items{QStringLiteral("1 Minute")};
+  for (int minutes = 2; minutes <= 10; ++minutes) items << QStringLiteral("%1 Minuten").arg(minutes);
+  return items;
+}
+
+QStringList GameItems() {
+  QStringList items;
+  for (int index = 0; index < game::GameCount(); ++index) items << game::GameName(index);
+  return items;
+}
+
+// One tab of the address pages: the script address and its password.
+QWidget* AddressPage(QTabWidget* tabs, const char* name, const QString& caption, const char* labelNames[2],
+                     const char* editNames[2], QLineEdit** address, QLineEdit** password) {
+  auto* page = new QWidget;
+  page->setObjectName(QString::fromLatin1(name));
+  const QFont font = ui_style::Arial(11);
+  Label(page, labelNames[0], {3, 8}, QStringLiteral("Quavik Server:"), font);
+  *address = Edit(page, editNames[0], {97, 4, 149, 22});
+  Label(page, labelNames[1], {3, 33}, QStringLiteral("Serverkennwort:"), font);
+  *password = Edit(page, editNames[1], {97, 29, 149, 22}, true);
+  tabs->addTab(page, caption);
+  return page;
+}
+
+}  // namespace
+
+namespace window_layout {
+
+void BuildSetupPanel(TForm1& f) {
+  f.Setup = Panel(&f, "Setup", {11, 49, 276, 290});
+  const QFont font = ui_style::Arial(11);
+
+  f.PassContainer = new QTabWidget(f.Setup);
+  f.PassContainer->setObjectName(QStringLiteral("PassContainer"));
+  f.PassContainer->setGeometry(9, 9, 255, 80);
+  f.PassContainer->setUsesScrollButtons(false);
+  f.PassContainer->setFont(ui_style::SansSerif(11));
+  f.PassContainer->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
+  const char* ownLabels[] = {"Label1", "Label6"};
+  const char* ownEdits[] = {"set_server", "set_pass"};
+  f.TabSheet1 = AddressPage(f.PassContainer, "TabSheet1", QStringLiteral("Eigener Clanserver"), ownLabels, ownEdits,
+                          &f.set_server, &f.set_pass);
+  const char* masterLabels[] = {"Label9", "Label10"};
+  const char* masterEdits[] = {"set_globalserver", "set_globalpass"};
+  f.TabSheet2 = AddressPage(f.PassContainer, "TabSheet2", QStringLiteral("Zentraler Masterserver"), masterLabels,
+                          masterEdits, &f.set_globalserver, &f.set_globalpass);
+  f.PassContainer->setCurrentIndex(0);
+
+  Label(f.Setup, "Label3", {10, 101}, QStringLiteral("UT/TO:AoT Verzeichnis:"), font);
+  f.set_todir = Edit(f.Setup, "set_todir", {142, 96, 95, 22});
+
+  f.SpeedButton1 = new QToolButton(f.Setup);
+  f.SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+  f.SpeedButton1->setGeometry(240, 96, 23, 21);
+  f.SpeedButton1->setAutoRaise(true);
+  f.SpeedButton1->setFocusPolicy(Qt::NoFocus);
+  f.SpeedButton1->setIcon(QIcon(artwork::FolderGlyph()));
+  f.SpeedButton1->setIconSize({16, 14});
+  f.SpeedButton1->setCursor(Qt::PointingHandCursor);
+  f.SpeedButton1->setToolTip(QStringLiteral("Verzeichnis suchen..."));
+
+  Label(f.Setup, "Label2", {10, 125}, QStringLiteral("Updateintervall:"), font);
+  f.set_intervall = ChoiceList(f.Setup, "set_intervall", {142, 121, 122, 22}, IntervalItems());
+
+  Label(f.Setup, "Label5", {10, 150}, QStringLiteral("URL der Clanwebsite:"), font);
+  f.set_clansite = Edit(f.Setup, "set_clansite", {142, 146, 122, 22});
+
+  Label(f.Setup, "Label7", {10, 175}, QStringLiteral("Verwendetes Spiel:"), font);
+  f.set_retailmod = ChoiceList(f.Setup, "set_retailmod", {142, 171, 122, 22}, GameItems());
+
+  Label(f.Setup, "Label4", {10, 196}, QStringLiteral("Logfile autom. kürzen:"), font);
+  f.set_logkill = new QCheckBox(QStringLiteral("(Aktivierung empfohlen)"), f.Setup);
+  f.set_logkill->setObjectName(QStringLiteral("set_logkill"));
+  f.set_logkill->setGeometry(142, 195, 128, 17);
+  // A pixel smaller than the labels and six pixels wider than designed, so
+  // the whole caption stays in view with the fonts at hand.
+  f.set_logkill->setFont(ui_style::Arial(10));
+  f.set_logkill->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+
+  // Its own line in the label column, between the log check and the key
+  // choices.
+  f.set_notify = new QCheckBox(QStringLiteral("Online-Hinweise"), f.Setup);
+  f.set_notify->setObjectName(QStringLiteral("set_notify"));
+  f.set_notify->setGeometry(10, 213, 130, 17);
+  f.set_notify->setFont(font);
+  f.set_notify->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+  f.set_notify->setToolTip(
+      QStringLiteral("Ein Hinweis auf dem Desktop, sobald ein Clanmitglied online kommt oder den Server wechselt"));
+
+  const QFont columns = ui_style::SmallFonts(9);
+  Label(f.Setup, "Label12", {150, 215}, QStringLiteral("Echo"), columns);
+  Label(f.Setup, "Label21", {181, 215}, QStringLiteral("Teamsay"), columns);
+  Label(f.Setup, "Label22", {234, 215}, QStringLiteral("Say"), columns);
+  Label(f.Setup, "Label11", {9, 235}, QStringLiteral("Keybinder für Userlisten:"), font);
+  f.set_keybinder_echo = ChoiceList(f.Setup, "set_keybinder_echo", {142, 230, 39, 21});
+  f.set_keybinder_teamsay = ChoiceList(f.Setup, "set_keybinder_teamsay", {182, 230, 40, 21});
+  f.set_keybinder_say = ChoiceList(f.Setup, "set_keybinder_say", {223, 230, 39, 21});
+
+  f.Button1 = Button(f.Setup, "Button1", {15, 260, 246, 20}, QStringLiteral("Konfiguration speichern && zurückkehren"),
+                   ui_style::SmallFonts(9, true));
+}
+
+}  // namespace window_layout
