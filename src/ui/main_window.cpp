@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
 
 #include "platform/guarded_application.h"
 #include "ui/artwork.h"
@@ -79,9 +80,11 @@ void TForm1::BindHandlers() {
   DelayTimer->OnTimer = [this] { Guarded([this] { DelayTimerTimer(); }); };
 
   // Dragging the player name, the title strip, the bookmark caption or the
-  // clan list moves the window; a right press on the title strip opens TopPop.
+  // clan list (its rows or its heading) moves the window; a right press on
+  // the title strip opens TopPop.
   for (QWidget* w : {static_cast<QWidget*>(OwnerLabel), static_cast<QWidget*>(Image12),
-                     static_cast<QWidget*>(Label8), static_cast<QWidget*>(grid)})
+                     static_cast<QWidget*>(Label8), static_cast<QWidget*>(grid),
+                     static_cast<QWidget*>(grid->horizontalHeader())})
     windowDrag->Watch(w);
   Image12->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Image12, &QWidget::customContextMenuRequested, this,

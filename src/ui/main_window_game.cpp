@@ -102,6 +102,7 @@ void TForm1::Image5Click() {
 }
 
 void TForm1::gridDblClick() {
+  if (grid->currentRow() < 1) return;  // no entry, or the heading row
   const QTableWidgetItem* cell = grid->item(grid->currentRow(), 1);
   const QString onlineOn = cell ? cell->text() : QString();
   switch (game::DecideRosterLaunch(onlineOn)) {
@@ -117,7 +118,7 @@ void TForm1::gridDblClick() {
 }
 
 void TForm1::GlobalGridDblClick() {
-  if (GlobalGrid->currentRow() < 0) return;
+  if (GlobalGrid->currentRow() < 1) return;  // no entry, or the heading row
   QApplication::clipboard()->setText(roster_lists::RowText(GlobalGrid, GlobalGrid->currentRow()));
 }
 

@@ -1,7 +1,12 @@
-// The look of a roster list: a plain 3 x 40 grid of text cells whose first
-// row is the heading row (an ordinary row, drawn on the heading colour), rows
-// 15 pixels high, without headers, grid lines, scroll bars or border, in the
-// list text colour on the list background. Cells are read-only.
+// The look of a roster list: a grid of text cells, 3 columns by 40 rows,
+// rows 15 pixels high, without grid lines, border or scroll bar (the roster
+// turns one on when it outgrows the list), in the list text colour on the
+// list background. Cells are read-only.
+//
+// Row 0 is the heading row. Its cells hold the heading texts like any other
+// cell, but it is shown only in a fixed strip above the rows, on the heading
+// colour: it never scrolls away and can't be selected, made current or
+// double-clicked. Rows 1 and on hold the entries.
 #pragma once
 #include <QTableWidget>
 

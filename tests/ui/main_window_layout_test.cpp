@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHeaderView>
 #include <QTest>
 
 #include "form_fixture.h"
@@ -117,7 +118,8 @@ TEST(MainWindowLayout, RosterListsAreFortyRowsOfThreePlainColumns) {
     SCOPED_TRACE(grid->objectName().toStdString());
     EXPECT_EQ(grid->rowCount(), 40);
     EXPECT_EQ(grid->columnCount(), 3);
-    EXPECT_EQ(grid->rowHeight(0), 15);
+    EXPECT_EQ(grid->horizontalHeader()->height(), 15);  // the heading row
+    EXPECT_EQ(grid->rowHeight(1), 15);
     EXPECT_EQ(grid->rowHeight(39), 15);
     EXPECT_FALSE(grid->showGrid());
     EXPECT_EQ(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);

@@ -7,23 +7,14 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QTest>
-#include <algorithm>
-#include <map>
 
 #include "form_fixture.h"
+#include "painted_colour.h"
 #include "ui/ui_style.h"
 
 namespace {
 
-// The colour painted most often inside `rect` of `image`.
-QColor MostCommonColour(const QImage& image, const QRect& rect) {
-  std::map<QRgb, int> counts;
-  for (int y = rect.top(); y <= rect.bottom(); ++y)
-    for (int x = rect.left(); x <= rect.right(); ++x) ++counts[image.pixel(x, y)];
-  const auto most = std::max_element(counts.begin(), counts.end(),
-                                     [](const auto& a, const auto& b) { return a.second < b.second; });
-  return QColor(most->first);
-}
+using ui_tests::MostCommonColour;
 
 TEST(WindowLook, ArialFacesResolveToAFaceOfArialWidths) {
   const QStringList arialWidths{"Arial", "Liberation Sans", "Arimo"};

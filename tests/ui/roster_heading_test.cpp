@@ -1,0 +1,161 @@
+// The heading row of the roster lists, driven through the real widgets: it
+// stays in view however far the list is scrolled, and neither the mouse nor
+// the keyboard can select it, make it current or start a game from it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
+
+#include "form_fixture.h"
+#include "painted_colour.h"
+#include "ui/roster_grid.h"
+#include "ui/ui_style.h"
+
+namespace {
+
+presence::ClanRoster Roster(int members) {
+  presence::ClanRoster roster;
+  for (int i = 1; i <= members; ++i)
+    roster.entries.push_back({QStringLiteral("Spieler%1").arg(i), QStringLiteral("192.168.100.%1:7777").arg(i),
+                              QStringLiteral("10.12.2026"), QStringLiteral("17:33:57")});
+  return roster;
+}
+
+// The colour painted most often in the strip `top`..`top + height` of `widget`.
+QColor MostCommonColour(QWidget* widget, int top, int height) {
+  const QImage image = widget->grab().toImage();
+  return ui_tests::MostCommonColour(image, QRect(0, top, image.width(), height));
+}
+
+QPoint CellCentre(QTableWidget* grid, int row, int column) {
+  return grid->viewport()->mapTo(grid, grid->visualItemRect(grid->item(row, column)).center());
+}
+
+// Where the heading of `column` shows: the top row of the list.
+QPoint HeadingCentre(QTableWidget* grid, int column) {
+  return {grid->columnViewportPosition(column) + grid->columnWidth(column) / 2, kRosterRowHeight / 2};
+}
+
+// The widget that a click at `at` (in the coordinates of `grid`) reaches,
+// and the point in its coordinates.
+std::pair<QWidget*, QPoint> Under(QTableWidget* grid, QPoint at) {
+  QWidget* target = grid->childAt(at);
+  if (!target) target = grid;
+  return {target, target->mapFrom(grid, at)};
+}
+
+void Click(QTableWidget* grid, QPoint at) {
+  const auto [target, local] = Under(grid, at);
+  QTest::mouseClick(target, Qt::LeftButton, {}, local);
+}
+
+// Press, release, and the second press that the system reports as a
+// double click.
+void DoubleClick(QTableWidget* grid, QPoint at) {
+  const auto [target, local] = Under(grid, at);
+  QTest::mouseClick(target, Qt::LeftButton, {}, local);
+  QTest::mouseDClick(target, Qt::LeftButton, {}, local);
+  QTest::mouseRelease(target, Qt::LeftButton, {}, local);
+}
+
+struct ShownForm : ui_tests::FormFixture {
+  ShownForm() {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+  }
+};
+
+TEST(RosterHeading, DoubleClickOnTheHeadingDoesNothing) {
+  ShownForm w;
+  TForm1& f = *w.form;
+  f.grid->item(1, 1)->setText("Offline");
+  for (int column = 0; column < kRosterColumns; ++column) {
+    SCOPED_TRACE(column);
+    DoubleClick(f.grid, HeadingCentre(f.grid, column));
+    EXPECT_TRUE(w.dialogs.boxes.empty());
+    EXPECT_TRUE(w.shell.calls.empty());
+    EXPECT_NE(f.grid->currentRow(), 0);
+  }
+  // The same double click on an entry does reach the launcher, which
+  // refuses "Offline" with its message.
+  DoubleClick(f.grid, CellCentre(f.grid, 1, 1));
+  EXPECT_EQ(f.grid->currentRow(), 1);
+  EXPECT_EQ(w.dialogs.boxes.size(), 1u);
+
+  // Nor does a heading made current by the program start anything.
+  w.dialogs.boxes.clear();
+  f.grid->setCurrentCell(0, 1);
+  f.gridDblClick();
+  EXPECT_TRUE(w.dialogs.boxes.empty());
+  EXPECT_TRUE(w.shell.calls.empty());
+}
+
+TEST(RosterHeading, NeitherKeysNorClicksReachTheHeading) {
+  ShownForm w;
+  for (QTableWidget* grid : {w.form->grid, w.form->GlobalGrid}) {
+    SCOPED_TRACE(grid->objectName().toStdString());
+    grid->show();
+    grid->setFocus();
+    Click(grid, CellCentre(grid, 2, 0));
+    ASSERT_EQ(grid->currentRow(), 2);
+    for (const auto& [key, modifiers] : std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>>{
+             {Qt::Key_Up, {}}, {Qt::Key_Up, {}}, {Qt::Key_PageUp, {}}, {Qt::Key_Home, Qt::ControlModifier},
+             {Qt::Key_Up, Qt::ShiftModifier}}) {
+      QTest::keyClick(grid, key, modifiers);
+      EXPECT_EQ(grid->currentRow(), 1) << QKeySequence(key | modifiers).toString().toStdString();
+    }
+    Click(grid, HeadingCentre(grid, 0));
+    EXPECT_EQ(grid->currentRow(), 1);
+    grid->selectAll();
+    for (int column = 0; column < kRosterColumns; ++column) {
+      EXPECT_FALSE(grid->item(0, column)->isSelected());
+      EXPECT_FALSE(grid->item(0, column)->flags() & Qt::ItemIsSelectable);
+    }
+    // The heading texts stay in the cells of row 0, where the program reads them.
+    EXPECT_FALSE(grid->item(0, 0)->text().isEmpty());
+  }
+}
+
+TEST(RosterHeading, StaysInViewWhenAFullListIsScrolledToItsEnd) {
+  ShownForm w;
+  TForm1& f = *w.form;
+  f.ShowClanRoster(Roster(kRosterRows - 1));
+  ASSERT_TRUE(f.grid->verticalScrollBar()->isVisible());
+  f.grid->setFocus();
+  Click(f.grid, CellCentre(f.grid, 1, 0));
+  QTest::keyClick(f.grid, Qt::Key_End, Qt::ControlModifier);
+  ASSERT_EQ(f.grid->currentRow(), kRosterRows - 1);
+  ASSERT_EQ(f.grid->verticalScrollBar()->value(), f.grid->verticalScrollBar()->maximum());
+  ASSERT_GT(f.grid->verticalScrollBar()->maximum(), 0);
+
+  // The top of the list is still the heading, on its colour, above the last
+  // entries; the entries fill the rest.
+  EXPECT_EQ(MostCommonColour(f.grid, 0, kRosterRowHeight), ui_style::kHeading);
+  EXPECT_EQ(MostCommonColour(f.grid, kRosterRowHeight * 3, kRosterRowHeight), ui_style::kListBackground);
+  EXPECT_GT(f.grid->rowAt(0), 1);
+}
+
+TEST(RosterHeading, AFullTimestampFitsItsColumnWithAndWithoutScrollBar) {
+  ShownForm w;
+  TForm1& f = *w.form;
+  const QString timestamp = Roster(1).entries[0].TimestampCell();
+  for (int members : {3, kRosterRows - 1}) {
+    SCOPED_TRACE(members);
+    f.ShowClanRoster(Roster(members));
+    QApplication::processEvents();
+    EXPECT_EQ(f.grid->verticalScrollBar()->isVisible(), members > 18);
+    EXPECT_EQ(f.grid->columnWidth(1), 75);
+    EXPECT_EQ(f.grid->columnWidth(2), 86);
+    if (members <= 18) {
+      EXPECT_EQ(f.grid->columnWidth(0), 114);
+    }
+    // The whole column is in view, and the text fits it with the cell's margins.
+    EXPECT_LE(f.grid->columnViewportPosition(2) + f.grid->columnWidth(2), f.grid->viewport()->width());
+    EXPECT_LE(f.grid->fontMetrics().horizontalAdvance(timestamp) + 6, f.grid->columnWidth(2));
+    EXPECT_EQ(f.grid->horizontalHeader()->height(), kRosterRowHeight);
+  }
+}
+
+}  // namespace
