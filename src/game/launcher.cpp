@@ -35,4 +35,18 @@ RosterLaunch DecideRosterLaunch(const QString& onlineOn) {
   return IsValidServerIP(onlineOn, false) ? RosterLaunch::Launch : RosterLaunch::NoValidAddress;
 }
 
+void LaunchFromRoster(platform::Shell& shell, platform::Dialogs& dialogs, const QString& gameDir,
+                      const game::GameProfile& profile, const QString& onlineOn, const platform::ActivityLog& log) {
+  switch (DecideRosterLaunch(onlineOn)) {
+    case RosterLaunch::Ignore:
+      return;
+    case RosterLaunch::Launch:
+      LaunchGame(shell, gameDir, profile, onlineOn, log);
+      return;
+    case RosterLaunch::NoValidAddress:
+      dialogs.ShowMessage(kNoValidServerMessage, platform::Buttons::YesOnly, platform::BoxKind::Error);
+      return;
+  }
+}
+
 }  // namespace game

@@ -13,6 +13,7 @@
 
 #include "platform/activity_log.h"
 #include "game/game_profile.h"
+#include "platform/dialogs.h"
 #include "platform/shell.h"
 
 namespace game {
@@ -44,5 +45,10 @@ RosterLaunch DecideRosterLaunch(const QString& onlineOn);
 
 inline const QString kNoValidServerMessage =
     QStringLiteral("Dieser Eintrag enthält keine gültige Server-IP. Sie können dort nicht spielen!");
+
+// Does what DecideRosterLaunch decides for `onlineOn`: nothing, LaunchGame
+// onto it, or kNoValidServerMessage in an error box (runs a nested event loop).
+void LaunchFromRoster(platform::Shell& shell, platform::Dialogs& dialogs, const QString& gameDir,
+                      const game::GameProfile& profile, const QString& onlineOn, const platform::ActivityLog& log);
 
 }  // namespace game

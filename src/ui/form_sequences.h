@@ -1,5 +1,8 @@
 // The main window as start-up and shutdown see it: each step that
-// app::RunStartup and app::CloseApplication ask for, done on the form.
+// app::RunStartup and app::CloseApplication ask for, done on the form. Steps
+// only start-up needs (the files, the game directory search, the game log's
+// duties, the first-start notice) are done here in full; the rest call the
+// form's own methods.
 #pragma once
 #include "app/shutdown.h"
 #include "app/startup_sequence.h"

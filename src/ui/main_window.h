@@ -42,6 +42,7 @@
 #include "game/game_profile.h"
 #include "app/services.h"
 #include "game/keybinder.h"
+#include "game/server_bookmarks.h"
 #include "platform/window_timer.h"
 #include "presence/clan_mate_notices.h"
 #include "presence/login_cycle.h"
@@ -67,7 +68,7 @@ class TForm1 : public QWidget {
   explicit TForm1(app::Services& services, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // The product's home page, opened by Image8 / OpenHomePage.
+  // The product's home page, opened by Image8.
   static const QString kHomePage;
 
   // ---- controls, back to front ----
@@ -151,7 +152,7 @@ class TForm1 : public QWidget {
   QString settingsFilePath;
   game::GameProfile GameProfile;
   QString RosterSummary;
-  QStringList BookmarkAddresses;
+  game::ServerBookmarks Bookmarks;  // as serverliste shows them
   int RosterRowCount = 0;
   bool ClanListShown = true;
   // Owns login, ticks, reload, logout and their reports.
@@ -167,7 +168,6 @@ class TForm1 : public QWidget {
   void Button1Click();
   void BitBtn2Click();
   void Image8Click();
-  void OpenHomePage();
   void Image6Click();
   void Image7Click();
   void berdenQuavik1Click();
@@ -178,10 +178,7 @@ class TForm1 : public QWidget {
 
   // ---- start-up, settings, shutdown ----
   void FormCreate();
-  void PrepareFiles();
   void FormClose();
-  void CheckFirstStart();
-  void RestoreWindowPosition();
   void ApplicationClose();
   void Minimize();
   void ReadSettings();
@@ -198,8 +195,6 @@ class TForm1 : public QWidget {
   void ShowClanRoster(const presence::ClanRoster& roster);
   void ClearRefusedName();
   void ClearClanGrid();
-  void ClearGlobalGrid();
-  void InitGridHeadings();
   void clan_activeClick();
   void UpdateVisDelay(int ms);
   void DelayTimerTimer();
@@ -207,13 +202,9 @@ class TForm1 : public QWidget {
   void Image5Click();
   void serverlisteChange();
   void set_keybinder_echoChange();
-  void GenKeyBind();
   void WriteKeyBindings();
   void WriteExecScripts();
-  void Logsizecheck();
   void ShowPlayerName();
-  void EnsureGameLog();
-  void FindGameDirectory();
   // A game file of the current profile where the game keeps it (Wine or
   // native layout), and the program that starts the game.
   QString GameFile(const QString& fileName) const;

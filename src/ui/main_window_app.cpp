@@ -1,13 +1,8 @@
 // Start-up, settings and shutdown of the main window: the handlers move
-// values between the setup panel and the settings file and run the start-up
-// steps in their fixed order; the rules live in src/app/.
+// values between the setup panel and the settings file; start-up and close
+// run their steps through form_sequences; the rules live in src/app/.
 #include "app/settings.h"
 #include "app/shutdown.h"
-#include "app/startup.h"
-#include "game/install_finder.h"
-#include "platform/file_ops.h"
-#include "platform/paths.h"
-#include "platform/safe_write.h"
 #include "ui/form_sequences.h"
 #include "ui/main_window.h"
 #include "ui/settings_controls.h"
@@ -15,42 +10,6 @@
 void TForm1::FormCreate() {
   StartingForm window(*this);
   app::RunStartup(window);
-}
-
-void TForm1::PrepareFiles() {
-  // Known before any step can fail, so a later save still finds its file.
-  settingsFilePath = platform::JoinDir(services.paths.SettingsDir(), app::kSettingsFileName);
-  SettingsFileLabel->setText(settingsFilePath);
-  if (app::IsLogSwitch(services.paths.arguments)) {
-    activityLog = platform::ActivityLog(
-        true, platform::JoinDir(services.paths.workingDir, app::kActivityLogFileName));
-    activityLog.Start(app::kStartupLogLine);
-  }
-  platform::RemoveStaleTempFiles(settingsFilePath);
-}
-
-// Without a game directory, the install of the chosen game whose log the
-// game wrote last is put into the setup panel; it is kept once the user
-// saves.
-void TForm1::FindGameDirectory() {
-  const QString found =
-      game::NewestInstallOf(set_retailmod->currentIndex(), services.paths.homeDir, services.paths.winePrefix);
-  if (found.isEmpty()) return;
-  set_todir->setText(found);
-  activityLog.Start(QStringLiteral("Spielverzeichnis gefunden: ") + found);
-  ReadServerBookmarks();
-}
-
-void TForm1::CheckFirstStart() {
-  if (!app::IsSetupIncomplete(set_server->text(), set_pass->text(), set_todir->text())) return;
-  services.dialogs.ShowMessage(app::FirstStartMessage(), platform::Buttons::YesOnly,
-                               platform::BoxKind::Information);
-  Setup->setVisible(true);
-}
-
-void TForm1::RestoreWindowPosition() {
-  const app::SettingsValues stored = app::ReadSettingsFile(settingsFilePath);
-  move(stored.xpos, stored.ypos);
 }
 
 void TForm1::ReadSettings() {

@@ -27,8 +27,7 @@ void TForm1::BitBtn2Click() {
   services.shell.OpenDocument(site);
 }
 
-void TForm1::Image8Click() { OpenHomePage(); }
-void TForm1::OpenHomePage() { services.shell.OpenDocument(kHomePage); }
+void TForm1::Image8Click() { services.shell.OpenDocument(kHomePage); }
 
 void TForm1::Image6Click() { Minimize(); }
 void TForm1::Minimieren1Click() { Minimize(); }

@@ -1,6 +1,6 @@
-// The two roster lists of the main window: headings, the clan roster as the
-// login cycle last read it, clearing, the global list's notice, the switch
-// between the lists, and the fixed wait with the update indicator.
+// The two roster lists of the main window: the clan roster as the login
+// cycle last read it, clearing, the switch between the lists, and the fixed
+// wait with the update indicator.
 #include "platform/waits.h"
 #include "presence/roster.h"
 #include "ui/main_window.h"
@@ -19,17 +19,6 @@ void TForm1::ClearClanGrid() {
   platform::ActivityScope scope(activityLog, QStringLiteral("Leere Clangrid"));
   roster_lists::ClearRows(grid, RosterRowCount);
   RosterRowCount = 0;
-}
-
-void TForm1::ClearGlobalGrid() {
-  platform::ActivityScope scope(activityLog, QStringLiteral("Leere Globalgrid"));
-  roster_lists::ClearRows(GlobalGrid, RosterRowCount);
-  RosterRowCount = 0;
-  roster_lists::ShowGlobalNotice(GlobalGrid);
-}
-
-void TForm1::InitGridHeadings() {
-  for (QTableWidget* list : {grid, GlobalGrid}) roster_lists::SetHeadings(list);
 }
 
 void TForm1::clan_activeClick() {
