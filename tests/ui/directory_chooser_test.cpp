@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/fake_drives.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
@@ -120,7 +120,7 @@ TEST(DirectoryChooser, ClosingLeavesTheBoxAndReopeningShowsTheTreeAsLeft) {
 }
 
 TEST(DirectoryChooser, SpeedButton1OpensItModallyAndTheChoiceIsSavedWithASlash) {
-  ui_tests::FormFixture form;
+  testing_support::FormFixture form;
   ChooserFixture f(form.form->set_todir);
   QDir().mkpath(f.dir.File("c/Games/TacticalOps/System"));
   form.form->Form2 = f.chooser.get();

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QTest>
 
-#include "form_fixture.h"
+#include "support/window_fixture.h"
 
 using platform::Buttons;
 
@@ -19,7 +19,7 @@ void Click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton, {}, QP
 qsizetype StackIndex(const TForm1& f, QWidget* panel) { return f.children().indexOf(panel); }
 
 TEST(PanelHandlers, SetupButtonTogglesThePanelAndSavesNothing) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   const std::string before = w.SettingsFile();
@@ -32,7 +32,7 @@ TEST(PanelHandlers, SetupButtonTogglesThePanelAndSavesNothing) {
 }
 
 TEST(PanelHandlers, AboutOpensOverTheSetupPanelAndClosesAlone) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   f.berdenQuavik1->trigger();
@@ -49,7 +49,7 @@ TEST(PanelHandlers, AboutOpensOverTheSetupPanelAndClosesAlone) {
 }
 
 TEST(PanelHandlers, NewsButtonHidesTheNewsPanelKeepingItsText) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   f.NewsPanel->show();
@@ -60,7 +60,7 @@ TEST(PanelHandlers, NewsButtonHidesTheNewsPanelKeepingItsText) {
 }
 
 TEST(SaveButton, SavesConfirmsAndClosesThePanel) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   f.Setup->show();
@@ -74,7 +74,7 @@ TEST(SaveButton, SavesConfirmsAndClosesThePanel) {
 }
 
 TEST(SaveButton, AFailedSaveIsReportedAndThePanelStaysOpen) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   f.Setup->show();
@@ -109,7 +109,7 @@ const LinkCase kLinks[] = {
 TEST(LinkHandlers, OpenTheSiteOrExplainWhyNot) {
   for (const LinkCase& c : kLinks) {
     SCOPED_TRACE(c.name);
-    ui_tests::FormFixture w;
+    testing_support::FormFixture w;
     TForm1& f = *w.form;
     f.show();
     f.set_clansite->setText(QString::fromUtf8(c.clansite));
@@ -132,7 +132,7 @@ TEST(LinkHandlers, OpenTheSiteOrExplainWhyNot) {
 }
 
 TEST(CloseHandlers, CloseImageAndMenuItemBothEndTheProgram) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   Click(f.Image7);
@@ -143,7 +143,7 @@ TEST(CloseHandlers, CloseImageAndMenuItemBothEndTheProgram) {
 
 // Right presses: only the title strip has a menu.
 TEST(PopupMenu, OpensOnTheTitleStripOnly) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   for (QWidget* elsewhere : {static_cast<QWidget*>(f.OwnerLabel), static_cast<QWidget*>(f.Label8),

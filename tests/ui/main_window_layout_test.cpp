@@ -8,7 +8,7 @@
 #include <QHeaderView>
 #include <QTest>
 
-#include "form_fixture.h"
+#include "support/window_fixture.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ const ControlCase kControls[] = {
 };
 
 TEST(MainWindowLayout, EveryControlStandsWhereTheDesignPutsIt) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   for (const ControlCase& c : kControls) {
     SCOPED_TRACE(c.name);
@@ -82,7 +82,7 @@ TEST(MainWindowLayout, EveryControlStandsWhereTheDesignPutsIt) {
 }
 
 TEST(MainWindowLayout, MembersAreTheNamedControls) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   const std::pair<QObject*, const char*> members[] = {
       {f.SkinForm1, "SkinForm1"},     {f.Image12, "Image12"},         {f.grid, "grid"},
@@ -99,7 +99,7 @@ TEST(MainWindowLayout, MembersAreTheNamedControls) {
 }
 
 TEST(MainWindowLayout, WindowIsAFixedFramelessSkin) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   EXPECT_EQ(f.windowTitle(), "Quavik RC5");
   EXPECT_EQ(f.minimumSize(), QSize(299, 399));
@@ -113,7 +113,7 @@ TEST(MainWindowLayout, WindowIsAFixedFramelessSkin) {
 }
 
 TEST(MainWindowLayout, RosterListsAreFortyRowsOfThreePlainColumns) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   for (QTableWidget* grid : {w.form->grid, w.form->GlobalGrid}) {
     SCOPED_TRACE(grid->objectName().toStdString());
     EXPECT_EQ(grid->rowCount(), 40);
@@ -129,7 +129,7 @@ TEST(MainWindowLayout, RosterListsAreFortyRowsOfThreePlainColumns) {
 }
 
 TEST(MainWindowLayout, SetupChoicesAndTexts) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   QStringList intervals;
   for (int i = 0; i < f.set_intervall->count(); ++i) intervals << f.set_intervall->itemText(i);
@@ -161,7 +161,7 @@ TEST(MainWindowLayout, SetupChoicesAndTexts) {
 // Text from outside (here the player name from the user INI) shows as typed,
 // tags included: every label of the window is plain text.
 TEST(MainWindowLayout, LabelsShowMarkupAsTyped) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   w.dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=<b>Kim</b> <img src=x>\r\n");
   f.ShowPlayerName();
@@ -173,7 +173,7 @@ TEST(MainWindowLayout, LabelsShowMarkupAsTyped) {
 }
 
 TEST(MainWindowLayout, TabMovesThroughTheSetupPanelInItsOrder) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   f.Setup->show();

@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "form_fixture.h"
+#include "support/window_fixture.h"
 #include "painted_colour.h"
 #include "ui/roster_grid.h"
 #include "ui/ui_style.h"
@@ -60,7 +60,7 @@ void DoubleClick(QTableWidget* grid, QPoint at) {
   QTest::mouseRelease(target, Qt::LeftButton, {}, local);
 }
 
-struct ShownForm : ui_tests::FormFixture {
+struct ShownForm : testing_support::FormFixture {
   ShownForm() {
     form->show();
     QApplication::setActiveWindow(form.get());

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "form_fixture.h"
+#include "support/window_fixture.h"
 #include "ui/image_control.h"
 #include "ui/window_drag_filter.h"
 
@@ -103,7 +103,7 @@ TEST(WindowDragFilter, WindowFollowsThePointerWhenTheManagerCannotMoveIt) {
 }
 
 TEST(WindowDragFilter, MainWindowMovesByItsFourDragControls) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   f.show();
   std::vector<QWidget*> moved;

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QTest>
 
-#include "form_fixture.h"
+#include "support/window_fixture.h"
 #include "painted_colour.h"
 #include "ui/ui_style.h"
 
@@ -23,7 +23,7 @@ TEST(WindowLook, ArialFacesResolveToAFaceOfArialWidths) {
 }
 
 TEST(WindowLook, SetupCaptionsFitBesideTheirControls) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   // Each caption of the label column ends a few pixels before its control.
   const std::pair<const char*, QWidget*> rows[] = {
@@ -49,7 +49,7 @@ TEST(WindowLook, SetupCaptionsFitBesideTheirControls) {
 }
 
 TEST(WindowLook, EditsShowTheStartOfTheTextTheProgramPutsIn) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   TForm1& f = *w.form;
   const std::string longUrl = "http://clan-server.example.org/cgi-bin/quavik/script-with-a-long-name.php";
   w.dir.Write("program/quavik.ini", "[MAIN]\r\nScript-URL=" + longUrl + "\r\nPass=pw\r\nClansite=" + longUrl +
@@ -79,7 +79,7 @@ TEST(WindowLook, EditsShowTheStartOfTheTextTheProgramPutsIn) {
 }
 
 TEST(WindowLook, BookmarkListIsDrawnInTheListBackground) {
-  ui_tests::FormFixture w;
+  testing_support::FormFixture w;
   QComboBox* list = w.form->serverliste;
   list->addItems({"Clan Server", "Training", "Public Fun"});
   list->setCurrentIndex(0);

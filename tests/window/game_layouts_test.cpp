@@ -8,7 +8,7 @@
 #include <QFile>
 
 #include "support/loopback_http_server.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using testing_support::LoopbackHttpServer;
 using testing_support::WindowFixture;

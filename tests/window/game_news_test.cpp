@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "support/loopback_http_server.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using platform::BoxKind;
 using platform::Buttons;

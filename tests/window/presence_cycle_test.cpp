@@ -19,7 +19,7 @@
 
 #include "presence/roster.h"
 #include "support/loopback_http_server.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using platform::Beep;
 using platform::BoxKind;

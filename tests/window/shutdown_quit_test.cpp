@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using testing_support::WindowFixture;
 

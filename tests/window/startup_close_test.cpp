@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using platform::Answer;
 using platform::Buttons;

@@ -6,7 +6,7 @@
 #include <QDir>
 
 #include "support/loopback_http_server.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 using testing_support::LoopbackHttpServer;
 using testing_support::WindowFixture;
