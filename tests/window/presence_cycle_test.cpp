@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include <fcntl.h>
@@ -496,10 +497,13 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
 }
 
 TEST_F(Presence, ClosingEndsSoonWhileTheScriptHangsAndShowsNoLoginError) {
-  std::atomic<bool> hang{false}, release{false};
-  http.Handle("GET", "/q.php", [&](const httplib::Request&, httplib::Response& res) {
+  // The program stops waiting for the hanging answer, so the handler is
+  // still running when the test ends: it shares the flags, never borrows them.
+  const auto hang = std::make_shared<std::atomic<bool>>(false);
+  const auto release = std::make_shared<std::atomic<bool>>(false);
+  http.Handle("GET", "/q.php", [hang, release](const httplib::Request&, httplib::Response& res) {
     const auto since = std::chrono::steady_clock::now();
-    while (hang && !release && std::chrono::steady_clock::now() - since < 5s) std::this_thread::sleep_for(5ms);
+    while (*hang && !*release && std::chrono::steady_clock::now() - since < 5s) std::this_thread::sleep_for(5ms);
     res.set_content(kTwoRecords, "text/plain");
   });
   TForm1& f = Open(false);
@@ -507,12 +511,12 @@ TEST_F(Presence, ClosingEndsSoonWhileTheScriptHangsAndShowsNoLoginError) {
   f.cycle->answerGraceMs = 300;
   emit f.button_inaktiv->clicked();
   ASSERT_TRUE(f.Timer->Enabled());
-  hang = true;
+  *hang = true;
   w.dialogs.answers.push_back(platform::Answer::Yes);
   const auto start = std::chrono::steady_clock::now();
   f.close();
   const auto took = std::chrono::steady_clock::now() - start;
-  release = true;
+  *release = true;
 
   EXPECT_LT(took, 2s);
   EXPECT_EQ(w.terminations, 1);
