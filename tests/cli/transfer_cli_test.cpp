@@ -84,8 +84,12 @@ Outcome RunProgram(const QStringList& args, const QString& workingDir) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove("DISPLAY");
   process.setProcessEnvironment(env);
-  // The programs are built beside the test programs.
-  process.start(QCoreApplication::applicationDirPath() + "/quavik-transfer", args);
+  // ctest names the build directory; run by hand, the test program sits
+  // beside the programs it runs.
+  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
+                               ? QCoreApplication::applicationDirPath()
+                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
+  process.start(buildDir + "/quavik-transfer", args);
   if (!process.waitForFinished(30000)) {
     process.kill();
     process.waitForFinished();
