@@ -1,5 +1,8 @@
 #include "presence/login_cycle.h"
 
+#include <QElapsedTimer>
+#include <algorithm>
+
 #include "presence/report_gate.h"
 #include "presence/report_url.h"
 
@@ -138,6 +141,7 @@ void LoginCycle::Logout() {
 
 void LoginCycle::LogoutForClose() {
   closing_ = true;
+  closeGraceLeftMs_ = closeAnswerGraceMs;
   pending_.clear();
   Logout();
 }
@@ -192,7 +196,17 @@ std::optional<QByteArray> LoginCycle::WaitForAnswer() {
   // The channel's requests queue behind the one whose handler sits lower on
   // this stack: they can't end before this wait returns.
   if (inUrlNotFound_ > 0) return std::nullopt;
-  if (!parts_.channel.WaitUntilIdle(answerGraceMs)) return std::nullopt;
+  if (!closing_) {
+    if (!parts_.channel.WaitUntilIdle(answerGraceMs)) return std::nullopt;
+    return parts_.channel.ReadAnswer();
+  }
+  // The close's reports share one grace: what one of them used is gone for
+  // the next.
+  QElapsedTimer waited;
+  waited.start();
+  const bool idle = parts_.channel.WaitUntilIdle(std::min(answerGraceMs, closeGraceLeftMs_));
+  closeGraceLeftMs_ = std::max<int>(0, closeGraceLeftMs_ - static_cast<int>(waited.elapsed()));
+  if (!idle) return std::nullopt;
   return parts_.channel.ReadAnswer();
 }
 

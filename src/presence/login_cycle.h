@@ -15,6 +15,9 @@
 //    `answerGraceMs` beyond the fixed wait, and not at all while one of the
 //    channel's own handlers (the unreachable-script box) is lower on the
 //    stack; an answer not complete by then counts as no answer.
+//  - A close's offline reports wait for their answers together at most
+//    `closeAnswerGraceMs`, so the close ends soon after the fixed waits even
+//    when both scripts hang.
 //  - While closing, an unreachable script shows no box.
 //
 // Calls that run a nested event loop (so any handler may run inside them):
@@ -132,6 +135,9 @@ class LoginCycle {
   // How long an import waits for its answer beyond the fixed wait, in real
   // milliseconds.
   int answerGraceMs = 3000;
+  // How long the answers of a close's offline reports are waited for in
+  // all, in real milliseconds.
+  int closeAnswerGraceMs = 1500;
 
  private:
   enum class Action { StartStop, Tick, Reload };
@@ -154,6 +160,7 @@ class LoginCycle {
   std::uint8_t globalPostCounter_ = 0;
   bool globalAuthFailed_ = false;
   bool closing_ = false;
+  int closeGraceLeftMs_ = 0;  // of closeAnswerGraceMs, once closing
   bool ended_ = false;
 };
 

@@ -4,7 +4,9 @@
 // shown and the state at the end.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "presence/login_cycle.h"
 #include "support/activity_lines.h"
@@ -32,6 +34,9 @@ struct World : CycleSetup, CycleView, ReportChannel {
   // The i-th letter runs inside the i-th scan / import wait / box.
   std::string duringScan, duringWait, duringBox;
   std::function<void(char)> act;
+
+  bool hangsForReal = false;  // an incomplete answer's wait takes its whole timeout
+  std::vector<int> waitTimeouts;
 
   std::string sent;       // C clan, M master; lower case offline
   int waitsWhileBlocked = 0;
@@ -76,13 +81,16 @@ struct World : CycleSetup, CycleView, ReportChannel {
     lastTarget = target;
     if (unreachable) unanswered.push_back(target);
   }
-  bool WaitUntilIdle(int) override {
+  bool WaitUntilIdle(int timeoutMs) override {
+    waitTimeouts.push_back(timeoutMs);
     // Requests queue behind the one whose handler is open: none can end.
     if (inHandler > 0) {
       ++waitsWhileBlocked;
       return false;
     }
-    return answerComplete && unanswered.empty();
+    const bool idle = answerComplete && unanswered.empty();
+    if (!idle && hangsForReal) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+    return idle;
   }
   std::optional<QByteArray> ReadAnswer() override { return answers[lastTarget]; }
 
@@ -216,6 +224,36 @@ TEST(CycleLog, LoginStoppedByACheckLeavesStartWithoutEnd) {
     EXPECT_TRUE(world.setupShown);
     EXPECT_TRUE(world.sent.empty());
     EXPECT_FALSE(cycle.LoggedIn());
+  }
+}
+
+// A logout's answers each have their grace; a close's share one, so the
+// close ends soon even when every answer hangs.
+TEST(CycleAnswerWait, AClosesReportsShareOneGrace) {
+  for (const bool closing : {false, true}) {
+    World world;
+    world.act = [](char) {};
+    RecordingDialogs dialogs;
+    platform::WindowTimer timer;
+    const platform::ActivityLog off;
+    LoginCycle cycle({world, world, world, dialogs, timer, off, platform::Waits{}});
+    cycle.answerGraceMs = 60;
+    cycle.closeAnswerGraceMs = 80;
+    cycle.StartStop();
+    world.answerComplete = false;
+    world.hangsForReal = true;
+    world.waitTimeouts.clear();
+    if (closing)
+      cycle.LogoutForClose();
+    else
+      cycle.StartStop();
+    EXPECT_EQ(world.sent, "CMcm") << closing;
+    ASSERT_EQ(world.waitTimeouts.size(), 2u) << closing;
+    EXPECT_EQ(world.waitTimeouts[0], 60) << closing;
+    if (closing)
+      EXPECT_LE(world.waitTimeouts[1], 20);
+    else
+      EXPECT_EQ(world.waitTimeouts[1], 60);
   }
 }
 
