@@ -23,6 +23,7 @@ void CloseApplication(ClosingWindow& window, presence::LoginCycle& cycle, platfo
     if (answer == platform::Answer::Yes) platform::RunGuarded(dialogs, [&] { cycle.LogoutForClose(); });
   }
   cycle.EndRun();
+  window.EndTransfers();
   presence::WaitForWorkerScans(kScanEndWaitMs);
   DeleteTempFiles(tempDir);
   window.Terminate();

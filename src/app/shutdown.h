@@ -3,9 +3,10 @@
 // then remove the temporary files and tell the application to end.
 //
 // After the question nothing more is sent: reports still under way lower on
-// the stack stop where they are, and the temporary files are removed only
-// once no scan is writing the working copy, so none is left behind. Runs a
-// nested event loop (the question, the offline reports, the scan's end).
+// the stack stop where they are, the transfers still going are cancelled, and
+// the temporary files are removed only once no scan is writing the working
+// copy, so none is left behind, also when a hanging script answers late.
+// Runs a nested event loop (the question, the offline reports, the scan's end).
 #pragma once
 #include <QString>
 
@@ -21,6 +22,8 @@ class ClosingWindow {
   virtual ~ClosingWindow() = default;
   // Throws when the settings file can't be written; closing goes on.
   virtual void SaveSettings() = 0;
+  // Cancels the window's transfers; a late answer then writes no file.
+  virtual void EndTransfers() = 0;
   // Ends the event loop.
   virtual void Terminate() = 0;
 };

@@ -10,6 +10,7 @@
 // meant to join as further Open... calls of the session on the same engine.
 #pragma once
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -25,6 +26,9 @@ struct InternetOptions {
   int connectTimeoutMs = 20000;
   // A transfer that moves no byte for this long ends as a failed read.
   int stallTimeoutMs = 60000;
+  // Once this holds true, a request waiting for the network ends within
+  // about 100 ms as failed: no connection, or a failed read.
+  std::shared_ptr<const std::atomic<bool>> abort;
 };
 
 // A failure with the code and text of the system's internet error table

@@ -121,6 +121,11 @@ void CurlStream::RunUntil(const std::function<bool()>& enough) {
   auto lastActivity = Clock::now();
   std::uint64_t seen = activity_;
   while (!done_ && !enough()) {
+    if (options_.abort && options_.abort->load()) {
+      done_ = true;
+      result_ = CURLE_ABORTED_BY_CALLBACK;
+      break;
+    }
     int running = 0;
     if (curl_multi_perform(multi_, &running) != CURLM_OK) {
       done_ = true;

@@ -13,6 +13,10 @@
 
 namespace {
 
+// A cancelled worker ends within about 100 ms unless a local file operation
+// holds it; this bounds how long a destructor waits for that.
+constexpr int kWorkerEndWaitMs = 1000;
+
 platform::Shell* DefaultShell() {
   static platform::SystemShell shell;
   return &shell;
@@ -28,7 +32,11 @@ TFileTransfer::TFileTransfer(QObject* Owner)
 
 TFileTransfer::~TFileTransfer() {
   queue_->Abandon();
+  // Detached first, so the worker never waits for this thread meanwhile;
+  // not at all when the worker waits for the handler this destructor runs in.
+  const bool workerWaitsForUs = dispatcher_->CallRunning();
   dispatcher_->Detach();
+  if (!workerWaitsForUs) queue_->WaitForWorkerEnd(kWorkerEndWaitMs);
   // Later, not now: a handler called from one of the dialog's own buttons may
   // be what destroys the component.
   for (const QPointer<TFileTransferDialog>& dialog : std::as_const(dialogs_)) {
@@ -37,6 +45,8 @@ TFileTransfer::~TFileTransfer() {
     dialog->deleteLater();
   }
 }
+
+void TFileTransfer::Cancel() { queue_->Abandon(); }
 
 void TFileTransfer::Start() { queue_->Enqueue(TransferRun::Snapshot(*this), dispatcher_, queue_); }
 

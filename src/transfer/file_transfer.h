@@ -8,8 +8,12 @@
 // a Start while a run is going queues the new run behind it, so runs never
 // disturb each other and complete in the order they were started. The item
 // results (Copied, NoNewFile, NewFileDate) are written on the items the run
-// started with. Destroying the component during a run is safe: the run is
-// cancelled and its remaining events are dropped.
+// started with. Cancel, or destroying the component, cancels the run: a
+// request waiting for the network gives up within about 100 ms, a download
+// writes nothing more and deletes its partial HTTP file. The destructor
+// drops the run's remaining events and waits up to a second for the worker
+// to end, so nothing of the run is left going in the common case; a worker
+// that outlives it can't write any more.
 #pragma once
 #include <QObject>
 #include <QList>
@@ -80,6 +84,9 @@ class TFileTransfer : public QObject {
 
   // Starts a run over Items and returns at once.
   void Start();
+  // Cancels the run being copied and drops the queued ones; Busy() holds
+  // until the worker has stopped.
+  void Cancel();
   // True from Start until the last queued run has raised OnCopyDone and ended.
   bool Busy() const;
   // Processes events until no run is going or `timeoutMs` has passed; true

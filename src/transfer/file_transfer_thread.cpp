@@ -1,5 +1,6 @@
 #include "transfer/file_transfer_thread.h"
 
+#include <chrono>
 #include <exception>
 #include <thread>
 
@@ -29,11 +30,17 @@ void TransferQueue::Abandon() {
   if (current_) current_->cancel->store(true);
 }
 
+bool TransferQueue::WaitForWorkerEnd(int timeoutMs) {
+  std::unique_lock lock(mutex_);
+  return workerEnded_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !workerGoing_; });
+}
+
 std::shared_ptr<TransferRun> TransferQueue::Next() {
   std::lock_guard lock(mutex_);
   current_.reset();
   if (waiting_.empty()) {
     workerGoing_ = false;
+    workerEnded_.notify_all();
     return nullptr;
   }
   current_ = waiting_.front();

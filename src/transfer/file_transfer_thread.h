@@ -3,6 +3,7 @@
 // while none is going, copies the queued runs one after the other, and ends
 // and frees itself when the queue is empty (or the component is gone).
 #pragma once
+#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -19,6 +20,9 @@ class TransferQueue {
   bool Busy() const;
   // Cancels the run being copied and drops the waiting ones.
   void Abandon();
+  // Waits up to `timeoutMs` for the worker to end; true when none is going.
+  // Events are not processed meanwhile.
+  bool WaitForWorkerEnd(int timeoutMs);
 
  private:
   friend class TFileTransferThread;
@@ -26,6 +30,7 @@ class TransferQueue {
   std::shared_ptr<TransferRun> Next();
 
   mutable std::mutex mutex_;
+  std::condition_variable workerEnded_;
   std::deque<std::shared_ptr<TransferRun>> waiting_;
   std::shared_ptr<TransferRun> current_;
   bool workerGoing_ = false;

@@ -48,9 +48,11 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
 
   std::unique_ptr<platform::FtpReader> remote = ftp->OpenRead(fileName);
   if (!remote) {
-    context_.URLNotFound(item.URL);
+    if (!context_.Cancelled()) context_.URLNotFound(item.URL);
     return false;
   }
+  // Cancelled while the file was being opened: nothing is written any more.
+  if (context_.Cancelled()) return false;
   const QString target = JoinPath(item.TargetDir, item.TargetFilename.isEmpty() ? fileName : item.TargetFilename);
   context_.SetLastTarget(target, item.TargetDir);
   const QFileInfo existing(target);

@@ -25,7 +25,7 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   platform::InternetSession* session = context_.Session();
   std::unique_ptr<platform::HttpResponse> response = session ? session->OpenUrl(url) : nullptr;
   if (!response) {
-    context_.URLNotFound(url);
+    if (!context_.Cancelled()) context_.URLNotFound(url);
     return false;
   }
   const int status = response->Status();
@@ -40,6 +40,8 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
     if (!SourceIsNewer(context_, fileName, DateTimeFromUnixSeconds(*modified), workingDate, notNewer)) return false;
   }
 
+  // Cancelled while the answer was on its way: nothing is written any more.
+  if (context_.Cancelled()) return false;
   const QString name = item.TargetFilename.isEmpty() ? FileNameOfURL(url) : item.TargetFilename;
   const QString target = JoinPath(item.TargetDir, name);
   context_.SetLastTarget(target, item.TargetDir);

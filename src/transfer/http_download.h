@@ -3,7 +3,8 @@
 // OnURLNotFound when the URL can't be opened at all, OnError/OnErrorInfo for
 // a status of 300 or more or a target that can't be created, the
 // OnNoNewFileFound check under CopyNewerOnly, OnCopyOverWrite before an
-// existing target is replaced. A cancelled download deletes its partial file.
+// existing target is replaced. A cancelled download writes nothing more and
+// deletes its partial file; it reports no URL as not found.
 // The body moves in blocks of 4096 bytes, each followed by the progress
 // update, while anyone watches the progress; unwatched, a block is whatever
 // the connection has delivered, so a large download costs no more than it must.

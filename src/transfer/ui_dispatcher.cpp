@@ -46,6 +46,11 @@ bool UiDispatcher::OnUi(const std::function<void(TFileTransfer&)>& call) {
           std::lock_guard lock(self->mutex_);
           pending->started = true;
         }
+        ++self->callsRunning_;
+        struct Running {
+          int& count;
+          ~Running() { --count; }
+        } running{self->callsRunning_};
         (*callPtr)(*owner);
       },
       Qt::QueuedConnection);

@@ -24,8 +24,12 @@ class UiDispatcher : public std::enable_shared_from_this<UiDispatcher> {
   // Called by the component's destructor, on the user-interface thread.
   void Detach();
   bool Attached() const { return owner_.load() != nullptr; }
+  // True on the user-interface thread while a worker's call runs there (the
+  // worker waits for it to return).
+  bool CallRunning() const { return callsRunning_ > 0; }
 
  private:
+  int callsRunning_ = 0;  // user-interface thread only
   std::atomic<TFileTransfer*> owner_;
   std::mutex mutex_;
   std::condition_variable finished_;

@@ -97,6 +97,11 @@ void StartingForm::CheckFirstStart() {
 
 void ClosingForm::SaveSettings() { f.SaveSettings(); }
 
+void ClosingForm::EndTransfers() {
+  f.webget->Cancel();
+  f.newsget->Cancel();
+}
+
 void ClosingForm::Terminate() {
   f.terminating = true;
   if (f.services.terminate) {

@@ -35,6 +35,7 @@ class ClosingForm : public app::ClosingWindow {
  public:
   explicit ClosingForm(TForm1& form) : f(form) {}
   void SaveSettings() override;
+  void EndTransfers() override;
   // Marks the form as ending, so the close that follows is no new shutdown,
   // then ends the event loop (through the services' terminate when set).
   void Terminate() override;

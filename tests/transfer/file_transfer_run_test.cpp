@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/file_replace_counter.h"
 #include "transfer_fixture.h"
 
 namespace transfer_test {
@@ -113,13 +114,40 @@ TEST_F(TransferTest, StartDuringARunQueuesTheNextRun) {
   EXPECT_EQ(transfer->Items.Count(), 1);
 }
 
-TEST_F(TransferTest, DestroyingTheComponentDuringARunIsSafe) {
-  std::atomic<bool> release{false};
-  std::atomic<bool> answered{false};
-  server.Handle("GET", "/slow", [&](const Request&, Response& res) {
-    while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    res.set_content("late", "text/plain");
-    answered = true;
+// A run cancelled, or its component destroyed, while the server holds the
+// answer back: before its head, or in the middle of its body. The worker
+// gives up at once, the queued run never begins, nothing reaches a dead
+// component, a missing URL is not reported, and no file is left; a late
+// answer writes nothing.
+struct StopCase {
+  const char* name;
+  bool destroy;  // else Cancel
+  bool midBody;  // else before the head
+};
+void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
+
+class StoppedRun : public TransferTest, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(StoppedRun, EndsAtOnceAndLeavesNoFile) {
+  const StopCase& c = GetParam();
+  // The server's threads outlive the test's locals: they share the flags.
+  const auto release = std::make_shared<std::atomic<bool>>(false);
+  const bool midBody = c.midBody;
+  server.Handle("GET", "/slow", [release, midBody](const Request&, Response& res) {
+    const auto hold = [release] {
+      while (!*release) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    };
+    if (!midBody) hold();
+    res.set_chunked_content_provider("text/plain", [hold, midBody](size_t offset, httplib::DataSink& sink) {
+      if (offset == 0) {
+        sink.write("first part ", 11);
+        return true;
+      }
+      if (midBody) hold();
+      sink.write("late", 4);
+      sink.done();
+      return true;
+    });
   });
   AddDownload("/slow", "late.txt");
   bool started = false;
@@ -128,20 +156,37 @@ TEST_F(TransferTest, DestroyingTheComponentDuringARunIsSafe) {
   transfer->Start();  // a queued run that never begins
   QElapsedTimer timer;
   timer.start();
-  while (!started && timer.elapsed() < 5000) QCoreApplication::processEvents();
-  ASSERT_TRUE(started);
-
-  events.reset();
-  transfer.reset();
-  release = true;
-  // The abandoned worker ends on its own; nothing it does reaches the dead
-  // component, and the cancelled download leaves no file behind.
-  timer.restart();
-  while (timer.elapsed() < 3000 && !(answered && timer.elapsed() > 300 && !dir.Exists("late.txt")))
+  while (!(started && (!midBody || dir.Exists("late.txt"))) && timer.elapsed() < 5000)
     QCoreApplication::processEvents();
-  EXPECT_TRUE(answered);
+  ASSERT_TRUE(started);
+  testing_support::FileReplaceCounter writes(dir.File("late.txt"));
+
+  timer.restart();
+  if (c.destroy) {
+    events.reset();
+    transfer.reset();
+  } else {
+    transfer->Cancel();
+    EXPECT_TRUE(transfer->WaitUntilIdle(900));
+  }
+  EXPECT_LT(timer.elapsed(), 900);  // well before the held answer comes
+  *release = true;
+  timer.restart();
+  while (timer.elapsed() < 300) QCoreApplication::processEvents();
   EXPECT_FALSE(dir.Exists("late.txt"));
+  if (!midBody) EXPECT_EQ(writes.Count(), 0);
+  if (!c.destroy) {
+    EXPECT_TRUE(events->lines.filter(QStringLiteral("URLNotFound")).isEmpty()) << events->lines.join(", ").toStdString();
+    EXPECT_EQ(events->lines.count(QStringLiteral("CopyDone")), 1);  // the queued run never began
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Transfer, StoppedRun,
+                         testing::Values(StopCase{"DestroyedBeforeTheHead", true, false},
+                                         StopCase{"DestroyedMidBody", true, true},
+                                         StopCase{"CancelledBeforeTheHead", false, false},
+                                         StopCase{"CancelledMidBody", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace transfer_test
