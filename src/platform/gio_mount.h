@@ -7,12 +7,9 @@
 #pragma once
 #include <QString>
 
-namespace platform {
+#include "platform/gio_tool.h"
 
-struct GioOutcome {
-  bool ok = false;
-  QString message;  // what gio said, for the user
-};
+namespace platform {
 
 // Whether the `gio` program is there.
 bool GioAvailable(const QString& gio = QStringLiteral("gio"));

@@ -1,38 +1,10 @@
 #include "platform/netshare.h"
 
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+
+#include "platform/gio_tool.h"
 
 namespace platform {
-namespace {
-
-struct GioResult {
-  bool ok = false;
-  QString output;
-};
-
-GioResult RunGio(const QString& gio, const QStringList& args, const QByteArray& input, int timeoutMs) {
-  GioResult result;
-  const QString program = QStandardPaths::findExecutable(gio);
-  if (program.isEmpty() && !QFileInfo(gio).isExecutable()) return result;
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(program.isEmpty() ? gio : program, args);
-  if (!process.waitForStarted(timeoutMs)) return result;
-  process.write(input);
-  process.closeWriteChannel();
-  if (!process.waitForFinished(timeoutMs)) {
-    process.kill();
-    process.waitForFinished(1000);
-    return result;
-  }
-  result.output = QString::fromLocal8Bit(process.readAll());
-  result.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-  return result;
-}
-
-}  // namespace
 
 NetShare::NetShare(QString name, QString gio) : name_(std::move(name)), gio_(std::move(gio)), uri_(ShareUri(name_)) {}
 
@@ -53,9 +25,10 @@ QString NetShare::ShareUri(const QString& name) {
 }
 
 QString NetShare::MountedPath(int timeoutMs) const {
-  const GioResult info = RunGio(gio_, {QStringLiteral("info"), QStringLiteral("-a"), QStringLiteral("standard::name"), uri_}, {}, timeoutMs);
+  const GioOutcome info =
+      RunGio(gio_, {QStringLiteral("info"), QStringLiteral("-a"), QStringLiteral("standard::name"), uri_}, timeoutMs);
   if (!info.ok) return QString();
-  for (const QString& line : info.output.split(u'\n')) {
+  for (const QString& line : info.message.split(u'\n')) {
     const QString trimmed = line.trimmed();
     if (trimmed.startsWith(QStringLiteral("local path:"))) {
       const QString path = trimmed.mid(11).trimmed();
@@ -84,7 +57,7 @@ bool NetShare::Connect(const QString& user, const QString& password, int timeout
     answers = user.toLocal8Bit() + "\n\n" + password.toLocal8Bit() + "\n";  // user, domain, password
   }
   args << uri_;
-  if (!RunGio(gio_, args, answers, timeoutMs).ok) return false;
+  if (!RunGio(gio_, args, timeoutMs, answers).ok) return false;
   mountedByUs_ = true;
   localPath_ = MountedPath(timeoutMs);
   if (localPath_.isEmpty()) {
@@ -98,7 +71,7 @@ bool NetShare::Disconnect(int timeoutMs) {
   if (!mountedByUs_) return true;
   mountedByUs_ = false;
   localPath_.clear();
-  return RunGio(gio_, {QStringLiteral("mount"), QStringLiteral("-u"), uri_}, {}, timeoutMs).ok;
+  return RunGio(gio_, {QStringLiteral("mount"), QStringLiteral("-u"), uri_}, timeoutMs).ok;
 }
 
 }  // namespace platform
