@@ -1,20 +1,14 @@
 #include "transfer/ftp_upload.h"
 
 #include <QFileInfo>
-#include <vector>
 
 #include "platform/ftp.h"
+#include "transfer/block_send.h"
 #include "transfer/ftp_download.h"
 #include "transfer/local_file.h"
 #include "transfer/newer_check.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
-
-namespace {
-constexpr std::int64_t kBlock = 4096;
-// Unobserved, the file goes out in larger pieces.
-constexpr std::int64_t kUnobservedBlock = 1 << 20;
-}  // namespace
 
 bool FtpUploadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
   const RunSettings& s = context_.Settings();
@@ -50,22 +44,16 @@ bool FtpUploadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, 
   }
   context_.SetLastTarget(item.URL, item.TargetDir);
 
-  const std::int64_t start = TransferRunContext::NowMs();
-  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
-  std::vector<char> buffer(static_cast<std::size_t>(blockSize));
-  std::int64_t done = 0;
-  std::int64_t got = 0;
-  do {
-    got = file.Read(buffer.data(), blockSize);
-    if (got < 0) {
+  const auto write = [&](const char* data, std::int64_t n) { return remote->Write(data, n); };
+  switch (SendInBlocks(context_, file, size, write).outcome) {
+    case BlockSend::Sent:
+      return remote->End();
+    case BlockSend::ReadFailed:
       context_.Error(4, QStringLiteral("Error reading source file ") + item.URL);
       return false;
-    }
-    if (!remote->Write(buffer.data(), got)) return false;  // the server broke off
-    done += got;
-    context_.Progress(done, size, start, s.DlgUpload);
-  } while (got == blockSize && !context_.Cancelled());
-
-  if (context_.Cancelled()) return false;
-  return remote->End();
+    case BlockSend::WriteFailed:  // the server broke off
+    case BlockSend::Cancelled:
+      return false;
+  }
+  return false;
 }

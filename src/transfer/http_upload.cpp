@@ -1,18 +1,12 @@
 #include "transfer/http_upload.h"
 
 #include <QFileInfo>
-#include <vector>
 
 #include "platform/internet.h"
+#include "transfer/block_send.h"
 #include "transfer/local_file.h"
 #include "transfer/transfer_context.h"
 #include "transfer/url_routines.h"
-
-namespace {
-constexpr std::int64_t kBlock = 4096;
-// Unobserved, the file goes out in larger pieces.
-constexpr std::int64_t kUnobservedBlock = 1 << 20;
-}
 
 QString UploadRequestURL(const QString& url) {
   const QString host = HostOfURL(url);
@@ -55,23 +49,12 @@ bool HttpUploadPath::Copy(const TFileTransferItem& item, TDateTime&, bool&) {
     return false;
   }
 
-  const std::int64_t start = TransferRunContext::NowMs();
-  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
-  std::vector<char> buffer(static_cast<std::size_t>(blockSize));
-  std::int64_t done = 0;
-  std::int64_t got = 0;
-  do {
-    got = file.Read(buffer.data(), blockSize);
-    if (got < 0) return false;  // the local source broke off
-    if (!request->Write(buffer.data(), got)) {
-      reportFailure();
-      return false;
-    }
-    done += got;
-    context_.Progress(done, size, start, s.DlgUpload);
-  } while (got == blockSize && !context_.Cancelled());
-
-  if (context_.Cancelled() || done != size) return false;
+  const auto write = [&](const char* data, std::int64_t n) { return request->Write(data, n); };
+  const BlockSendResult sent = SendInBlocks(context_, file, size, write);
+  if (sent.outcome == BlockSend::WriteFailed) reportFailure();
+  // A read failure (the local source broke off) and a file that changed
+  // size on the way end the item without an event.
+  if (sent.outcome != BlockSend::Sent || sent.bytes != size) return false;
   if (!request->End()) reportFailure();
   return true;
 }
