@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Packs the already built programs into the Debian package and checks what
 # it holds: the files a desktop installation needs, dependencies taken from
-# the linked libraries, and the menu entry and icons in their proper form.
+# the linked libraries, the menu entry and icons in their proper form, and the
+# clan server's systemd unit, which starts the installed program and which no
+# package script enables.
 #   deb_contents.sh <build dir>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -29,7 +31,9 @@ contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 expect=(./usr/bin/quavik ./usr/bin/quavik-clan-server
         ./usr/share/applications/de.quavik.Quavik.desktop
         ./usr/share/metainfo/de.quavik.Quavik.metainfo.xml
-        ./usr/share/icons/hicolor/scalable/apps/quavik.svg)
+        ./usr/share/icons/hicolor/scalable/apps/quavik.svg
+        ./usr/lib/systemd/system/quavik-clan-server.service
+        ./usr/share/quavik/clan-server.conf.example)
 for size in 16 22 24 32 48 64 128 256; do
   expect+=("./usr/share/icons/hicolor/${size}x${size}/apps/quavik.png")
 done
@@ -50,4 +54,30 @@ for size in 16 48 256; do
   [ "$actual" = "PNG ${size}x${size}" ] || fail "icon ${size}x${size} is $actual"
 done
 file -b "$out/root/usr/bin/quavik" | grep -q "^ELF.*, stripped" || fail "quavik is not a stripped program"
+
+# Installing Quavik on a member's desktop must not start a server: the
+# package carries no maintainer scripts that could enable the unit.
+mkdir "$out/control"
+dpkg-deb --control "$deb" "$out/control"
+for script in preinst postinst prerm postrm; do
+  [ ! -e "$out/control/$script" ] || fail "the package has a $script script"
+done
+
+unit="$out/root/usr/lib/systemd/system/quavik-clan-server.service"
+exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
+[ "${exec_start%% *}" = /usr/bin/quavik-clan-server ] ||
+  fail "the unit starts '$exec_start', not the installed /usr/bin/quavik-clan-server"
+grep -q "/usr/share/quavik/clan-server.conf.example" "$unit" ||
+  fail "the unit's instructions do not name the installed settings example"
+example="$out/root/usr/share/quavik/clan-server.conf.example"
+if grep -Eq '^[[:space:]]*(clan|master)-pass[[:space:]]*=' "$example"; then
+  fail "the settings example, readable by everybody, sets a password"
+fi
+# systemd's own check of the unit, run against the packed program.
+sed "s|^ExecStart=/usr/bin/|ExecStart=$out/root/usr/bin/|" "$unit" >"$out/quavik-clan-server.service"
+verify=$(systemd-analyze verify "$out/quavik-clan-server.service" 2>&1) ||
+  fail "systemd-analyze verify: $verify"
+if grep -q quavik-clan-server <<<"$verify"; then
+  fail "systemd-analyze verify: $verify"
+fi
 echo "PASS"
