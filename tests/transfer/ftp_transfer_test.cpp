@@ -137,7 +137,7 @@ TEST_F(FtpTest, FailuresOfServerAndFiles) {
        {"Error 6", "ErrorInfo 6 Cannot connect to FTP server 127.0.0.1"}},
       {"MissingFile", [](TFileTransferItem& i) { i.URL = "pub/missing.txt"; }, {"URLNotFound pub/missing.txt"}},
       {"MissingDirectory", [](TFileTransferItem& i) { i.URL = "nodir/there.txt"; }, {"URLNotFound nodir/there.txt"}},
-      {"TargetIsADirectory", [this](TFileTransferItem& i) { QDir(dir.Path()).mkdir("there.txt"); },
+      {"TargetIsADirectory", [this](TFileTransferItem&) { QDir(dir.Path()).mkdir("there.txt"); },
        {"Error 3", "ErrorInfo 3 Cannot create target file " + dir.File("there.txt")}},
   };
   for (const Case& c : cases) {
@@ -170,8 +170,9 @@ TEST_F(FtpTest, NewerOnlyComparesTheListedDate) {
     EXPECT_EQ(item.NoNewFile(), !newer);
     EXPECT_DOUBLE_EQ(item.NewFileDate(), remoteDate);
     EXPECT_EQ(dir.Exists("dated.txt"), newer);
-    if (!newer)
+    if (!newer) {
       EXPECT_EQ(events->lines, Framed({QStringLiteral("NoNewFile dated.txt %1 %1").arg(remoteDate, 0, 'f', 4)}));
+    }
   }
 }
 

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -96,7 +95,6 @@ TEST_F(DialogRun, ShowsFileProgressAndCompletion) {
 }
 
 TEST_F(DialogRun, CancelStopsTheRunAndDeletesThePartialFile) {
-  std::atomic<bool> serverDone{false};
   server.Handle("GET", "/big", [&](const httplib::Request&, httplib::Response& res) {
     res.set_content_provider(1000000, "application/octet-stream",
                              [&](size_t offset, size_t, httplib::DataSink& sink) {

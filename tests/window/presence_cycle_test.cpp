@@ -454,7 +454,7 @@ TEST_F(Presence, TickInsideTheUnreachableBoxNeitherHangsNorKeepsThePlayerOnline)
   ASSERT_TRUE(ticked);
   EXPECT_FALSE(f.Timer->Enabled());
   // The tick's request fails too, once the first box is gone.
-  QTest::qWaitFor([&] { return w.dialogs.boxes.size() == 2; }, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.dialogs.boxes.size() == 2; }, 5000));
   EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), 2u);
   EXPECT_FALSE(f.webget->Busy());
   EXPECT_TRUE(f.button_aktiv->isHidden());
@@ -486,11 +486,12 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
     emit f.button_aktiv->clicked();  // while the login's scan still runs
   });
   emit f.button_inaktiv->clicked();
-  QTest::qWaitFor([&] { return http.RequestCount() == 2 && !f.webget->Busy(); }, 5000);
+  const bool settled = QTest::qWaitFor([&] { return http.RequestCount() == 2 && !f.webget->Busy(); }, 5000);
   stop = true;
   const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
   writer.join();
   if (reader >= 0) ::close(reader);
+  ASSERT_TRUE(settled);  // only now: the writer has to be stopped either way
 
   EXPECT_EQ(Codes(), "Cc");
   EXPECT_FALSE(f.Timer->Enabled());
