@@ -5,6 +5,7 @@
 
 #include "presence/report_gate.h"
 #include "presence/report_url.h"
+#include "presence/roster_status.h"
 
 namespace presence {
 
@@ -217,15 +218,17 @@ void LoginCycle::ImportClanRoster() {
   const std::optional<QByteArray> answer = WaitForAnswer();
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: Delay OFF"));
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: öffne TMP"));
+  std::optional<ClanRoster> roster;
   if (answer) {
     parts_.log.Start(QStringLiteral("Importiere in Clangrid: clr"));
-    roster_ = ParseClanAnswer(std::string_view(answer->constData(), answer->size()), parts_.log);
-    parts_.view.ShowClanRoster(*roster_);
+    roster = ParseClanAnswer(std::string_view(answer->constData(), answer->size()), parts_.log);
+    parts_.view.ShowClanRoster(*roster);
   }
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: auth_fail?"));
-  if (roster_ && !roster_->entries.empty() && roster_->entries.front().name == kAuthFailed) {
+  // Only the answer just read can refuse: an earlier one's refusal has been
+  // dealt with when it was read.
+  if (roster && IsRefusedRoster(roster->entries)) {
     parts_.dialogs.MessageBeep(Beep::Default);
-    roster_->entries.front().name.clear();
     parts_.view.ClearRefusedName();
     Error(kClanPasswordRefusedMessage);
     RejectConnection();

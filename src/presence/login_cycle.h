@@ -2,8 +2,8 @@
 // update timer's ticks with the master report on every second one, the
 // reload button, a script that can't be reached and a refused password.
 // It owns the login state (logged in exactly while the update timer runs),
-// the master cadence, the master refusal flag and the last clan roster read;
-// the refusal test reads that roster, not what the window shows.
+// the master cadence and the master refusal flag. The clan refusal test
+// reads the roster the import has just read, not what the window shows.
 //
 // It promises:
 //  - Reports leave in the order the user caused them. A click or tick that
@@ -129,8 +129,6 @@ class LoginCycle {
 
   bool LoggedIn() const { return parts_.timer.Enabled(); }
   bool GlobalAuthFailed() const { return globalAuthFailed_; }
-  std::uint8_t GlobalPostCounter() const { return globalPostCounter_; }
-  const std::optional<ClanRoster>& Roster() const { return roster_; }
 
   // How long an import waits for its answer beyond the fixed wait, in real
   // milliseconds.
@@ -152,7 +150,6 @@ class LoginCycle {
   void Error(const QString& text);
 
   Parts parts_;
-  std::optional<ClanRoster> roster_;
   std::deque<Action> pending_;
   std::uint64_t logouts_ = 0;  // logouts begun so far
   int preparing_ = 0;          // reports whose scan is running
