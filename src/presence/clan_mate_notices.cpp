@@ -1,5 +1,6 @@
 #include "presence/clan_mate_notices.h"
 
+#include <QHash>
 #include <QSet>
 
 #include "presence/roster_status.h"
@@ -16,6 +17,14 @@ std::vector<QString> ClanMateNotices(const std::vector<RosterEntry>& previous,
                                      bool firstAfterLogin) {
   std::vector<QString> notices;
   if (firstAfterLogin || IsRefusedRoster(current)) return notices;
+  // Where each member of the previous roster was, at his first row: one
+  // look-up per member instead of a pass over a roster of thousands.
+  QHash<QString, QString> before;
+  before.reserve(qsizetype(previous.size()));
+  for (const RosterEntry& old : previous) {
+    const QString key = Key(old.name);
+    if (!before.contains(key)) before.insert(key, ServerOf(old));
+  }
   const QString own = Key(ownName);
   QSet<QString> seen;
   for (const RosterEntry& entry : current) {
@@ -24,17 +33,11 @@ std::vector<QString> ClanMateNotices(const std::vector<RosterEntry>& previous,
     seen.insert(key);
     const QString server = ServerOf(entry);
     if (key == own || server.isEmpty()) continue;
-    QString before;
-    for (const RosterEntry& old : previous) {
-      if (Key(old.name) == key) {
-        before = ServerOf(old);
-        break;
-      }
-    }
+    const QString was = before.value(key);
     const QString name = entry.name.trimmed();
-    if (before.isEmpty())
+    if (was.isEmpty())
       notices.push_back(name + QStringLiteral(" ist online: ") + server);
-    else if (before != server)
+    else if (was != server)
       notices.push_back(name + QStringLiteral(" spielt jetzt auf ") + server);
   }
   return notices;
