@@ -13,24 +13,23 @@ constexpr int kOwnerOnly = 0600;
 }  // namespace
 
 const std::vector<SettingKey>& SettingKeys() {
-  using K = SettingKind;
   using V = SettingsValues;
   static const std::vector<SettingKey> keys{
-      {kMain, "Global-Script-URL", K::Text, 0, &V::globalScriptUrl, "set_globalserver"},
-      {kMain, "Global-Pass", K::Text, 0, &V::globalPass, "set_globalpass"},
-      {kMain, "Script-URL", K::Text, 0, &V::scriptUrl, "set_server"},
-      {kMain, "Directory", K::Text, 0, &V::directory, "set_todir"},
-      {kMain, "Pass", K::Text, 0, &V::pass, "set_pass"},
-      {kMain, "Update-Intervall", K::Index, 4, &V::updateInterval, "set_intervall"},
-      {kMain, "Clansite", K::Text, 0, &V::clansite, "set_clansite"},
-      {kMain, "TOLogSizeCheck", K::Flag, 0, &V::logSizeCheck, "set_logkill"},
-      {kGui, "XPOS", K::Index, kDefaultWindowPosition, &V::xpos, ""},
-      {kGui, "YPOS", K::Index, kDefaultWindowPosition, &V::ypos, ""},
-      {kGui, "Notify", K::Flag, 1, &V::notify, "set_notify"},
-      {kMain, "Programmversion", K::Index, 0, &V::gameIndex, "set_retailmod"},
-      {kMain, "Keybinder", K::Index, -1, &V::keyEcho, "set_keybinder_echo"},
-      {kMain, "Keybinder_say", K::Index, -1, &V::keySay, "set_keybinder_say"},
-      {kMain, "Keybinder_teamsay", K::Index, -1, &V::keyTeamsay, "set_keybinder_teamsay"},
+      {kMain, "Global-Script-URL", 0, &V::globalScriptUrl, "set_globalserver"},
+      {kMain, "Global-Pass", 0, &V::globalPass, "set_globalpass"},
+      {kMain, "Script-URL", 0, &V::scriptUrl, "set_server"},
+      {kMain, "Directory", 0, &V::directory, "set_todir"},
+      {kMain, "Pass", 0, &V::pass, "set_pass"},
+      {kMain, "Update-Intervall", 4, &V::updateInterval, "set_intervall"},
+      {kMain, "Clansite", 0, &V::clansite, "set_clansite"},
+      {kMain, "TOLogSizeCheck", 0, &V::logSizeCheck, "set_logkill"},
+      {kGui, "XPOS", kDefaultWindowPosition, &V::xpos, ""},
+      {kGui, "YPOS", kDefaultWindowPosition, &V::ypos, ""},
+      {kGui, "Notify", 1, &V::notify, "set_notify"},
+      {kMain, "Programmversion", 0, &V::gameIndex, "set_retailmod"},
+      {kMain, "Keybinder", -1, &V::keyEcho, "set_keybinder_echo"},
+      {kMain, "Keybinder_say", -1, &V::keySay, "set_keybinder_say"},
+      {kMain, "Keybinder_teamsay", -1, &V::keyTeamsay, "set_keybinder_teamsay"},
   };
   return keys;
 }

@@ -1,5 +1,5 @@
 // The keys of the settings file, each written once: its section and name,
-// its kind, its default, the field of SettingsValues that holds it and the
+// its default, the field of SettingsValues that holds it and the
 // setup control that shows it. Reading, saving and the setup panel all go
 // through this table; its order is the order a save writes the keys in, so a
 // file created by the first save lists them so.
@@ -12,17 +12,13 @@
 
 namespace app {
 
-enum class SettingKind {
-  Text,   // the value as typed
-  Flag,   // "1" or "0"; any integer other than 0 reads as on
-  Index,  // an item index or a pixel position, a 32-bit integer
-};
-
 struct SettingKey {
   QString section;
   QString key;
-  SettingKind kind;
-  int defaultNumber;  // Flag and Index; Text defaults to ""
+  int defaultNumber;  // of a flag or a number; text defaults to ""
+  // The field's type is the key's kind: text as typed; a flag written "1"
+  // or "0", any integer other than 0 reading as on; or a number (an item
+  // index or a pixel position, a 32-bit integer).
   std::variant<QString SettingsValues::*, bool SettingsValues::*, int SettingsValues::*> field;
   // Object name of the setup control showing the value; empty for the
   // window position, which the window's own left and top edges hold.
