@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "platform/cp1252.h"
-#include "platform/text_file.h"
 
 namespace presence {
 
@@ -72,8 +71,8 @@ ClanRoster ParseClanAnswer(std::string_view answerBytes, const platform::Activit
 }
 
 bool MasterAnswerRefused(std::string_view answerBytes) {
-  const std::vector<std::string> lines = platform::SplitTextLines(answerBytes);
-  return !lines.empty() && lines.front() == "AUTH_FAILED!";
+  // Only the first line counts: an answer of megabytes is not split up for it.
+  return LineCursor(answerBytes).Next() == "AUTH_FAILED!";
 }
 
 }  // namespace presence
