@@ -11,21 +11,27 @@ TempDir::TempDir() {
   if (!dir_.isValid()) throw std::runtime_error("no temporary directory");
 }
 
-QString TempDir::Write(const QString& relative, std::string_view bytes) const {
-  const QString path = File(relative);
+namespace {
+
+// Creates the parent folders and writes the bytes with the given open mode.
+void Put(const QString& path, std::string_view bytes, QIODevice::OpenMode mode, const char* failure) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("write failed");
+  if (!f.open(QIODevice::WriteOnly | mode)) throw std::runtime_error(failure);
   f.write(bytes.data(), qint64(bytes.size()));
+}
+
+}  // namespace
+
+QString TempDir::Write(const QString& relative, std::string_view bytes) const {
+  const QString path = File(relative);
+  Put(path, bytes, QIODevice::Truncate, "write failed");
   return path;
 }
 
 QString TempDir::Append(const QString& relative, std::string_view bytes) const {
   const QString path = File(relative);
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) throw std::runtime_error("append failed");
-  f.write(bytes.data(), qint64(bytes.size()));
+  Put(path, bytes, QIODevice::Append, "append failed");
   return path;
 }
 
