@@ -111,6 +111,12 @@ std::string_view Terminator(std::string_view end, std::string_view eol) {
   return end.back() == '\n' ? std::string_view{} : std::string_view("\n");
 }
 
+// The text after a UTF-8 byte order mark: the mark is no part of the first
+// line, so a first section is found behind it, and a rewrite keeps it.
+std::string_view WithoutBom(std::string_view content) {
+  return content.starts_with(kUtf8Bom) ? content.substr(kUtf8Bom.size()) : content;
+}
+
 std::string OneLine(std::string_view value) {
   std::string v(value);
   for (char& c : v)
@@ -122,7 +128,7 @@ std::string OneLine(std::string_view value) {
 
 std::string IniLookup(std::string_view content, std::string_view section, std::string_view key,
                       bool& found) {
-  const std::vector<Line> lines = SplitLines(content);
+  const std::vector<Line> lines = SplitLines(WithoutBom(content));
   const Position p = Locate(lines, section, key);
   found = p.key.has_value();
   if (!found) return {};
@@ -137,11 +143,14 @@ std::string IniLookup(std::string_view content, std::string_view section, std::s
 
 std::string IniSetValue(std::string_view content, std::string_view section, std::string_view key,
                         std::string_view value) {
+  const std::string_view bom = content.substr(0, content.size() - WithoutBom(content).size());
+  content.remove_prefix(bom.size());
   const std::vector<Line> lines = SplitLines(content);
   const Position p = Locate(lines, section, key);
   const std::string_view eol = DominantLineEnd(lines);
   std::string out;
-  out.reserve(content.size() + key.size() + value.size() + section.size() + 8);
+  out.reserve(bom.size() + content.size() + key.size() + value.size() + section.size() + 8);
+  out.append(bom);
   const auto keyLine = [&](std::string_view spelledKey) {
     return std::string(spelledKey) + "=" + OneLine(value);
   };
@@ -171,9 +180,11 @@ QString IniReadString(const QString& path, const QString& section, const QString
                       const QString& defaultValue) {
   const auto content = ReadFileBytes(path);
   if (!content) return defaultValue;
+  const TextEncoding encoding = EncodingOf(*content);
   bool found = false;
-  const std::string value = IniLookup(*content, ToCp1252(section), ToCp1252(key), found);
-  return found ? FromCp1252(value) : defaultValue;
+  const std::string value =
+      IniLookup(*content, Encode(section, encoding), Encode(key, encoding), found);
+  return found ? Decode(value, encoding) : defaultValue;
 }
 
 int IniReadInteger(const QString& path, const QString& section, const QString& key,
@@ -205,8 +216,10 @@ void IniWriteStrings(const QString& path, const std::vector<IniEntry>& entries, 
   if (!content && QFileInfo::exists(path))
     throw IoError(QStringLiteral("Unable to write to %1").arg(path));
   std::string updated = content.value_or(std::string());
+  const TextEncoding encoding = EncodingOf(updated);
   for (const IniEntry& e : entries)
-    updated = IniSetValue(updated, ToCp1252(e.section), ToCp1252(e.key), ToCp1252(e.value));
+    updated = IniSetValue(updated, Encode(e.section, encoding), Encode(e.key, encoding),
+                          Encode(e.value, encoding));
   if (!WriteFileAtomically(path, updated, newFileMode))
     throw IoError(QStringLiteral("Unable to write to %1").arg(path));
 }

@@ -13,7 +13,11 @@
 //    keeps its permissions; a new file gets `newFileMode`. Writing many keys
 //    at once writes the file once.
 //  - Every call opens and closes the file; nothing is cached.
-// Text on disk is Windows-1252.
+//  - Line ends are kept as the file has them (CR LF from Windows builds, LF
+//    from native Linux builds); a line we add ends like the file's lines.
+// Text on disk is Windows-1252; a file that begins with a UTF-8 byte order
+// mark is UTF-8 (read leniently, see cp1252.h) and keeps its mark. A mark is
+// never added.
 #pragma once
 #include <QString>
 #include <string>
@@ -47,7 +51,7 @@ struct IniEntry {
 void IniWriteStrings(const QString& path, const std::vector<IniEntry>& entries,
                      int newFileMode = 0644);
 
-// The pure text edits behind the calls above, on raw Windows-1252 bytes.
+// The pure text edits behind the calls above, on the file's raw bytes.
 std::string IniLookup(std::string_view content, std::string_view section, std::string_view key,
                       bool& found);
 std::string IniSetValue(std::string_view content, std::string_view section, std::string_view key,

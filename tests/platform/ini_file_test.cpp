@@ -60,7 +60,13 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"CrOnlyFileGetsCrLfSection", "[A]\rx=1\r", "B", "y", "2", "[A]\rx=1\r\n[B]\r\ny=2\r\n"},
         WriteCase{"LineBreaksInValueBecomeBlanks", "[A]\r\nk=1\r\n", "A", "k", "a\r\nb\nc\rd",
                   "[A]\r\nk=a  b c d\r\n"},
-        WriteCase{"LineBreaksInNewValue", "", "A", "k", "x\n[B]", "[A]\r\nk=x [B]\r\n"}),
+        WriteCase{"LineBreaksInNewValue", "", "A", "k", "x\n[B]", "[A]\r\nk=x [B]\r\n"},
+        // UT 469 writes its INI files as UTF-8 with a byte order mark: the
+        // mark stays in front, and the first section is found behind it.
+        WriteCase{"ByteOrderMarkKeptFirstSectionFound", "\xEF\xBB\xBF[A]\nx=1\n[B]\ny=2\n", "A", "x", "5",
+                  "\xEF\xBB\xBF[A]\nx=5\n[B]\ny=2\n"},
+        WriteCase{"ByteOrderMarkKeptNewSection", "\xEF\xBB\xBF[A]\nx=1\n", "B", "y", "2",
+                  "\xEF\xBB\xBF[A]\nx=1\n[B]\ny=2\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // What a write sets reads back, and writing it again changes nothing: a
@@ -108,6 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"OtherSection", "[B]\r\nk=1\r\n", "A", "k", false, ""},
                       ReadCase{"Comment", "[A]\r\n;k=1\r\n", "A", "k", false, ""},
                       ReadCase{"EmptyValue", "[A]\r\nk=\r\n", "A", "k", true, ""},
+                      ReadCase{"BehindByteOrderMark", "\xEF\xBB\xBF[DefaultPlayer]\nName=Kim\n", "DefaultPlayer",
+                               "Name", true, "Kim"},
+                      ReadCase{"LfOnly", "[A]\nj=0\nk=1\n[B]\nk=2\n", "A", "k", true, "1"},
                       ReadCase{"CutAt2047", "[A]\r\nk=" + std::string(3000, 'x') + "\r\n", "A", "k", true,
                                std::string(2047, 'x')}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -188,6 +197,32 @@ TEST(IniFile, ManyKeysInOneWriteInOrder) {
   EXPECT_EQ(writes.Count(), 1);
   EXPECT_EQ(dir.Read("User.ini"),
             "[Engine.Input]\r\nF1=\r\nF2=EXEC a.txt\r\nF3=EXEC c.txt\r\n[GUI]\r\nXPOS=4\r\n");
+}
+
+// A native game's INI: LF line ends, and either Windows-1252 or UTF-8 behind
+// a byte order mark. Names read as the game meant them, and what we write
+// keeps the file's line ends, mark and encoding; no mark is ever added.
+TEST(IniFile, EncodingFollowsTheByteOrderMark) {
+  struct Case {
+    const char* name;
+    std::string before;
+    std::string after;
+  };
+  const Case cases[] = {
+      {"Cp1252", "[DefaultPlayer]\nName=J\xE4ger\n", "[DefaultPlayer]\nName=J\xE4ger\nTeam=\xB1\n"},
+      {"Utf8WithMark", "\xEF\xBB\xBF[DefaultPlayer]\nName=J\xC3\xA4ger\n",
+       "\xEF\xBB\xBF[DefaultPlayer]\nName=J\xC3\xA4ger\nTeam=\xC2\xB1\n"},
+      // Older builds kept single bytes in a file with the mark: read as Windows-1252.
+      {"SingleBytesBehindTheMark", "\xEF\xBB\xBF[DefaultPlayer]\nName=J\xE4ger\n",
+       "\xEF\xBB\xBF[DefaultPlayer]\nName=J\xE4ger\nTeam=\xC2\xB1\n"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const QString path = dir.Write("User.ini", c.before);
+    EXPECT_EQ(IniReadString(path, "defaultplayer", "NAME", "?"), QStringLiteral("Jäger")) << c.name;
+    IniWriteString(path, "DefaultPlayer", "Team", QStringLiteral("±"));
+    EXPECT_EQ(dir.Read("User.ini"), c.after) << c.name;
+  }
 }
 
 }  // namespace
