@@ -32,16 +32,17 @@ void SettleState(PlayerLocation& location, bool searching, bool offline,
 }
 
 PlayerLocation LocationFromLogLine(std::string_view line, bool offline,
-                                   const std::function<QString()>& playerName) {
+                                   const std::function<QString()>& playerName,
+                                   platform::TextEncoding encoding) {
   const long long length = static_cast<long long>(line.size());
   const long long slash = Pos("/", line);
   const long long question = Pos("?", line);
   const std::string_view rest = Copy(line, Pos("=", line) + 1, length);
 
   PlayerLocation location{
-      platform::FromCp1252(Copy(rest, 1, Pos("?", rest) - 1)),
-      platform::FromCp1252(Copy(line, 15, slash - 15)),
-      platform::FromCp1252(Copy(line, slash + 1, question - slash - 1)),
+      platform::Decode(Copy(rest, 1, Pos("?", rest) - 1), encoding),
+      platform::Decode(Copy(line, 15, slash - 15), encoding),
+      platform::Decode(Copy(line, slash + 1, question - slash - 1), encoding),
   };
   SettleState(location, Copy(rest, 1, 13) == "Exit: Exiting", offline, playerName);
   return location;

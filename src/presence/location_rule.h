@@ -16,14 +16,16 @@
 #include <functional>
 #include <string_view>
 
+#include "platform/cp1252.h"
 #include "presence/player_location.h"
 
 namespace presence {
 
-// `line` is raw Windows-1252; `playerName` is asked for the INI name each
-// time a test needs it.
+// `line` is the log's raw bytes, decoded as `encoding` says; `playerName` is
+// asked for the INI name each time a test needs it.
 PlayerLocation LocationFromLogLine(std::string_view line, bool offline,
-                                   const std::function<QString()>& playerName);
+                                   const std::function<QString()>& playerName,
+                                   platform::TextEncoding encoding = platform::TextEncoding::Cp1252);
 
 // The three tests above, for a location read from any kind of line:
 // `searching` stands for the first one.

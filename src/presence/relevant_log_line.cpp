@@ -1,90 +1,144 @@
 #include "presence/relevant_log_line.h"
 
+#include "platform/cp1252.h"
+#include "presence/browse_url.h"
+
 #include <QFile>
 #include <cstring>
 
 namespace presence {
 namespace {
 
-enum class LineKind { Other, Decisive, LevelUp };
+constexpr size_t npos = std::string_view::npos;
 
-LineKind KindOf(std::string_view line, LogFormat format) {
-  if (line.starts_with(kLoadMapPrefix) || line.starts_with(kExitPrefix)) return LineKind::Decisive;
-  if (format == LogFormat::BrowseAndLevel) {
-    if (line.starts_with(kBrowsePrefix)) return LineKind::Decisive;
-    if (line.starts_with(kLevelUpPrefix)) return LineKind::LevelUp;
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// A Browse line that only closes the connection of the moment.
+bool IsClosing(std::string_view line) {
+  if (!line.starts_with(kBrowsePrefix)) return false;
+  const BrowseUrl url = ParseBrowseUrl(line.substr(kBrowsePrefix.size()));
+  return url.host.empty() && BrowseOption(url.options, "closed").has_value();
+}
+
+bool Counts(std::string_view line, LogFormat format) {
+  if (line.starts_with(kLoadMapPrefix) || line.starts_with(kExitPrefix)) return true;
+  return format == LogFormat::BrowseAndLevel && line.starts_with(kBrowsePrefix) && !IsClosing(line);
+}
+
+// Position of the last CR or LF in text[0, end); npos when there is none.
+size_t LastLineEnd(std::string_view text, size_t end) {
+  while (end > 0) {
+    if (IsLineEnd(text[--end])) return end;
   }
-  return LineKind::Other;
+  return npos;
 }
 
-// Position of the last CR in text[0, end); npos when there is none.
-size_t LastCr(std::string_view text, size_t end) {
-#ifdef __GLIBC__
-  const void* hit = memrchr(text.data(), '\r', end);
-  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
-#else
-  return end == 0 ? std::string_view::npos : text.rfind('\r', end - 1);
-#endif
-}
-
-// The finding of `text`, which begins at a line start and holds no Ctrl-Z.
-// Walks the line starts from the last one back to the first and stops at the
-// first decisive line. A line starts at 0 and after every CR, past an LF that
-// follows the CR directly.
-LogFinding FindingOf(std::string_view text, LogFormat format) {
-  LogFinding found;
-  size_t lineEnd = text.size();
-  for (;;) {
-    const size_t cr = LastCr(text, lineEnd);
-    size_t start = 0;
-    if (cr != std::string_view::npos) {
-      start = cr + 1;
-      if (start < text.size() && text[start] == '\n') ++start;
-    }
-    const std::string_view line = text.substr(start, lineEnd - start);
-    switch (KindOf(line, format)) {
-      case LineKind::Decisive:
-        found.last.emplace(line);
-        return found;
-      case LineKind::LevelUp:
-        if (!found.levelUp) found.levelUp.emplace(line);
-        break;
-      case LineKind::Other:
-        break;
-    }
-    if (cr == std::string_view::npos) return found;
-    lineEnd = cr;
+// Position of the first CR or LF in text[from, size); npos when there is none.
+size_t NextLineEnd(std::string_view text, size_t from) {
+  for (; from < text.size(); ++from) {
+    if (IsLineEnd(text[from])) return from;
   }
+  return npos;
 }
 
-// The finding of two stretches of text, one right after the other.
-LogFinding Followed(const LogFinding& earlier, const LogFinding& later) {
-  if (later.last) return later;
-  return {earlier.last, later.levelUp ? later.levelUp : earlier.levelUp};
+// Where the line end that starts at `at` stops: after its CR LF, CR or LF.
+size_t PastLineEnd(std::string_view text, size_t at) {
+  if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') return at + 2;
+  return at + 1;
+}
+
+// Where the text of the line that ends at `end` (exclusive, its line end
+// included) stops.
+size_t TextEnd(std::string_view text, size_t end) {
+  if (end > 0 && text[end - 1] == '\n') {
+    --end;
+    if (end > 0 && text[end - 1] == '\r') --end;
+  } else if (end > 0 && text[end - 1] == '\r') {
+    --end;
+  }
+  return end;
 }
 
 }  // namespace
 
+void LogReading::Follow(std::string_view line) {
+  if (line.starts_with(kLevelUpPrefix)) {
+    if (closed_ && !client_) {
+      finished_.levelUp.reset();
+    } else {
+      finished_.levelUp.emplace(line);
+    }
+  } else if (line.starts_with(kClientNetModeLine)) {
+    client_ = true;
+  } else if (IsClosing(line)) {
+    closed_ = true;
+    client_ = false;
+    finished_.levelUp.reset();
+  }
+}
+
+void LogReading::Take(std::string_view text) {
+  // Backwards to the last counting line: what came before it no longer matters.
+  size_t follow = 0;  // where the lines to follow begin
+  size_t lineEnd = TextEnd(text, text.size());
+  for (;;) {
+    const size_t end = LastLineEnd(text, lineEnd);
+    const size_t start = end == npos ? 0 : end + 1;
+    const std::string_view line = text.substr(start, lineEnd - start);
+    if (Counts(line, format_)) {
+      finished_.last.emplace(line);
+      finished_.levelUp.reset();
+      closed_ = client_ = false;
+      follow = lineEnd < text.size() ? PastLineEnd(text, lineEnd) : text.size();
+      break;
+    }
+    if (end == npos) break;
+    lineEnd = text[end] == '\n' && end > 0 && text[end - 1] == '\r' ? end - 1 : end;
+  }
+  if (format_ != LogFormat::BrowseAndLevel) return;
+  // Forwards through the lines after it.
+  while (follow < text.size()) {
+    const size_t end = NextLineEnd(text, follow);
+    Follow(text.substr(follow, (end == npos ? text.size() : end) - follow));
+    if (end == npos) break;
+    follow = PastLineEnd(text, end);
+  }
+}
+
 void LogReading::Read(std::string_view more) {
   if (ended_) return;
-  // The byte at ResumeAt() follows a CR, so an LF there belongs to its line end.
-  const size_t skip = resumeAt_ > 0 && more.starts_with('\n') ? 1 : 0;
-  std::string_view text = more.substr(skip);
+  // The byte at ResumeAt() follows a line end: an LF there is the second half
+  // of a CR LF, or an empty line. Neither matters.
+  size_t skip = resumeAt_ > 0 && more.starts_with('\n') ? 1 : 0;
+  if (resumeAt_ == 0) {
+    utf8_ = more.starts_with(platform::kUtf8Bom);
+    if (utf8_) skip = platform::kUtf8Bom.size();
+  }
+  std::string_view text = more.substr(std::min(skip, more.size()));
   if (const void* z = std::memchr(text.data(), '\x1a', text.size())) {
     text = text.substr(0, static_cast<size_t>(static_cast<const char*>(z) - text.data()));
     ended_ = true;
   }
-  const size_t cr = LastCr(text, text.size());
-  if (cr != std::string_view::npos) {
-    finished_ = Followed(finished_, FindingOf(text.substr(0, cr), format_));
-    resumeAt_ += static_cast<long long>(skip + cr + 1);
-    text.remove_prefix(cr + 1);
-    if (text.starts_with('\n')) text.remove_prefix(1);
+  unfinishedExit_.reset();
+  const size_t end = LastLineEnd(text, text.size());
+  if (end != npos) {
+    Take(text.substr(0, end + 1));
+    resumeAt_ += static_cast<long long>(skip + end + 1);
+    text.remove_prefix(end + 1);
   }
-  unfinished_ = FindingOf(text, format_);
+  if (text.empty()) return;
+  if (ended_) {
+    Take(text);
+  } else if (text.starts_with(kExitPrefix)) {
+    unfinishedExit_.emplace(text);
+  }
 }
 
-LogFinding LogReading::Result() const { return Followed(finished_, unfinished_); }
+LogFinding LogReading::Result() const {
+  LogFinding result = unfinishedExit_ ? LogFinding{unfinishedExit_, std::nullopt} : finished_;
+  result.utf8 = utf8_;
+  return result;
+}
 
 std::optional<std::string> LastRelevantLine(std::string_view bytes) {
   LogReading reading(LogFormat::LoadMap);

@@ -36,6 +36,21 @@ const std::string kJoinTorlan =
     "Log: Bringing Level ONS-Torlan.myLevel up for play (90) appSeconds: 51.547783...\r\n"
     "ScriptLog: Ling_On_Linux entered the game\r\n";
 
+const std::string kMapChangeToDria =
+    "Log: Browse: 63.211.105.170/ONS-Dria?Name=Ling_On_Linux?GAME=Onslaught.ONSOnslaughtGame\r\n"
+    "Log: Browse: Index.ut2?closed?Name=Ling_On_Linux?Class=Engine.Pawn\r\n"
+    "Log: Failed; returning to Entry\r\n"
+    "Log: Collecting garbage\r\n"
+    "Log: NetMode now NM_Client\r\n";
+
+// The same lines as the native Linux builds write them.
+std::string Lf(std::string text) {
+  std::string out;
+  for (char c : text)
+    if (c != '\r') out += c;
+  return out;
+}
+
 class Engine2Log : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Engine2Log, GivesTheLocation) {
@@ -95,10 +110,64 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"LoggingOut", kEngine2, kStart + kJoinTorlan, true, kOffline},
         Case{"OnlyLevelLines", kEngine2, "Log: Bringing Level Entry.myLevel up for play (0)\r\n", false,
              std::nullopt},
+        // The game buffers its log: a level line still being written is not up yet.
         Case{"LastLineWithoutLineEnd", kEngine2,
              "Log: Browse: 63.211.105.170/Index.ut2?Name=Ling\r\n"
              "Log: Bringing Level ONS-Torlan.myLevel up for play (90) appSeconds: 51.5",
-             false, PlayerLocation{"Ling", "63.211.105.170", "ONS-Torlan"}},
+             false, kSearching},
+        // The server changes map: the client sets off for the new map, closes
+        // the old connection, and comes back up as a client on the new map.
+        Case{"ServerChangedMapWithClosing", kEngine2,
+             kStart + kJoinTorlan + kMapChangeToDria +
+                 "Log: Bringing Level ONS-Dria.myLevel up for play (90) appSeconds: 951.0...\r\n",
+             false, PlayerLocation{"Ling_On_Linux", "63.211.105.170", "ONS-Dria"}},
+        Case{"MapChangeNotUpYet", kEngine2, kStart + kJoinTorlan + kMapChangeToDria, false, kSearching},
+        Case{"LaterManualReconnect", kEngine2,
+             kStart + kJoinTorlan + kMapChangeToDria +
+                 "Log: Bringing Level ONS-Dria.myLevel up for play (90) appSeconds: 951.0...\r\n"
+                 "Log: Browse: 63.211.105.170/Index.ut2?Name=Ling_On_Linux?team=255\r\n"
+                 "Log: NetMode now NM_Client\r\n"
+                 "Log: Bringing Level ONS-Dria.myLevel up for play (90) appSeconds: 1210.4...\r\n",
+             false, PlayerLocation{"Ling_On_Linux", "63.211.105.170", "ONS-Dria"}},
+        Case{"ServerLost", kEngine2,
+             kStart + kJoinTorlan +
+                 "Log: Browse: Index.ut2?closed?Name=Ling_On_Linux?Class=Engine.Pawn\r\n"
+                 "Log: Failed; returning to Entry\r\n",
+             false, kSearching},
+        Case{"MenuLevelAfterTheServerWasLost", kEngine2,
+             kStart + kJoinTorlan +
+                 "Log: Browse: Index.ut2?closed?Name=Ling_On_Linux?Class=Engine.Pawn\r\n"
+                 "Log: Failed; returning to Entry\r\n"
+                 "Log: Bringing Level Entry.myLevel up for play (0) appSeconds: 990.2...\r\n",
+             false, kSearching},
+        Case{"MainMenuAtStartUp", kEngine2,
+             kStart + "Log: Browse: Index.ut2?disconnect?Name=Ling_On_Linux?Class=Engine.Pawn\r\n"
+                      "Log: Failed; returning to Entry\r\n",
+             false, kSearching},
+        Case{"DisconnectedToTheMenu", kEngine2,
+             kStart + kJoinTorlan +
+                 "Log: Browse: Index.ut2?disconnect?Name=Ling_On_Linux?Class=Engine.Pawn\r\n"
+                 "Log: Failed; returning to Entry\r\n",
+             false, kSearching},
+        Case{"WebLinkIsNoServer", kEngine2,
+             kStart + "Log: Browse: https://www.example.org/news/?Name=Ling_On_Linux\r\n"
+                      "Log: Bringing Level Entry.myLevel up for play (0) appSeconds: 20.0...\r\n",
+             false, kSearching},
+        Case{"LfOnlyLog", kEngine2, Lf(kStart + kJoinTorlan), false,
+             PlayerLocation{"Ling_On_Linux", "63.211.105.170", "ONS-Torlan"}},
+        Case{"Utf8LogWithByteOrderMark", kEngine2,
+             "\xEF\xBB\xBFLog: Browse: 63.211.105.170/Index.ut2?Name=J\xC3\xA4ger\n"
+             "Log: Bringing Level DM-R\xC3\xA9sident.myLevel up for play (90) appSeconds: 5.0\n",
+             false, PlayerLocation{"Jäger", "63.211.105.170", "DM-Résident"}},
+        Case{"Cp1252LogWithoutMark", kEngine2,
+             "Log: Browse: 63.211.105.170/Index.ut2?Name=J\xE4ger\r\n"
+             "Log: Bringing Level DM-Evil\xB1.myLevel up for play (90) appSeconds: 5.0\r\n",
+             false, PlayerLocation{"Jäger", "63.211.105.170", "DM-Evil±"}},
+        Case{"Utf8LoadMapLog", LogFormat::LoadMap,
+             "\xEF\xBB\xBFLog: Browse: 198.51.100.20/Index.unr?Name=J\xC3\xA4ger\n"
+             "Log: LoadMap: 198.51.100.20/CTF-Resident Evil\xC2\xB1?Name=J\xC3\xA4ger?Class=Botpack.TMale1\n"
+             "Log: Bringing Level CTF-Resident Evil\xC2\xB1.MyLevel up for play (41)...\n",
+             false, PlayerLocation{"Jäger", "198.51.100.20", "CTF-Resident Evil±"}},
         // A UT build logs Browse, then LoadMap (no port with the default one);
         // the LoadMap line decides.
         Case{"UtBuildJoin", LogFormat::LoadMap,

@@ -1,11 +1,11 @@
 // The last relevant game log line, found from the end, must be the one the
-// forward reading rule finds, whatever mix of line ends and Ctrl-Z the log
-// holds.
+// forward reading of the game log's lines finds, whatever mix of line ends,
+// Ctrl-Z, byte order mark and unfinished last line the log holds.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 
-#include "platform/text_file.h"
 #include "presence/relevant_log_line.h"
 #include "support/temp_dir.h"
 
@@ -14,12 +14,55 @@ using presence::LastRelevantLineInFile;
 
 namespace {
 
-// The forward rule, spelled out plainly.
-std::optional<std::string> ForwardLastRelevant(std::string_view bytes) {
-  std::optional<std::string> last;
-  for (const std::string& line : platform::SplitTextLines(bytes)) {
-    if (line.starts_with("Log: LoadMap: ") || line.starts_with("Exit: Exiting")) last = line;
+// A game log's lines, read forwards as plainly as they can be: a line ends at
+// CR LF, CR or LF; the first Ctrl-Z ends the file; a leading UTF-8 byte order
+// mark is no part of the text. A last line without a line end is still being
+// written, unless a Ctrl-Z ended the file.
+struct ForwardLines {
+  std::vector<std::string> whole;
+  std::optional<std::string> unfinished;
+  bool utf8 = false;
+};
+
+ForwardLines SplitLog(std::string_view bytes) {
+  ForwardLines lines;
+  lines.utf8 = bytes.starts_with("\xEF\xBB\xBF");
+  if (lines.utf8) bytes.remove_prefix(3);
+  bool ended = false;
+  if (const size_t z = bytes.find('\x1A'); z != std::string_view::npos) {
+    bytes = bytes.substr(0, z);
+    ended = true;
   }
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    const size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) {
+      if (ended) {
+        lines.whole.emplace_back(bytes.substr(pos));
+      } else {
+        lines.unfinished.emplace(bytes.substr(pos));
+      }
+      break;
+    }
+    lines.whole.emplace_back(bytes.substr(pos, end - pos));
+    pos = end + 1;
+    if (bytes[end] == '\r' && pos < bytes.size() && bytes[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+bool IsLoadMapOrExit(std::string_view line) {
+  return line.starts_with("Log: LoadMap: ") || line.starts_with("Exit: Exiting");
+}
+
+// The forward rule for LoadMap and Exit lines.
+std::optional<std::string> ForwardLastRelevant(std::string_view bytes) {
+  const ForwardLines lines = SplitLog(bytes);
+  std::optional<std::string> last;
+  for (const std::string& line : lines.whole) {
+    if (IsLoadMapOrExit(line)) last = line;
+  }
+  if (lines.unfinished && lines.unfinished->starts_with("Exit: Exiting")) last = lines.unfinished;
   return last;
 }
 
@@ -52,17 +95,23 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"NoRelevantLine", "Log: Hello\r\nScriptLog: x\r\n", std::nullopt},
         Case{"LastOfSeveral", kLoad + "\r\nExit: Exiting\r\nLog: other\r\n", "Exit: Exiting"},
         Case{"ExitThenLoad", "Exit: Exiting\r\n" + kLoad + "\r\nLog: x\r\n", kLoad},
-        Case{"FirstLineWithoutCr", kLoad, kLoad},
         Case{"CrOnlyLineEnds", "x\r" + kLoad + "\ry\r", kLoad},
+        Case{"LfOnlyLineEnds", "Log: x\n" + kLoad + "\nLog: y\n", kLoad},
+        Case{"MixedLineEnds", "Exit: Exiting\n" + kLoad + "\r\nLog: x\rLog: y\n", kLoad},
+        Case{"LoneLfIsAnEmptyLine", "Log: x\r\n\n" + kLoad + "\r\n", kLoad},
+        Case{"CrLfLfHoldsAnEmptyLine", "a\r\n\nExit: Exiting\r\n", "Exit: Exiting"},
+        Case{"UnfinishedLastLineDoesNotCountYet", "Exit: Exiting\n" + kLoad, "Exit: Exiting"},
+        Case{"UnfinishedOnlyLine", kLoad, std::nullopt},
+        Case{"UnfinishedExitCounts", kLoad + "\nExit: Exiting", "Exit: Exiting"},
+        Case{"UnfinishedExitPrefixNotYet", kLoad + "\nExit: Exit", kLoad},
+        Case{"ByteOrderMarkIsNoPartOfTheFirstLine", "\xEF\xBB\xBF" + kLoad + "\n", kLoad},
+        Case{"ByteOrderMarkLaterIsText", "x\n\xEF\xBB\xBF" + kLoad + "\n", std::nullopt},
         Case{"PrefixAfterBlankIgnored", " " + kLoad + "\r\n", std::nullopt},
         Case{"PrefixInOtherCaseIgnored", "log: loadmap: 1.2.3.4/M?Name=K\r\n", std::nullopt},
         Case{"PrefixOnlyWithoutFinalBlank", "Log: LoadMap:\r\n", std::nullopt},
         Case{"ExitPrefixWithMore", "Exit: Exiting.\r\n", "Exit: Exiting."},
-        Case{"LfOnlyLogIsOneLine", kLoad + "\nLog: x\n", kLoad + "\nLog: x\n"},
-        Case{"LfOnlyLogNotStartingWithPrefix", "Log: x\n" + kLoad + "\n", std::nullopt},
-        Case{"LoneLfStartsNoLine", "Log: x\r\n\n" + kLoad + "\r\n", std::nullopt},
-        Case{"CrLfLfKeepsTheSecondLf", "a\r\n\nExit: Exiting\r\n", std::nullopt},
         Case{"CtrlZEndsTheFile", kLoad + "\r\n\x1A" "Exit: Exiting\r\n", kLoad},
+        Case{"CtrlZEndsTheLastLine", "Exit: Exiting\r\n" + kLoad + "\x1A", kLoad},
         Case{"CtrlZInsideTheLine", "Exit: Exiting\r\nLog: LoadMap: 1.2\x1A/M?Name=K\r\n",
              "Log: LoadMap: 1.2"},
         Case{"CtrlZCutsThePrefix", "Exit: Exiting\r\nLog: Load\x1A" "Map: x\r\n", "Exit: Exiting"},
@@ -74,7 +123,7 @@ TEST(LastLine, AgreesWithForwardReadingOnRandomLogs) {
   // every kind of line end, Ctrl-Z included.
   const std::vector<std::string> pieces = {
       "Log: LoadMap: ", "Exit: Exiting", "Log: LoadMap:", "Exit: Exit", "x", "/", "?", "=",
-      "\r", "\n", "\r\n", "\r\r\n", "\x1A"};
+      "\r", "\n", "\r\n", "\r\r\n", "\x1A", "\xEF\xBB\xBF"};
   std::mt19937 random(1234);
   for (int round = 0; round < 20000; ++round) {
     std::string log;
@@ -88,18 +137,44 @@ TEST(LastLine, AgreesWithForwardReadingOnRandomLogs) {
   }
 }
 
-// The forward rule with Browse and Bringing Level lines.
+// A Browse line to no host with a "closed" option: "Index.ut2?closed?Name=Kim".
+bool IsClosing(const std::string& line) {
+  if (!line.starts_with("Log: Browse: ")) return false;
+  const std::string url = line.substr(13);
+  const std::string target = url.substr(0, url.find('?'));
+  const size_t slash = target.find('/');
+  if (slash != std::string::npos && slash > 0 && target[slash - 1] != ':') return false;
+  std::string options = url.find('?') == std::string::npos ? "" : url.substr(url.find('?') + 1);
+  for (char& c : options) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  options = "?" + options + "?";
+  return options.find("?closed?") != std::string::npos || options.find("?closed=") != std::string::npos;
+}
+
+// The forward rule with Browse, NetMode and Bringing Level lines.
 presence::LogFinding ForwardFinding(std::string_view bytes, presence::LogFormat format) {
+  const ForwardLines lines = SplitLog(bytes);
   presence::LogFinding found;
   const bool engine2 = format == presence::LogFormat::BrowseAndLevel;
-  for (const std::string& line : platform::SplitTextLines(bytes)) {
-    if (line.starts_with("Log: LoadMap: ") || line.starts_with("Exit: Exiting") ||
-        (engine2 && line.starts_with("Log: Browse: "))) {
+  bool closed = false;
+  bool client = false;
+  for (const std::string& line : lines.whole) {
+    if (IsLoadMapOrExit(line) || (engine2 && line.starts_with("Log: Browse: ") && !IsClosing(line))) {
       found = {line, std::nullopt};
-    } else if (engine2 && line.starts_with("Log: Bringing Level ")) {
-      found.levelUp = line;
+      closed = client = false;
+    } else if (!engine2) {
+      continue;
+    } else if (line.starts_with("Log: Bringing Level ")) {
+      found.levelUp = closed && !client ? std::nullopt : std::optional<std::string>(line);
+    } else if (line.starts_with("Log: NetMode now NM_Client")) {
+      client = true;
+    } else if (IsClosing(line)) {
+      closed = true;
+      client = false;
+      found.levelUp.reset();
     }
   }
+  if (lines.unfinished && lines.unfinished->starts_with("Exit: Exiting")) found = {lines.unfinished, std::nullopt};
+  found.utf8 = lines.utf8;
   return found;
 }
 
@@ -108,7 +183,8 @@ TEST(LogReading, ReadingOnAsTheLogGrowsGivesWhatAWholeReadingGives) {
   // pairs and prefixes anywhere; each reading goes on from ResumeAt().
   const std::vector<std::string> pieces = {
       "Log: LoadMap: ", "Exit: Exiting", "Log: Browse: ", "Log: Bringing Level ", "Log: Bro", "wse: ",
-      "Log: Bringing", " Level ", "x", "/", "?", "\r", "\n", "\r\n", "\x1A"};
+      "Log: Bringing", " Level ", "x", "/", "?", "\r", "\n", "\r\n", "\x1A", "closed",
+      "Log: NetMode now NM_Client", "https:", "\xEF\xBB\xBF"};
   std::mt19937 random(4321);
   for (const presence::LogFormat format :
        {presence::LogFormat::LoadMap, presence::LogFormat::BrowseAndLevel}) {

@@ -1,7 +1,9 @@
-// A login with the game installed as players really have it: under Wine,
-// the native UT build with its files in ~/.utpg, and native UT 2004 with
-// its files in ~/.ut2004 and a log of Browse and Bringing Level lines. Each
-// reports to a clan script on loopback; then the game is started.
+// A login with the game installed as players really have it: under Wine
+// (CR LF files), the native UT build with its files in ~/.utpg, and native
+// UT 2004 with its files in ~/.ut2004 and a log of Browse and Bringing Level
+// lines; the native builds write LF line ends, and UT 469c and later a UTF-8
+// log behind a byte order mark. Each reports to a clan script on loopback;
+// then the game is started.
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -23,10 +25,25 @@ struct Layout {
   std::string userIni;                                     // where the key bindings go
   std::vector<std::string> scriptDirs;                     // where the exec scripts go
   std::string program, workingDir;                         // the launch
+  std::string eol = "\r\n";                                // the line end of the game's files
 };
 void PrintTo(const Layout& l, std::ostream* os) { *os << l.name; }
 
 const std::string kUserIni = "[Engine.Input]\r\nF=Fire\r\n[DefaultPlayer]\r\nName=IniName\r\n";
+
+// `text` with each CR LF replaced by `eol`.
+std::string WithLineEnd(const std::string& text, const std::string& eol) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, "\r\n") == 0) {
+      out += eol;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
 
 class GameLayout : public ::testing::TestWithParam<Layout> {};
 
@@ -35,7 +52,7 @@ TEST_P(GameLayout, LoginReportsWhereThePlayerIsAndTheGameStarts) {
   LoopbackHttpServer http;
   WindowFixture w;
   w.services->paths.homeDir = w.dir.File("home");
-  for (const auto& [path, bytes] : l.files) w.dir.Write(QString::fromStdString(path), bytes);
+  for (const auto& [path, bytes] : l.files) w.dir.Write(QString::fromStdString(path), WithLineEnd(bytes, l.eol));
   // A template left in the install, older than the file the game wrote.
   if (w.dir.Exists("game/System/User.ini") && w.dir.Exists(QString::fromStdString(l.userIni))) {
     QFile old(w.dir.File("game/System/User.ini"));
@@ -55,7 +72,8 @@ TEST_P(GameLayout, LoginReportsWhereThePlayerIsAndTheGameStarts) {
   EXPECT_EQ(requests[0].Param("server"), l.server);
   EXPECT_EQ(requests[0].Param("map"), l.map);
   EXPECT_EQ(w.dir.Read(QString::fromStdString(l.userIni)),
-            "[Engine.Input]\r\nF=Fire\r\nA=EXEC quavik_echo.txt\r\n[DefaultPlayer]\r\nName=IniName\r\n");
+            WithLineEnd("[Engine.Input]\r\nF=Fire\r\nA=EXEC quavik_echo.txt\r\n[DefaultPlayer]\r\nName=IniName\r\n",
+                        l.eol));
   for (const std::string& dir : l.scriptDirs) {
     EXPECT_EQ(w.dir.Read(QString::fromStdString(dir + "/quavik_echo.txt")),
               "echo Quavik meldet: Kim (1.2.3.4:7777) \r\n")
@@ -95,18 +113,37 @@ INSTANTIATE_TEST_SUITE_P(
                "Buggie", "81.169.240.101", "MH-AutoRIP(SB)",
                "home/.utpg/System/User.ini",
                {"game/System64", "home/.utpg/System"},
-               "game/System64/ut-bin-amd64", "game/System64"},
+               "game/System64/ut-bin-amd64", "game/System64", "\n"},
+        Layout{"Native469Utf8",
+               2,
+               {{"game/System64/ut-bin-amd64", "\x7f" "ELF"},
+                {"home/.utpg/System/User.ini", kUserIni},
+                {"home/.utpg/System/UnrealTournament.log",
+                 "\xEF\xBB\xBFLog: Browse: 81.169.240.101/CTF-Evil\xC2\xB1.unr?Name=B\xC3\xBCggie?Class=Botpack.TMale1\r\n"
+                 "Log: LoadMap: 81.169.240.101/CTF-Evil\xC2\xB1?Name=B\xC3\xBCggie?Class=Botpack.TMale1?team=0\r\n"
+                 "Log: Bringing Level CTF-Evil\xC2\xB1.MyLevel up for play (41)...\r\n"}},
+               // The report carries Windows-1252, as it always has.
+               "B\xFCggie", "81.169.240.101", "CTF-Evil\xB1",
+               "home/.utpg/System/User.ini",
+               {"game/System64", "home/.utpg/System"},
+               "game/System64/ut-bin-amd64", "game/System64", "\n"},
         Layout{"NativeUt2004",
                4,
                {{"game/System/ut2004-bin-linux-amd64", "\x7f" "ELF"},
                 {"home/.ut2004/System/User.ini", kUserIni},
                 {"home/.ut2004/System/UT2004.log",
                  "Log: Browse: 63.211.105.170/Index.ut2?Name=Ling_On_Linux?Class=Engine.Pawn?team=255\r\n"
-                 "Log: Bringing Level ONS-Torlan.myLevel up for play (90) appSeconds: 51.547783...\r\n"}},
-               "Ling_On_Linux", "63.211.105.170", "ONS-Torlan",
+                 "Log: Bringing Level ONS-Torlan.myLevel up for play (90) appSeconds: 51.547783...\r\n"
+                 // The server changed map; the player stayed.
+                 "Log: Browse: 63.211.105.170/ONS-Dria?Name=Ling_On_Linux?GAME=Onslaught.ONSOnslaughtGame\r\n"
+                 "Log: Browse: Index.ut2?closed?Name=Ling_On_Linux?Class=Engine.Pawn\r\n"
+                 "Log: Failed; returning to Entry\r\n"
+                 "Log: NetMode now NM_Client\r\n"
+                 "Log: Bringing Level ONS-Dria.myLevel up for play (90) appSeconds: 951.0...\r\n"}},
+               "Ling_On_Linux", "63.211.105.170", "ONS-Dria",
                "home/.ut2004/System/User.ini",
                {"game/System", "home/.ut2004/System"},
-               "game/System/ut2004-bin-linux-amd64", "game/System"}),
+               "game/System/ut2004-bin-linux-amd64", "game/System", "\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A first start without a game directory: the install of the chosen game
