@@ -41,19 +41,10 @@ chmod +x "$sys/unrealtournament.exe"
 
 start_xvfb
 
-"$build/quavik-clan-server" --address 127.0.0.1 --port 0 \
+start_clan_server \
   --clan-pass "$clan_pass" --master-pass "$master_pass" \
   --seed "Kim|10.0.0.5:7777|TO-Verdict" \
-  --seed "Lee|<i>Sucht Server...</i>|<i>Sucht Server...</i>" \
-  >"$E2E_TMP/server.out" 2>"$E2E_TMP/server.log" &
-E2E_PIDS+=($!)
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$E2E_TMP/server.out" 2>/dev/null || true)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || fail "the clan server did not start: $(cat "$E2E_TMP/server.log")"
+  --seed "Lee|<i>Sucht Server...</i>|<i>Sucht Server...</i>"
 
 # Every setting filled in, so no first-start notice appears; the longest
 # interval, so no timer tick falls into the test.
@@ -75,9 +66,7 @@ chmod 600 "$program/quavik.ini"
 quavik=$!
 E2E_PIDS+=($quavik)
 
-main=$(wait_window "Quavik RC5" 15) || fail "the main window did not open"
-eval "$(xdotool getwindowgeometry --shell "$main")"
-[ "$WIDTH" = 299 ] && [ "$HEIGHT" = 399 ] || fail "a ${WIDTH}x$HEIGHT window instead of the main window (a notice?)"
+main=$(wait_main_window)
 
 # Waits until the activity log holds $1 "END Start/Stop" lines.
 wait_start_stop_done() {

@@ -78,3 +78,29 @@ first_start_main_window() {
   done
   fail "no 299 x 399 main window"
 }
+
+# Starts the clan server on a free loopback port with the given arguments
+# and sets $port; its requests go to $E2E_TMP/server.log.
+start_clan_server() {
+  "$build/quavik-clan-server" --address 127.0.0.1 --port 0 "$@" \
+    >"$E2E_TMP/server.out" 2>"$E2E_TMP/server.log" &
+  E2E_PIDS+=($!)
+  port=""
+  local i
+  for i in $(seq 100); do
+    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$E2E_TMP/server.out" 2>/dev/null || true)
+    [ -n "$port" ] && return 0
+    sleep 0.1
+  done
+  fail "the clan server did not start: $(cat "$E2E_TMP/server.log")"
+}
+
+# Prints the id of the 299 x 399 main window of a starting quavik; fails
+# when another window (a notice) comes up instead.
+wait_main_window() {
+  local id
+  id=$(wait_window "Quavik RC5" 15) || fail "the main window did not open"
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  [ "$WIDTH" = 299 ] && [ "$HEIGHT" = 399 ] || fail "a ${WIDTH}x$HEIGHT window instead of the main window (a notice?)"
+  echo "$id"
+}
