@@ -4,6 +4,8 @@
 #include "presence/browse_url.h"
 
 #include <QFile>
+
+#include <algorithm>
 #include <cstring>
 
 namespace presence {
@@ -25,18 +27,48 @@ bool Counts(std::string_view line, LogFormat format) {
   return format == LogFormat::BrowseAndLevel && line.starts_with(kBrowsePrefix) && !IsClosing(line);
 }
 
+// Line ends are searched with memrchr and memchr, one character at a time,
+// within windows of this size: a log with CR LF or LF line ends costs what
+// its lines are long, and one with CR-only line ends no more than a window a
+// line.
+constexpr size_t kWindow = 4096;
+
+const char* LastOf(const char* from, size_t size, char c) {
+#ifdef __GLIBC__
+  return static_cast<const char*>(memrchr(from, c, size));
+#else
+  for (size_t i = size; i > 0; --i)
+    if (from[i - 1] == c) return from + i - 1;
+  return nullptr;
+#endif
+}
+
 // Position of the last CR or LF in text[0, end); npos when there is none.
 size_t LastLineEnd(std::string_view text, size_t end) {
   while (end > 0) {
-    if (IsLineEnd(text[--end])) return end;
+    const size_t from = end > kWindow ? end - kWindow : 0;
+    const char* lf = LastOf(text.data() + from, end - from, '\n');
+    const size_t afterLf = lf ? static_cast<size_t>(lf - text.data()) + 1 : from;
+    if (const char* cr = LastOf(text.data() + afterLf, end - afterLf, '\r')) {
+      return static_cast<size_t>(cr - text.data());
+    }
+    if (lf) return afterLf - 1;
+    end = from;
   }
   return npos;
 }
 
 // Position of the first CR or LF in text[from, size); npos when there is none.
 size_t NextLineEnd(std::string_view text, size_t from) {
-  for (; from < text.size(); ++from) {
-    if (IsLineEnd(text[from])) return from;
+  while (from < text.size()) {
+    const size_t to = std::min(text.size(), from + kWindow);
+    const void* lfHit = std::memchr(text.data() + from, '\n', to - from);
+    const size_t lf = lfHit ? static_cast<size_t>(static_cast<const char*>(lfHit) - text.data()) : to;
+    if (const void* cr = std::memchr(text.data() + from, '\r', lf - from)) {
+      return static_cast<size_t>(static_cast<const char*>(cr) - text.data());
+    }
+    if (lfHit) return lf;
+    from = to;
   }
   return npos;
 }
@@ -148,19 +180,28 @@ std::optional<std::string> LastRelevantLine(std::string_view bytes) {
 
 void ReadOnFromFile(const QString& path, LogReading& reading) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  const qint64 from = reading.ResumeAt();
-  const qint64 size = file.size();
-  if (size <= from) return;
-  if (const uchar* data = file.map(from, size - from)) {
-    reading.Read({reinterpret_cast<const char*>(data), static_cast<size_t>(size - from)});
-    file.unmap(const_cast<uchar*>(data));
-    return;
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
+  if (file.size() <= reading.ResumeAt() || !file.seek(reading.ResumeAt())) return;
+  // Read in blocks rather than mapped: a mapping of a log of hundreds of
+  // megabytes costs a page fault every few pages, a read a copy from the
+  // page cache. `pending` holds the text from reading.ResumeAt() on.
+  // A line longer than a block is read again with each block; the blocks
+  // grow while it lasts, so even a log without line ends is read in linear time.
+  constexpr qint64 kBlock = 1 << 20;
+  qint64 block = kBlock;
+  QByteArray pending;
+  while (!reading.Ended()) {
+    const qsizetype had = pending.size();
+    pending.resize(had + block);
+    const qint64 got = file.read(pending.data() + had, block);
+    if (got <= 0) break;
+    pending.resize(had + got);
+    const long long before = reading.ResumeAt();
+    reading.Read({pending.constData(), static_cast<size_t>(pending.size())});
+    const auto consumed = static_cast<qsizetype>(reading.ResumeAt() - before);
+    pending.remove(0, consumed);
+    block = consumed > 0 ? kBlock : block * 2;
   }
-  // Not mappable: read it instead.
-  if (!file.seek(from)) return;
-  const QByteArray rest = file.readAll();
-  reading.Read({rest.constData(), static_cast<size_t>(rest.size())});
 }
 
 std::optional<std::string> LastRelevantLineInFile(const QString& path) {

@@ -76,6 +76,8 @@ class LogReading {
   // What the lines read so far give.
   LogFinding Result() const;
   LogFormat Format() const { return format_; }
+  // A Ctrl-Z ended the log: nothing after it is read.
+  bool Ended() const { return ended_; }
 
  private:
   // Takes `text`: whole lines from a line start, each with its line end
