@@ -45,6 +45,28 @@ const char kGameIni[] =
     "Favorites[100]=Too Far\\198.51.100.2\\7777\\False\r\n"
     "\r\n[Engine.GameEngine]\r\nCacheSizeMegs=32\r\n";
 
+// A native UT 469 writes its UnrealTournament.ini with LF line ends, and
+// from 469c on as UTF-8 behind a byte order mark: the same favourites.
+TEST(ServerBookmarks, NativeIniWithLfAndUtf8ReadsTheSame) {
+  std::string native = "\xEF\xBB\xBF";
+  for (const char* p = kGameIni; *p; ++p) {
+    if (*p == '\r') continue;
+    if (*p == '\xC4') {
+      native += "\xC3\x84";  // the same letter in UTF-8
+    } else {
+      native += *p;
+    }
+  }
+  testing_support::TempDir dir;
+  testing_support::ActivityLines activity;
+  const ServerBookmarks bookmarks =
+      ReadServerBookmarks(dir.Write("System/UnrealTournament.ini", native), activity.Log());
+  EXPECT_EQ(bookmarks.entries,
+            (QStringList{"", "Clan Server", "Training", QStringLiteral("Public Ärena"), "Last"}));
+  EXPECT_EQ(bookmarks.addresses,
+            (QStringList{"10.0.0.5", "192.168.1.20:8888", "203.0.113.9", "198.51.100.1"}));
+}
+
 TEST(ServerBookmarks, ReadsAllHundredKeysInOrder) {
   testing_support::TempDir dir;
   testing_support::ActivityLines activity;
