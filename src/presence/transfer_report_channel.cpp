@@ -1,5 +1,6 @@
 #include "presence/transfer_report_channel.h"
 
+#include "platform/cp1252.h"
 #include "platform/text_file.h"
 #include "platform/paths.h"
 #include "presence/roster.h"
@@ -15,7 +16,9 @@ void TransferReportChannel::Send(const QByteArray& url) {
   // here never disturbs it, and this request's run queues behind it.
   transfer_.Items.Clear();
   TFileTransferItem& item = transfer_.Items.Add();
-  item.URL = QString::fromLatin1(url);
+  // The report URL is Windows-1252 bytes; the item's URL text goes back to
+  // exactly these bytes on the way out.
+  item.URL = platform::FromCp1252({url.constData(), static_cast<size_t>(url.size())});
   item.HTTPCommand = hcPut;
   item.TargetDir = answerDir_;
   item.TargetFilename = answerFileName_;

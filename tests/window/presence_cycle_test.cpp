@@ -149,6 +149,22 @@ TEST_F(Presence, ReportsCarryEveryValueEncodedAndInOrder) {
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
 
+// A script URL with letters whose Windows-1252 bytes lie in 0x80-0x9F
+// ("š" 0x9A, "€" 0x80) reaches the script as those bytes, not as "?".
+TEST_F(Presence, ScriptUrlWithWindows1252LettersReachesTheScript) {
+  http.Serve("/clan\x9A\x80/q.php", kTwoRecords);
+  w.InstallGame();
+  w.WriteLoginSettings(http.Url("/clan\x9A\x80/q.php"));
+  TForm1& f = w.Open();
+  f.webget->ConnectTimeoutMs = 1000;
+  f.StartStop();
+  const auto requests = http.Requests();
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests[0].path, "/clan\x9A\x80/q.php");
+  EXPECT_EQ(requests[0].Param("server"), "1.2.3.4:7777");
+  f.StartStop();
+}
+
 // Actions: L the login image (log in or out), T a timer tick, S the list
 // switch, R the reload button.
 struct CycleCase {
