@@ -15,10 +15,15 @@
 
 namespace {
 
+// Where the program's own files go; the menu entry tells an installed copy.
+platform::AppPaths ProgramPaths() {
+  return platform::AppPaths::FromApplication(QStringLiteral("quavik"), QStringLiteral("de.quavik.Quavik.desktop"));
+}
+
 // "quavik --find-games": every game install found, one per line, then exit.
 int PrintFoundGames(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  const platform::AppPaths paths = platform::AppPaths::FromApplication(QStringLiteral("quavik"));
+  const platform::AppPaths paths = ProgramPaths();
   const QByteArray text = game::FoundInstallsText(game::FindInstalls(paths.homeDir, paths.winePrefix)).toLocal8Bit();
   std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
   return 0;
@@ -36,7 +41,7 @@ int main(int argc, char** argv) {
   // Every way of quitting ends in ApplicationClose. A message box closed
   // while the window sits in the tray is no reason to end.
   application.setQuitOnLastWindowClosed(false);
-  app::Services services{dialogs, shell, platform::AppPaths::FromApplication(QStringLiteral("quavik")), platform::Waits{}, {}};
+  app::Services services{dialogs, shell, ProgramPaths(), platform::Waits{}, {}};
   TForm1 form(services);
   TForm2 chooser(form.set_todir);
   form.Form2 = &chooser;

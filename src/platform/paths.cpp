@@ -21,22 +21,28 @@ bool CanCreateFilesIn(const QString& dir) {
 
 }  // namespace
 
-ProgramFilePlaces ChooseProgramFilePlaces(const QString& programDir, bool programDirWritable,
+ProgramFilePlaces ChooseProgramFilePlaces(const QString& programDir, bool besideProgram,
                                           const QString& xdgConfigHome, const QString& xdgCacheHome,
                                           const QString& home, const QString& folder) {
-  if (programDirWritable) return {programDir, programDir};
+  if (besideProgram) return {programDir, programDir};
   return {JoinDir(BaseDir(xdgConfigHome, home, ".config"), folder),
           JoinDir(BaseDir(xdgCacheHome, home, ".cache"), folder)};
 }
 
-AppPaths AppPaths::FromApplication(const QString& folder) {
+bool InstalledWithMenuEntry(const QString& programDir, const QString& desktopFile) {
+  const QDir bin(programDir);
+  return bin.dirName() == QLatin1String("bin") &&
+         QFileInfo::exists(bin.absoluteFilePath(QStringLiteral("../share/applications/") + desktopFile));
+}
+
+AppPaths AppPaths::FromApplication(const QString& folder, const QString& desktopFile) {
   AppPaths p;
   p.programDir = QCoreApplication::applicationDirPath();
   p.workingDir = QDir::currentPath();
   p.arguments = QCoreApplication::arguments().mid(1);
   p.homeDir = QDir::homePath();
   p.winePrefix = qEnvironmentVariable("WINEPREFIX");
-  if (!CanCreateFilesIn(p.programDir)) {
+  if (InstalledWithMenuEntry(p.programDir, desktopFile) || !CanCreateFilesIn(p.programDir)) {
     const ProgramFilePlaces places = ChooseProgramFilePlaces(
         p.programDir, false, qEnvironmentVariable("XDG_CONFIG_HOME"),
         qEnvironmentVariable("XDG_CACHE_HOME"), QDir::homePath(), folder);

@@ -13,15 +13,21 @@ struct ProgramFilePlaces {
   QString tempDir;
 };
 
-// The one rule for those places. A program directory the user can write to
-// (a build directory, an unpacked copy) keeps everything beside the
-// executable. Otherwise (installed system-wide) the settings go to
+// The one rule for those places. A program that keeps its files beside
+// itself (a build directory, an unpacked copy it may write to) keeps
+// everything there. Otherwise (installed) the settings go to
 // $XDG_CONFIG_HOME/<folder> and the temporary files to
 // $XDG_CACHE_HOME/<folder>; a variable that is unset, empty or not an
 // absolute path stands for ~/.config or ~/.cache.
-ProgramFilePlaces ChooseProgramFilePlaces(const QString& programDir, bool programDirWritable,
+ProgramFilePlaces ChooseProgramFilePlaces(const QString& programDir, bool besideProgram,
                                           const QString& xdgConfigHome, const QString& xdgCacheHome,
                                           const QString& home, const QString& folder);
+
+// True for a program installed with its menu entry (a package, `cmake
+// --install`): the program lies in <prefix>/bin and the entry
+// `desktopFile` in <prefix>/share/applications. Such a program never keeps
+// files beside itself, whoever runs it, even root, who could write there.
+bool InstalledWithMenuEntry(const QString& programDir, const QString& desktopFile);
 
 // Given to the main window, so tests can place everything in a temp dir.
 struct AppPaths {
@@ -42,8 +48,9 @@ struct AppPaths {
 
   // From the running executable and the environment; creates the user
   // directories it chooses. `folder` names the program's own subdirectory
-  // there. Needs a QCoreApplication.
-  static AppPaths FromApplication(const QString& folder);
+  // there, `desktopFile` its menu entry (see InstalledWithMenuEntry). Needs a
+  // QCoreApplication.
+  static AppPaths FromApplication(const QString& folder, const QString& desktopFile);
 };
 
 // `dir` + "/" + `name`, without doubling the separator.

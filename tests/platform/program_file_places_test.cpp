@@ -1,8 +1,10 @@
 // Where the program's own files go: beside a writable program directory,
-// otherwise in the user's configuration and cache directories.
+// otherwise in the user's configuration and cache directories; and when a
+// program counts as installed.
 #include <gtest/gtest.h>
 
 #include "platform/paths.h"
+#include "support/temp_dir.h"
 
 using platform::ChooseProgramFilePlaces;
 
@@ -10,7 +12,7 @@ namespace {
 
 struct PlacesCase {
   const char* name;
-  bool writable;
+  bool besideProgram;
   const char* xdgConfigHome;
   const char* xdgCacheHome;
   const char* settingsDir;
@@ -23,7 +25,7 @@ class ProgramFilePlacesTest : public testing::TestWithParam<PlacesCase> {};
 
 TEST_P(ProgramFilePlacesTest, FollowsTheRule) {
   const PlacesCase& c = GetParam();
-  const auto places = ChooseProgramFilePlaces("/opt/quavik/bin", c.writable, c.xdgConfigHome,
+  const auto places = ChooseProgramFilePlaces("/opt/quavik/bin", c.besideProgram, c.xdgConfigHome,
                                               c.xdgCacheHome, "/home/kim", "quavik");
   EXPECT_EQ(places.settingsDir, c.settingsDir);
   EXPECT_EQ(places.tempDir, c.tempDir);
@@ -46,5 +48,21 @@ const PlacesCase kPlacesCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rule, ProgramFilePlacesTest, testing::ValuesIn(kPlacesCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An installed copy keeps nothing beside itself even when it could write
+// there (root can write to /usr/bin); a build or unpacked copy does.
+TEST(InstalledWithMenuEntry, PrefixWithTheEntryOnly) {
+  testing_support::TempDir dir;
+  dir.Write("usr/bin/quavik", "");
+  dir.Write("usr/share/applications/de.quavik.Quavik.desktop", "[Desktop Entry]\n");
+  dir.Write("build/quavik", "");
+  dir.Write("unpacked/bin/quavik", "");
+  dir.Write("unpacked/share/applications/other.desktop", "");
+  const QString entry = "de.quavik.Quavik.desktop";
+  EXPECT_TRUE(platform::InstalledWithMenuEntry(dir.File("usr/bin"), entry));
+  EXPECT_FALSE(platform::InstalledWithMenuEntry(dir.File("build"), entry));
+  EXPECT_FALSE(platform::InstalledWithMenuEntry(dir.File("unpacked/bin"), entry));
+  EXPECT_FALSE(platform::InstalledWithMenuEntry(dir.File("usr/share/applications"), entry));
+}
 
 }  // namespace
