@@ -26,6 +26,7 @@ const std::vector<SettingKey>& SettingKeys() {
       {kGui, "XPOS", kDefaultWindowPosition, &V::xpos, ""},
       {kGui, "YPOS", kDefaultWindowPosition, &V::ypos, ""},
       {kGui, "Notify", 1, &V::notify, "set_notify"},
+      {kGui, "TrayMinimize", 0, &V::trayMinimize, "set_traymin"},
       {kMain, "Programmversion", 0, &V::gameIndex, "set_retailmod"},
       {kMain, "Keybinder", -1, &V::keyEcho, "set_keybinder_echo"},
       {kMain, "Keybinder_say", -1, &V::keySay, "set_keybinder_say"},

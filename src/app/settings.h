@@ -25,6 +25,7 @@ struct SettingsValues {
   int xpos = 40;            // GUI XPOS
   int ypos = 40;            // GUI YPOS
   bool notify = true;       // GUI Notify: desktop notices when clan mates come online
+  bool trayMinimize = false;  // GUI TrayMinimize: minimise into the tray instead of the task bar
   bool operator==(const SettingsValues&) const = default;
 };
 

@@ -114,6 +114,7 @@ class TForm1 : public QWidget {
   QComboBox* set_retailmod = nullptr;
   QCheckBox* set_logkill = nullptr;
   QCheckBox* set_notify = nullptr;  // desktop notices about clan mates
+  QCheckBox* set_traymin = nullptr;  // minimise into the tray instead of the task bar
   QComboBox* set_keybinder_echo = nullptr;
   QComboBox* set_keybinder_teamsay = nullptr;
   QComboBox* set_keybinder_say = nullptr;

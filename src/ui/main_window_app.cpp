@@ -60,8 +60,9 @@ void TForm1::FormClose() {
 }
 
 void TForm1::Minimize() {
-  // With a tray the window goes there; its icon brings it back.
-  if (Tray->Available())
+  // To the task bar, or into the tray when the user chose so and there is
+  // one; the tray icon brings it back.
+  if (set_traymin->isChecked() && Tray->Available())
     hide();
   else
     showMinimized();

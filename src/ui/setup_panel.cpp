@@ -110,7 +110,15 @@ void BuildSetupPanel(TForm1& f) {
   f.set_keybinder_teamsay = ChoiceList(f.Setup, "set_keybinder_teamsay", {182, 230, 40, 21});
   f.set_keybinder_say = ChoiceList(f.Setup, "set_keybinder_say", {223, 230, 39, 21});
 
-  f.Button1 = Button(f.Setup, "Button1", {15, 260, 246, 20}, QStringLiteral("Konfiguration speichern && zurückkehren"),
+  // Below the key choices; the save button moved down to make room.
+  f.set_traymin = new QCheckBox(QStringLiteral("In den Infobereich minimieren"), f.Setup);
+  f.set_traymin->setObjectName(QStringLiteral("set_traymin"));
+  f.set_traymin->setGeometry(10, 251, 250, 17);
+  f.set_traymin->setFont(font);
+  f.set_traymin->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+  f.set_traymin->setToolTip(QStringLiteral("Minimieren legt Quavik in den Infobereich statt in die Taskleiste"));
+
+  f.Button1 = Button(f.Setup, "Button1", {15, 269, 246, 20}, QStringLiteral("Konfiguration speichern && zurückkehren"),
                    ui_style::SmallFonts(9, true));
 }
 

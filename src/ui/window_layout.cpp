@@ -135,7 +135,7 @@ void BuildTimers(TForm1& f) {
 
 void SetFocusOrder(TForm1& f) {
   QWidget* const order[] = {f.grid,          f.set_intervall,      f.set_clansite,  f.set_retailmod,
-                            f.set_logkill,   f.set_notify,         f.Button1,       f.PassContainer,
+                            f.set_logkill,   f.set_notify,         f.set_traymin,   f.Button1,       f.PassContainer,
                             f.set_server,    f.set_pass,           f.set_globalserver, f.set_globalpass,
                             f.set_todir,     f.set_keybinder_echo, f.set_keybinder_teamsay,
                             f.set_keybinder_say, f.serverliste,    f.GlobalGrid,    f.Button3,

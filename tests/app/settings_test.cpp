@@ -25,7 +25,7 @@ TEST(SettingsFile, FirstSaveOfDefaultsWritesEveryKeyInOrder) {
             "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
             "Update-Intervall=4\r\nClansite=\r\nTOLogSizeCheck=0\r\nProgrammversion=0\r\n"
             "Keybinder=-1\r\nKeybinder_say=-1\r\nKeybinder_teamsay=-1\r\n"
-            "[GUI]\r\nXPOS=40\r\nYPOS=40\r\nNotify=1\r\n");
+            "[GUI]\r\nXPOS=40\r\nYPOS=40\r\nNotify=1\r\nTrayMinimize=0\r\n");
   struct stat st {};
   ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u) << "the file holds passwords";

@@ -26,7 +26,7 @@ wait_exit "$quavik" 15
 
 expected=$(printf '%s\r\n' "[MAIN]" "Global-Script-URL=" "Global-Pass=" "Script-URL=" "Directory=" "Pass=" \
   "Update-Intervall=4" "Clansite=" "TOLogSizeCheck=0" "Programmversion=0" "Keybinder=-1" \
-  "Keybinder_say=-1" "Keybinder_teamsay=-1" "[GUI]" "XPOS=40" "YPOS=40" "Notify=1"; echo x)
+  "Keybinder_say=-1" "Keybinder_teamsay=-1" "[GUI]" "XPOS=40" "YPOS=40" "Notify=1" "TrayMinimize=0"; echo x)
 actual=$(cat "$program/quavik.ini"; echo x)
 [ "$actual" = "$expected" ] || { diff <(echo "$expected") <(echo "$actual") || true; fail "quavik.ini differs"; }
 [ "$(stat -c %a "$program/quavik.ini")" = 600 ] || fail "quavik.ini is not owner-only"

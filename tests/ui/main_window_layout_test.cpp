@@ -57,7 +57,9 @@ const ControlCase kControls[] = {
     {"set_keybinder_echo", {142, 230, 39, 21}, "", false, true},
     {"set_keybinder_teamsay", {182, 230, 40, 21}, "", false, true},
     {"set_keybinder_say", {223, 230, 39, 21}, "", false, true},
-    {"Button1", {15, 260, 246, 20}, "", false, true},
+    {"set_traymin", {10, 251, 250, 17}, "Minimieren legt Quavik in den Infobereich statt in die Taskleiste", false,
+     true},
+    {"Button1", {15, 269, 246, 20}, "", false, true},
     {"Button3", {49, 256, 178, 19}, "", false, true},
     {"NewsMemo", {4, 4, 269, 249}, "", false, true},
     {"Button2", {49, 256, 178, 19}, "", false, true},
@@ -178,7 +180,7 @@ TEST(MainWindowLayout, TabMovesThroughTheSetupPanelInItsOrder) {
   f.show();
   f.Setup->show();
   QApplication::setActiveWindow(&f);
-  QWidget* const order[] = {f.set_intervall, f.set_clansite, f.set_retailmod, f.set_logkill, f.set_notify, f.Button1,
+  QWidget* const order[] = {f.set_intervall, f.set_clansite, f.set_retailmod, f.set_logkill, f.set_notify, f.set_traymin, f.Button1,
                             f.PassContainer, f.set_server,   f.set_pass,      f.set_todir,
                             f.set_keybinder_echo, f.set_keybinder_teamsay, f.set_keybinder_say};
   order[0]->setFocus();

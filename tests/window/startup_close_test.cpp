@@ -96,7 +96,7 @@ TEST(Settings, FirstSaveThroughTheWindowWritesTheDefaults) {
             "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
             "Update-Intervall=4\r\nClansite=\r\nTOLogSizeCheck=0\r\nProgrammversion=0\r\n"
             "Keybinder=-1\r\nKeybinder_say=-1\r\nKeybinder_teamsay=-1\r\n"
-            "[GUI]\r\nXPOS=40\r\nYPOS=40\r\nNotify=1\r\n");
+            "[GUI]\r\nXPOS=40\r\nYPOS=40\r\nNotify=1\r\nTrayMinimize=0\r\n");
 }
 
 struct CloseCase {

@@ -68,8 +68,24 @@ TEST_F(Tray, MenuOffersShowLoginAndQuit) {
   EXPECT_EQ(texts, QStringList({"Quavik anzeigen", "Anmelden", "Beenden"}));
 }
 
-TEST_F(Tray, MinimiseHidesToTheTrayAndTheMenuOrAClickBringsTheWindowBack) {
+TEST_F(Tray, MinimiseGoesToTheTaskBarUnlessTheTrayIsChosen) {
   TForm1& f = Open(true);
+  f.show();
+  EXPECT_FALSE(f.set_traymin->isChecked()) << "the task bar by default";
+  f.Image6->clicked();
+  EXPECT_FALSE(f.isHidden());
+  EXPECT_TRUE(f.windowState() & Qt::WindowMinimized);
+  f.Tray->showWindow->trigger();
+  EXPECT_FALSE(f.isMinimized());
+  f.Minimieren1->trigger();
+  EXPECT_TRUE(f.windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(Tray, ChosenTrayMinimiseHidesToTheTrayAndTheMenuOrAClickBringsTheWindowBack) {
+  TForm1& f = Open(true);
+  f.set_traymin->setChecked(true);
+  f.Button1->click();  // saved with the configuration
+  EXPECT_NE(w.SettingsFile().find("TrayMinimize=1"), std::string::npos);
   f.show();
   f.Image6->clicked();
   EXPECT_TRUE(f.isHidden());
@@ -85,6 +101,7 @@ TEST_F(Tray, MinimiseHidesToTheTrayAndTheMenuOrAClickBringsTheWindowBack) {
 
 TEST_F(Tray, WithoutATrayMinimiseMinimisesAsBefore) {
   TForm1& f = Open(false);
+  f.set_traymin->setChecked(true);
   f.show();
   f.Image6->clicked();
   EXPECT_FALSE(f.isHidden());
