@@ -6,7 +6,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 
 #include "listen_socket.h"
@@ -95,7 +98,29 @@ struct ClanHttpServer::Impl {
 namespace {
 
 void* OnRequestLine(void*, const char* uri, MHD_Connection*) {
-  return new RequestState{uri ? uri : "", false};
+  auto* state = new RequestState{uri ? uri : "", false};
+  return state;
+}
+
+// A request whose end can't be told for sure: two Content-Length fields, or
+// white space between a field's name and its colon (RFC 9112 5.1, 6.3). Its
+// body could be read as a request of its own.
+bool AmbiguousFraming(MHD_Connection* connection) {
+  struct Seen {
+    int lengths = 0;
+    bool blankInName = false;
+  } seen;
+  MHD_get_connection_values(
+      connection, MHD_HEADER_KIND,
+      [](void* cls, MHD_ValueKind, const char* key, const char*) {
+        auto& seen = *static_cast<Seen*>(cls);
+        const std::string_view name = key ? key : "";
+        if (name.find_first_of(" \t") != std::string_view::npos) seen.blankInName = true;
+        if (strcasecmp(name.data(), MHD_HTTP_HEADER_CONTENT_LENGTH) == 0) ++seen.lengths;
+        return MHD_YES;
+      },
+      &seen);
+  return seen.lengths > 1 || seen.blankInName;
 }
 
 MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char*, const char* method,
@@ -179,6 +204,8 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
   } else if (headerBytes > limits.maxHeaderBytes + uri.size() + methodText.size() + 16) {
     Queue(connection, *state, methodText, path,
           plain(431, "Request Header Fields Too Large", "headers too large"), "");
+  } else if (AmbiguousFraming(connection)) {
+    Queue(connection, *state, methodText, path, plain(400, "Bad Request", "ambiguous framing"), "");
   } else if (methodText != "GET" && methodText != "HEAD") {
     Queue(connection, *state, methodText, path, plain(405, "Method Not Allowed", "no such method"),
           "");
