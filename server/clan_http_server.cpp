@@ -99,6 +99,14 @@ namespace {
 
 void* OnRequestLine(void*, const char* uri, MHD_Connection*) {
   auto* state = new RequestState{uri ? uri : "", false};
+  // The query is taken apart from the copy above. Left to libmicrohttpd,
+  // every parameter would take a record of the connection's small memory
+  // pool, and a few thousand "a&" leave it no room to answer at all. It
+  // hands us its own buffer and splits the query only after this call, so
+  // the query ended right behind its '?' leaves it nothing to split.
+  if (char* question = uri ? const_cast<char*>(std::strchr(uri, '?')) : nullptr) {
+    question[1] = '\0';
+  }
   return state;
 }
 

@@ -151,6 +151,21 @@ TEST_F(HttpTest, RefusesAmbiguousFramingAndClosesTheConnection) {
   EXPECT_EQ(result->body.find("Evil"), std::string::npos) << "the smuggled report was recorded";
 }
 
+TEST_F(HttpTest, AQueryOfThousandsOfParametersIsAnsweredAtOnce) {
+  // Every parameter counts, not only the bytes: the last one decides.
+  for (const size_t pieces : {1500u, 20000u}) {
+    std::string query;
+    for (size_t i = 0; i < pieces; ++i) query += "a&";
+    const auto start = std::chrono::steady_clock::now();
+    const std::string answer = RawExchange(
+        server.port(), "GET /?" + query + "name=Kim&pass=geh%E4im&quickview=on HTTP/1.1\r\n"
+                       "Connection: close\r\n\r\n");
+    EXPECT_EQ(StatusLine(answer), "HTTP/1.1 200 OK") << pieces << " pieces";
+    EXPECT_NE(answer.find("\r\n\r\nKim\r\n"), std::string::npos) << pieces << " pieces";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+  }
+}
+
 TEST_F(HttpTest, AnsweredConnectionsStayOpenForTheNextRequest) {
   const std::string request = "GET /?quickview=on HTTP/1.1\r\nHost: x\r\n\r\n";
   const std::string answers = RawExchange(server.port(), request + request + request);
