@@ -233,8 +233,16 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
 void ClanHttpServer::Impl::Queue(MHD_Connection* connection, RequestState& state,
                                  const std::string& method, const std::string& path,
                                  const Reply& reply, const std::string& fields) {
-  MHD_Response* response = MHD_create_response_from_buffer(
-      reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
+  // The answer is sent from the shared body itself, which the connection
+  // holds until it is done with it.
+  auto* held = new AnswerBody(reply.body);
+  MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
+      (*held)->size(), const_cast<char*>((*held)->data()),
+      [](void* body) { delete static_cast<AnswerBody*>(body); }, held);
+  if (!response) {
+    delete held;
+    return;  // out of memory: the connection ends unanswered
+  }
   MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
   if (reply.status == 405) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
   if (reply.status >= 400 && reply.status != 405 && reply.status != 503) {

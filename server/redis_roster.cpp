@@ -88,14 +88,17 @@ void RedisRoster::Forget() {
 void RedisRoster::Remember(const Member& member) {
   std::lock_guard lock(mutex_);
   if (!lastRead_) return;
+  // Requests may still be answering with the read: it changes as a copy.
+  auto changed = std::make_shared<std::vector<Member>>(*lastRead_);
   const auto at = std::lower_bound(
-      lastRead_->begin(), lastRead_->end(), member,
+      changed->begin(), changed->end(), member,
       [](const Member& a, const Member& b) { return NameOrder()(a.name, b.name); });
-  if (at != lastRead_->end() && at->name == member.name) {
+  if (at != changed->end() && at->name == member.name) {
     *at = member;
   } else {
-    lastRead_->insert(at, member);
+    changed->insert(at, member);
   }
+  lastRead_ = std::move(changed);
 }
 
 std::optional<Recorded> RedisRoster::Report(const Member& member) {
@@ -130,7 +133,7 @@ bool RedisRoster::Pin(const Member& member) {
   return true;
 }
 
-std::optional<std::vector<Member>> RedisRoster::Current(TimePoint) {
+Roster RedisRoster::Current(TimePoint) {
   {
     std::lock_guard lock(mutex_);
     // While one request reads the roster anew, the others answer with the
@@ -141,7 +144,9 @@ std::optional<std::vector<Member>> RedisRoster::Current(TimePoint) {
     reading_ = true;
   }
   const auto readAt = std::chrono::steady_clock::now();
-  auto members = Fetch();
+  auto fetched = Fetch();
+  Roster members = fetched ? std::make_shared<const std::vector<Member>>(std::move(*fetched))
+                           : nullptr;
   std::lock_guard lock(mutex_);
   reading_ = false;
   if (!members) {

@@ -33,7 +33,7 @@ class RedisRoster : public RosterStore {
 
   std::optional<Recorded> Report(const Member& member) override;
   bool Pin(const Member& member) override;
-  std::optional<std::vector<Member>> Current(TimePoint now) override;
+  Roster Current(TimePoint now) override;
 
  private:
   std::optional<std::vector<Member>> Fetch();
@@ -48,7 +48,7 @@ class RedisRoster : public RosterStore {
   std::mutex mutex_;
   std::chrono::steady_clock::time_point readAt_;
   bool reading_ = false;  // a request is reading the roster anew
-  std::optional<std::vector<Member>> lastRead_;  // ordered by NameOrder
+  Roster lastRead_;
 };
 
 }  // namespace clan
