@@ -6,9 +6,12 @@
 // members) at random intervals of 1 s on average: far more often than a real
 // client, which reports every 1 to 10 minutes. It prints requests per second,
 // the latency of the answers (p50, p99, max), failed connections and error
-// answers, and the server's peak memory; the last line is the worse p99.
+// answers, and the server's peak memory; the last line is the worst p99.
+// A third run starts with a full roster in Redis (`--full-roster` members,
+// seeded, 10,000 by default) that the clients' new names meet: each report is
+// turned away, and each answer holds the whole roster.
 //
-//   quavik-bench-server [--clients N] [--seconds S] [--interval-ms MS]
+//   quavik-bench-server [--clients N] [--seconds S] [--interval-ms MS] [--full-roster N]
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -68,6 +71,15 @@ struct Settings {
   int clients = 1000;
   int seconds = 20;
   int intervalMs = 1000;
+  int fullRoster = 10000;
+};
+
+// One run: the store, and for a full roster, the members seeded up to the
+// limit before the clients come.
+struct Pass {
+  std::string label;
+  std::string store;
+  int seeded = 0;
 };
 
 struct Figures {
@@ -90,8 +102,18 @@ long PeakRssKiB(pid_t pid) {
   return -1;
 }
 
+// A seed file of `members` members, one line each.
+std::filesystem::path WriteSeeds(int members) {
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("quavik_bench_seeds_" + std::to_string(getpid()) + ".txt");
+  std::ofstream out(path);
+  for (int i = 0; i < members; ++i) out << "Mitglied" << i << "|10.0.0.2:7777|TO-Verdict\n";
+  return path;
+}
+
 // Starts the server on a free loopback port; its port, or -1.
-pid_t StartServer(const std::string& store, int clients, int& port) {
+pid_t StartServer(const Pass& pass, int clients, int& port) {
+  const auto seeds = pass.seeded > 0 ? WriteSeeds(pass.seeded) : std::filesystem::path();
   int out[2];
   if (pipe(out) != 0) return -1;
   const pid_t pid = fork();
@@ -102,8 +124,17 @@ pid_t StartServer(const std::string& store, int clients, int& port) {
     setenv("QUAVIK_CLAN_PASS", "bench", 1);
     // wrk's clients all come from 127.0.0.1, as behind a reverse proxy.
     const std::string perAddress = std::to_string(clients + 100);
-    execl(QUAVIK_CLAN_SERVER_BIN, QUAVIK_CLAN_SERVER_BIN, "--address", "127.0.0.1", "--port", "0",
-          "--connections-per-address", perAddress.c_str(), "--store", store.c_str(), nullptr);
+    std::vector<std::string> args = {QUAVIK_CLAN_SERVER_BIN, "--address", "127.0.0.1", "--port",
+                                     "0", "--connections-per-address", perAddress,
+                                     "--store", pass.store};
+    if (pass.seeded > 0) {
+      args.insert(args.end(), {"--max-members", std::to_string(pass.seeded), "--seed-file",
+                               seeds.string()});
+    }
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
     _exit(127);
   }
   close(out[1]);
@@ -115,15 +146,16 @@ pid_t StartServer(const std::string& store, int clients, int& port) {
     if (text.starts_with("listening on ")) port = std::atoi(text.substr(text.rfind(':') + 1).c_str());
   }
   std::fclose(lines);
+  if (!seeds.empty()) std::filesystem::remove(seeds);
   return pid;
 }
 
-std::optional<Figures> Run(const std::string& store, const Settings& settings,
+std::optional<Figures> Run(const Pass& pass, const Settings& settings,
                            const std::filesystem::path& script) {
   int port = -1;
-  const pid_t server = StartServer(store, settings.clients, port);
+  const pid_t server = StartServer(pass, settings.clients, port);
   if (port <= 0) {
-    std::cerr << "the server did not start with --store " << store << "\n";
+    std::cerr << "the server did not start with --store " << pass.store << "\n";
     if (server > 0) kill(server, SIGKILL), waitpid(server, nullptr, 0);
     return std::nullopt;
   }
@@ -168,12 +200,14 @@ int main(int argc, char** argv) {
     const std::string option = argv[i];
     const int value = std::atoi(argv[i + 1]);
     if (value <= 0) {
-      std::cerr << "usage: quavik-bench-server [--clients N] [--seconds S] [--interval-ms MS]\n";
+      std::cerr << "usage: quavik-bench-server [--clients N] [--seconds S] [--interval-ms MS] "
+                   "[--full-roster N]\n";
       return 2;
     }
     if (option == "--clients") settings.clients = value;
     else if (option == "--seconds") settings.seconds = value;
     else if (option == "--interval-ms") settings.intervalMs = value;
+    else if (option == "--full-roster") settings.fullRoster = value;
   }
   RaiseOpenFileLimit();
   signal(SIGPIPE, SIG_IGN);
@@ -187,10 +221,13 @@ int main(int argc, char** argv) {
   clan::testing::RedisServer redis;
   double worstP99 = -1;
   bool allGood = true;
-  for (const auto& [label, store] :
-       std::vector<std::pair<std::string, std::string>>{{"memory", "memory"},
-                                                         {"redis", redis.Url(0)}}) {
-    const auto figures = Run(store, settings, script);
+  const std::vector<Pass> passes = {
+      {"memory", "memory"},
+      {"redis", redis.Url(0)},
+      {"redis, full roster of " + std::to_string(settings.fullRoster), redis.Url(1),
+       settings.fullRoster}};
+  for (const Pass& pass : passes) {
+    const auto figures = Run(pass, settings, script);
     if (!figures) {
       allGood = false;
       continue;
@@ -203,9 +240,9 @@ int main(int argc, char** argv) {
     const double p99 = value("p99_us") / 1000.0;
     const long long failed = value("connect");
     const long long errors = value("read") + value("write") + value("timeout") + value("status");
-    std::printf("%-6s  %8.0f requests/s  p50 %6.2f ms  p99 %6.2f ms  max %7.2f ms  "
+    std::printf("%s\n        %8.0f requests/s  p50 %6.2f ms  p99 %6.2f ms  max %7.2f ms  "
                 "failed connections %lld  errors %lld  server peak RSS %.1f MB\n",
-                label.c_str(), seconds > 0 ? value("requests") / seconds : 0.0,
+                pass.label.c_str(), seconds > 0 ? value("requests") / seconds : 0.0,
                 value("p50_us") / 1000.0, p99, value("max_us") / 1000.0, failed, errors,
                 figures->peakRssKiB / 1024.0);
     worstP99 = std::max(worstP99, p99);

@@ -6,7 +6,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 
 #include "listen_socket.h"
@@ -95,7 +98,37 @@ struct ClanHttpServer::Impl {
 namespace {
 
 void* OnRequestLine(void*, const char* uri, MHD_Connection*) {
-  return new RequestState{uri ? uri : "", false};
+  auto* state = new RequestState{uri ? uri : "", false};
+  // The query is taken apart from the copy above. Left to libmicrohttpd,
+  // every parameter would take a record of the connection's small memory
+  // pool, and a few thousand "a&" leave it no room to answer at all. It
+  // hands us its own buffer and splits the query only after this call, so
+  // the query ended right behind its '?' leaves it nothing to split.
+  if (char* question = uri ? const_cast<char*>(std::strchr(uri, '?')) : nullptr) {
+    question[1] = '\0';
+  }
+  return state;
+}
+
+// A request whose end can't be told for sure: two Content-Length fields, or
+// white space between a field's name and its colon (RFC 9112 5.1, 6.3). Its
+// body could be read as a request of its own.
+bool AmbiguousFraming(MHD_Connection* connection) {
+  struct Seen {
+    int lengths = 0;
+    bool blankInName = false;
+  } seen;
+  MHD_get_connection_values(
+      connection, MHD_HEADER_KIND,
+      [](void* cls, MHD_ValueKind, const char* key, const char*) {
+        auto& seen = *static_cast<Seen*>(cls);
+        const std::string_view name = key ? key : "";
+        if (name.find_first_of(" \t") != std::string_view::npos) seen.blankInName = true;
+        if (strcasecmp(name.data(), MHD_HTTP_HEADER_CONTENT_LENGTH) == 0) ++seen.lengths;
+        return MHD_YES;
+      },
+      &seen);
+  return seen.lengths > 1 || seen.blankInName;
 }
 
 MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char*, const char* method,
@@ -179,6 +212,8 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
   } else if (headerBytes > limits.maxHeaderBytes + uri.size() + methodText.size() + 16) {
     Queue(connection, *state, methodText, path,
           plain(431, "Request Header Fields Too Large", "headers too large"), "");
+  } else if (AmbiguousFraming(connection)) {
+    Queue(connection, *state, methodText, path, plain(400, "Bad Request", "ambiguous framing"), "");
   } else if (methodText != "GET" && methodText != "HEAD") {
     Queue(connection, *state, methodText, path, plain(405, "Method Not Allowed", "no such method"),
           "");
@@ -198,8 +233,16 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
 void ClanHttpServer::Impl::Queue(MHD_Connection* connection, RequestState& state,
                                  const std::string& method, const std::string& path,
                                  const Reply& reply, const std::string& fields) {
-  MHD_Response* response = MHD_create_response_from_buffer(
-      reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
+  // The answer is sent from the shared body itself, which the connection
+  // holds until it is done with it.
+  auto* held = new AnswerBody(reply.body);
+  MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
+      (*held)->size(), const_cast<char*>((*held)->data()),
+      [](void* body) { delete static_cast<AnswerBody*>(body); }, held);
+  if (!response) {
+    delete held;
+    return;  // out of memory: the connection ends unanswered
+  }
   MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
   if (reply.status == 405) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
   if (reply.status >= 400 && reply.status != 405 && reply.status != 503) {

@@ -34,16 +34,34 @@ ClanScript::ClanScript(ScriptConfig config, Clock clock)
                  {std::make_unique<MemoryRoster>(config.limits),
                   std::make_unique<MemoryRoster>(config.limits)}) {}
 
+Reply::Reply(int status, std::string_view contentType, AnswerBody body, std::string outcome)
+    : status(status), contentType(contentType), body(std::move(body)), outcome(std::move(outcome)) {}
+
+Reply::Reply(int status, std::string_view contentType, std::string text, std::string outcome)
+    : Reply(status, contentType, std::make_shared<const std::string>(std::move(text)),
+            std::move(outcome)) {}
+
+ClanScript::Answers::Answers(AnswerMemory& memory, bool master)
+    : page(memory,
+           [kind = master ? RosterKind::kMaster : RosterKind::kClan](
+               const std::vector<Member>& members) { return RosterPage(members, kind); }),
+      lines(memory, RosterAnswer) {}
+
 ClanScript::ClanScript(ScriptConfig config, Clock clock, RosterStores stores)
-    : config_(std::move(config)), clock_(std::move(clock)), stores_(std::move(stores)) {}
+    : config_(std::move(config)),
+      clock_(std::move(clock)),
+      stores_(std::move(stores)),
+      answerMemory_(config_.answerMemory),
+      clanAnswers_(answerMemory_, false),
+      masterAnswers_(answerMemory_, true) {}
 
 Reply ClanScript::Handle(const Query& query) {
   const bool master = IsOn(query, "globalpost");
   if (query.contains("name") || IsOn(query, "quickview")) return Report(query, master);
   auto& roster = master ? *stores_.master : *stores_.clan;
-  const auto members = roster.Current(clock_());
+  const Roster members = roster.Current(clock_());
   if (!members) return Unavailable();
-  return Page(*members, master, "page");
+  return Answer((master ? masterAnswers_ : clanAnswers_).page, members, kPageContentType, "page");
 }
 
 Reply ClanScript::Unavailable() {
@@ -52,16 +70,18 @@ Reply ClanScript::Unavailable() {
           "store unavailable"};
 }
 
-Reply ClanScript::Page(const std::vector<Member>& members, bool master, std::string outcome) {
-  const auto kind = master ? RosterKind::kMaster : RosterKind::kClan;
-  return {200, std::string(kPageContentType), RosterPage(members, kind), std::move(outcome)};
+Reply ClanScript::Answer(AnswerCache& cache, const Roster& roster, std::string_view contentType,
+                         std::string outcome) {
+  if (AnswerBody body = cache.For(roster)) return {200, contentType, std::move(body), outcome};
+  return {503, "text/plain; charset=utf-8", "Too many answers are still being sent; try again.\n",
+          outcome + ", answer held back: answers at their memory bound"};
 }
 
 Reply ClanScript::Report(const Query& query, bool master) {
   const std::optional<std::string> expected =
       master ? config_.masterPassword : std::optional(config_.clanPassword);
   if (!expected || Value(query, "pass").value_or("") != *expected) {
-    return {200, std::string(kAnswerContentType), std::string(kRefusedAnswer), "refused"};
+    return {200, kAnswerContentType, std::string(kRefusedAnswer), "refused"};
   }
   auto& roster = master ? *stores_.master : *stores_.clan;
   const TimePoint now = clock_();
@@ -76,12 +96,13 @@ Reply ClanScript::Report(const Query& query, bool master) {
     if (!recorded) return Unavailable();
     outcome = Describe(*recorded);
   }
-  const auto members = roster.Current(now);
+  const Roster members = roster.Current(now);
   if (!members) return Unavailable();
+  Answers& answers = master ? masterAnswers_ : clanAnswers_;
   if (IsOn(query, "quickview")) {
-    return {200, std::string(kAnswerContentType), RosterAnswer(*members), outcome};
+    return Answer(answers.lines, members, kAnswerContentType, std::move(outcome));
   }
-  return Page(*members, master, std::move(outcome));
+  return Answer(answers.page, members, kPageContentType, std::move(outcome));
 }
 
 bool ClanScript::Seed(const std::string& name, const std::string& server, const std::string& map) {

@@ -13,16 +13,21 @@
 //   roster page, clan or master by "globalpost=on", and records nothing.
 // - While the roster store can't be reached, a report or page is answered
 //   with status 503 and records nothing: never a wrong roster.
+// - The page and the four-line answer are built once per roster and shared
+//   by every request answered with that roster. When the answers not yet
+//   sent hold `answerMemory` bytes, a new one is refused with status 503 (a
+//   report is still recorded).
 #pragma once
-#include <map>
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include <memory>
-
-#include "roster_store.h"
+#include "answer_cache.h"
+#include "answer_memory.h"
 #include "query_text.h"
+#include "roster_store.h"
 
 namespace clan {
 
@@ -30,12 +35,19 @@ struct ScriptConfig {
   std::string clanPassword;                   // Windows-1252 bytes
   std::optional<std::string> masterPassword;  // none: master reports refused
   RosterLimits limits;
+  std::size_t answerMemory = std::size_t{64} << 20;
 };
 
 struct Reply {
+  Reply(int status, std::string_view contentType, AnswerBody body, std::string outcome);
+  // An answer of a short text of its own.
+  Reply(int status, std::string_view contentType, std::string text, std::string outcome);
+
+  const std::string& Body() const { return *body; }
+
   int status = 200;
   std::string contentType;
-  std::string body;
+  AnswerBody body;      // never empty
   std::string outcome;  // one short word or phrase for the request log
 };
 
@@ -58,13 +70,24 @@ class ClanScript {
   bool Seed(const std::string& name, const std::string& server, const std::string& map);
 
  private:
+  // The answers of one roster.
+  struct Answers {
+    explicit Answers(AnswerMemory& memory, bool master);
+    AnswerCache page;
+    AnswerCache lines;
+  };
+
   Reply Report(const Query& query, bool master);
-  static Reply Page(const std::vector<Member>& members, bool master, std::string outcome);
+  static Reply Answer(AnswerCache& cache, const Roster& roster, std::string_view contentType,
+                      std::string outcome);
   static Reply Unavailable();
 
   const ScriptConfig config_;
   const Clock clock_;
   RosterStores stores_;
+  AnswerMemory answerMemory_;
+  Answers clanAnswers_;
+  Answers masterAnswers_;
 };
 
 }  // namespace clan

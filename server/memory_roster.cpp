@@ -10,6 +10,7 @@ std::optional<Recorded> MemoryRoster::Report(const Member& member) {
   }
   const auto [entry, added] = members_.insert_or_assign(member.name, member);
   entry->second.pinned = false;
+  current_.reset();
   return added ? Recorded::kAdded : Recorded::kUpdated;
 }
 
@@ -17,24 +18,31 @@ bool MemoryRoster::Pin(const Member& member) {
   std::lock_guard lock(mutex_);
   const auto entry = members_.insert_or_assign(member.name, member).first;
   entry->second.pinned = true;
+  current_.reset();
   return true;
 }
 
-std::optional<std::vector<Member>> MemoryRoster::Current(TimePoint now) {
+Roster MemoryRoster::Current(TimePoint now) {
   std::lock_guard lock(mutex_);
-  DropExpired(now);
-  std::vector<Member> out;
-  out.reserve(members_.size());
-  for (const auto& [name, member] : members_) out.push_back(member);
-  return out;
+  if (DropExpired(now) || !current_) {
+    auto listed = std::make_shared<std::vector<Member>>();
+    listed->reserve(members_.size());
+    for (const auto& [name, member] : members_) listed->push_back(member);
+    current_ = std::move(listed);
+  }
+  return current_;
 }
 
 bool MemoryRoster::Expired(const Member& member, TimePoint now) const {
   return !member.pinned && now - member.reported > KeepFor(member, limits_);
 }
 
-void MemoryRoster::DropExpired(TimePoint now) {
-  std::erase_if(members_, [&](const auto& entry) { return Expired(entry.second, now); });
+bool MemoryRoster::DropExpired(TimePoint now) {
+  if (std::erase_if(members_, [&](const auto& entry) { return Expired(entry.second, now); }) == 0) {
+    return false;
+  }
+  current_.reset();
+  return true;
 }
 
 }  // namespace clan

@@ -14,15 +14,16 @@ class MemoryRoster : public RosterStore {
 
   std::optional<Recorded> Report(const Member& member) override;
   bool Pin(const Member& member) override;
-  std::optional<std::vector<Member>> Current(TimePoint now) override;
+  Roster Current(TimePoint now) override;
 
  private:
   bool Expired(const Member& member, TimePoint now) const;
-  void DropExpired(TimePoint now);
+  bool DropExpired(TimePoint now);  // true when any member was dropped
 
   const RosterLimits limits_;
   std::mutex mutex_;
   std::map<std::string, Member, NameOrder> members_;
+  Roster current_;  // the members as last listed, until they change
 };
 
 }  // namespace clan

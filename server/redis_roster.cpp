@@ -6,38 +6,28 @@
 namespace clan {
 namespace {
 
-// KEYS: names, member. ARGV: name, value, time to live (ms), member limit,
-// member key prefix. A new name beyond the limit first drops the names whose
-// member key has expired, then is refused if the roster is still full.
+// The members' expiry times are kept in a sorted set, scored by Redis's own
+// clock (a pinned member: +inf), so that a report costs O(log n): the names
+// past their time are trimmed off its front, and its size is the count the
+// member limit holds against, exactly, whichever instance reports.
+// KEYS: expiry, member. ARGV: name, value, time to live (ms), member limit.
 constexpr char kReportScript[] = R"(
-local known = redis.call('EXISTS', KEYS[2]) == 1
-if not known and redis.call('SCARD', KEYS[1]) >= tonumber(ARGV[4]) then
-  for _, name in ipairs(redis.call('SMEMBERS', KEYS[1])) do
-    if redis.call('EXISTS', ARGV[5] .. name) == 0 then redis.call('SREM', KEYS[1], name) end
-  end
-  if redis.call('SCARD', KEYS[1]) >= tonumber(ARGV[4]) then return 'full' end
-end
+local clock = redis.call('TIME')
+local now = tonumber(clock[1]) * 1000 + math.floor(tonumber(clock[2]) / 1000)
+redis.call('ZREMRANGEBYSCORE', KEYS[1], '-inf', string.format('%.0f', now))
+local known = redis.call('ZSCORE', KEYS[1], ARGV[1])
+if not known and redis.call('ZCARD', KEYS[1]) >= tonumber(ARGV[4]) then return 'full' end
 redis.call('SET', KEYS[2], ARGV[2], 'PX', ARGV[3])
-redis.call('SADD', KEYS[1], ARGV[1])
+redis.call('ZADD', KEYS[1], string.format('%.0f', now + tonumber(ARGV[3])), ARGV[1])
 if known then return 'updated' end
 return 'added'
 )";
 
-// KEYS: names, member. ARGV: name, value.
+// KEYS: expiry, member. ARGV: name, value.
 constexpr char kPinScript[] = R"(
 redis.call('SET', KEYS[2], ARGV[2])
-redis.call('SADD', KEYS[1], ARGV[1])
+redis.call('ZADD', KEYS[1], '+inf', ARGV[1])
 return 'pinned'
-)";
-
-// KEYS: names. ARGV: member key prefix, then names whose member key was
-// found gone. A name leaves the set only if its key is still gone: it may
-// have reported again meanwhile.
-constexpr char kDropScript[] = R"(
-for i = 2, #ARGV do
-  if redis.call('EXISTS', ARGV[1] .. ARGV[i]) == 0 then redis.call('SREM', KEYS[1], ARGV[i]) end
-end
-return 'dropped'
 )";
 
 // Names fetched by one MGET at most.
@@ -85,7 +75,7 @@ const std::string* Text(const RedisValue& value) { return std::get_if<std::strin
 RedisRoster::RedisRoster(std::shared_ptr<RedisClient> redis, std::string keyPrefix,
                          RosterLimits limits, std::chrono::milliseconds freshFor)
     : redis_(std::move(redis)),
-      namesKey_(keyPrefix + "names"),
+      expiryKey_(keyPrefix + "expiry"),
       memberPrefix_(keyPrefix + "m:"),
       limits_(limits),
       freshFor_(freshFor) {}
@@ -98,22 +88,25 @@ void RedisRoster::Forget() {
 void RedisRoster::Remember(const Member& member) {
   std::lock_guard lock(mutex_);
   if (!lastRead_) return;
+  // Requests may still be answering with the read: it changes as a copy.
+  auto changed = std::make_shared<std::vector<Member>>(*lastRead_);
   const auto at = std::lower_bound(
-      lastRead_->begin(), lastRead_->end(), member,
+      changed->begin(), changed->end(), member,
       [](const Member& a, const Member& b) { return NameOrder()(a.name, b.name); });
-  if (at != lastRead_->end() && at->name == member.name) {
+  if (at != changed->end() && at->name == member.name) {
     *at = member;
   } else {
-    lastRead_->insert(at, member);
+    changed->insert(at, member);
   }
+  lastRead_ = std::move(changed);
 }
 
 std::optional<Recorded> RedisRoster::Report(const Member& member) {
   const auto keep = std::max<long long>(1, KeepFor(member, limits_).count());
-  const auto reply = redis_->Command({"EVAL", kReportScript, "2", namesKey_,
+  const auto reply = redis_->Command({"EVAL", kReportScript, "2", expiryKey_,
                                       memberPrefix_ + member.name, member.name,
                                       Encode(member, false), std::to_string(keep),
-                                      std::to_string(limits_.maxMembers), memberPrefix_});
+                                      std::to_string(limits_.maxMembers)});
   const std::string* outcome = reply ? Text(*reply) : nullptr;
   if (outcome && *outcome == "full") return Recorded::kRosterFull;
   if (!outcome || (*outcome != "added" && *outcome != "updated")) {
@@ -127,7 +120,7 @@ std::optional<Recorded> RedisRoster::Report(const Member& member) {
 }
 
 bool RedisRoster::Pin(const Member& member) {
-  const auto reply = redis_->Command({"EVAL", kPinScript, "2", namesKey_,
+  const auto reply = redis_->Command({"EVAL", kPinScript, "2", expiryKey_,
                                       memberPrefix_ + member.name, member.name,
                                       Encode(member, true)});
   if (!reply || !Text(*reply)) {
@@ -140,7 +133,7 @@ bool RedisRoster::Pin(const Member& member) {
   return true;
 }
 
-std::optional<std::vector<Member>> RedisRoster::Current(TimePoint) {
+Roster RedisRoster::Current(TimePoint) {
   {
     std::lock_guard lock(mutex_);
     // While one request reads the roster anew, the others answer with the
@@ -151,7 +144,9 @@ std::optional<std::vector<Member>> RedisRoster::Current(TimePoint) {
     reading_ = true;
   }
   const auto readAt = std::chrono::steady_clock::now();
-  auto members = Fetch();
+  auto fetched = Fetch();
+  Roster members = fetched ? std::make_shared<const std::vector<Member>>(std::move(*fetched))
+                           : nullptr;
   std::lock_guard lock(mutex_);
   reading_ = false;
   if (!members) {
@@ -165,13 +160,13 @@ std::optional<std::vector<Member>> RedisRoster::Current(TimePoint) {
 
 std::optional<std::vector<Member>> RedisRoster::Fetch() {
   // The names, then their members in batches: plain commands, which Redis
-  // serves much faster than a script that fetches member by member.
-  const auto names = redis_->Command({"SMEMBERS", namesKey_});
+  // serves much faster than a script that fetches member by member. A name
+  // past its time that no report has trimmed yet has lost its member key.
+  const auto names = redis_->Command({"ZRANGE", expiryKey_, "0", "-1"});
   const auto* nameList = names ? std::get_if<std::vector<RedisValue>>(&names->value) : nullptr;
   if (!nameList) return std::nullopt;
   std::vector<Member> out;
   out.reserve(nameList->size());
-  std::vector<std::string> gone = {"EVAL", kDropScript, "1", namesKey_, memberPrefix_};
   for (size_t first = 0; first < nameList->size(); first += kFetchBatch) {
     const size_t last = std::min(nameList->size(), first + kFetchBatch);
     std::vector<std::string> fetch = {"MGET"};
@@ -185,15 +180,10 @@ std::optional<std::vector<Member>> RedisRoster::Fetch() {
     for (size_t i = first; i < last; ++i) {
       const std::string* name = Text((*nameList)[i]);
       const std::string* value = Text((*valueList)[i - first]);
-      if (!name) continue;
-      if (!value) {
-        gone.push_back(*name);
-      } else if (auto member = Decode(*name, *value)) {
-        out.push_back(std::move(*member));
-      }
+      if (!name || !value) continue;
+      if (auto member = Decode(*name, *value)) out.push_back(std::move(*member));
     }
   }
-  if (gone.size() > 5 && !redis_->Command(gone)) return std::nullopt;
   std::sort(out.begin(), out.end(),
             [](const Member& a, const Member& b) { return NameOrder()(a.name, b.name); });
   return out;

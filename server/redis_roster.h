@@ -2,10 +2,11 @@
 // balancer, on several machines) serve one roster. Each member is one key
 // that expires on its own (its time-to-live is the member's expiry, the
 // shorter offline linger after a logout, none for a pinned member), so expiry
-// is the store's and needs no clock agreement between the instances. A set
-// of the names lists the members; a report runs as one script in Redis, so
-// the member limit holds across instances. Keys: PREFIX + "names" and
-// PREFIX + "m:" + name.
+// is the store's and needs no clock agreement between the instances. A
+// sorted set of the names by the time they expire, on Redis's clock, lists
+// the members; a report runs as one script in Redis that costs O(log n)
+// however many members there are, so the member limit holds exactly across
+// instances. Keys: PREFIX + "expiry" and PREFIX + "m:" + name.
 //
 // Reading a large roster from Redis costs far more than the report itself,
 // so the roster read is kept for `freshFor` and shared by the requests of
@@ -32,7 +33,7 @@ class RedisRoster : public RosterStore {
 
   std::optional<Recorded> Report(const Member& member) override;
   bool Pin(const Member& member) override;
-  std::optional<std::vector<Member>> Current(TimePoint now) override;
+  Roster Current(TimePoint now) override;
 
  private:
   std::optional<std::vector<Member>> Fetch();
@@ -40,14 +41,14 @@ class RedisRoster : public RosterStore {
   void Remember(const Member& member);  // a member this instance recorded
 
   const std::shared_ptr<RedisClient> redis_;
-  const std::string namesKey_;
+  const std::string expiryKey_;
   const std::string memberPrefix_;
   const RosterLimits limits_;
   const std::chrono::milliseconds freshFor_;
   std::mutex mutex_;
   std::chrono::steady_clock::time_point readAt_;
   bool reading_ = false;  // a request is reading the roster anew
-  std::optional<std::vector<Member>> lastRead_;  // ordered by NameOrder
+  Roster lastRead_;
 };
 
 }  // namespace clan

@@ -7,13 +7,14 @@
 // `offlineLinger`. Pinned members (a seeded demo roster) never expire, until
 // a real report under the same name makes them ordinary members. The roster
 // holds at most `maxMembers` names; a new name beyond that is not recorded.
-// A store whose backing service can't be reached says so (nullopt, false)
-// instead of answering a wrong roster. All methods may be called from
-// several threads at once.
+// A store whose backing service can't be reached says so (nullopt, false,
+// no roster) instead of answering a wrong roster. All methods may be called
+// from several threads at once.
 #pragma once
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,7 +30,14 @@ struct Member {
   std::string map;
   TimePoint reported;
   bool pinned = false;
+
+  bool operator==(const Member&) const = default;
 };
+
+// The members listed at one moment, read-only, so that it can be shared by
+// every request that answers with it; the same roster may come as the same
+// object again.
+using Roster = std::shared_ptr<const std::vector<Member>>;
 
 struct RosterLimits {
   std::chrono::milliseconds expire{15 * 60 * 1000};
@@ -55,9 +63,9 @@ class RosterStore {
   // Adds or replaces a member that never expires; ignores the member limit.
   // False: the store can't be reached.
   virtual bool Pin(const Member& member) = 0;
-  // The members still listed at `now`, ordered by NameOrder. nullopt: the
+  // The members still listed at `now`, ordered by NameOrder. None: the
   // store can't be reached.
-  virtual std::optional<std::vector<Member>> Current(TimePoint now) = 0;
+  virtual Roster Current(TimePoint now) = 0;
 };
 
 // How long a member of this last report stays listed.

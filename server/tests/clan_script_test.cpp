@@ -63,7 +63,7 @@ TEST_F(ClanScriptTest, AnswersTwoMembersAsExactBytes) {
 
   EXPECT_EQ(reply.status, 200);
   EXPECT_EQ(reply.contentType, "text/plain; charset=windows-1252");
-  EXPECT_EQ(reply.body,
+  EXPECT_EQ(reply.Body(),
             "J\xF6rg\r\nSucht Server...\r\n10.12.2026\r\n17:33:57\r\n"
             "Kim\r\n85.10.1.2:7777\r\n10.12.2026\r\n17:34:58\r\n");
 }
@@ -90,35 +90,35 @@ TEST_F(ClanScriptTest, PasswordDecidesAndEachRosterHasItsOwn) {
   for (const auto& c : cases) {
     ClanScript fresh = MakeScript();
     const Reply reply = fresh.Handle(c.query);
-    EXPECT_EQ(reply.body == "AUTH_FAILED!", c.refused) << c.what << ": " << reply.body;
+    EXPECT_EQ(reply.Body() == "AUTH_FAILED!", c.refused) << c.what << ": " << reply.Body();
     if (c.refused) {
       // Nothing of a refused report may reach either roster.
-      EXPECT_EQ(fresh.Handle(Report("Lee", "b")).body.find("Kim"), std::string::npos) << c.what;
-      EXPECT_EQ(fresh.Handle(MasterReport("Lee")).body.find("Kim"), std::string::npos) << c.what;
+      EXPECT_EQ(fresh.Handle(Report("Lee", "b")).Body().find("Kim"), std::string::npos) << c.what;
+      EXPECT_EQ(fresh.Handle(MasterReport("Lee")).Body().find("Kim"), std::string::npos) << c.what;
     }
   }
 }
 
 TEST_F(ClanScriptTest, ListsMembersByNameWhateverTheirCase) {
   for (const char* name : {"zed", "Bob", "alice", "Carl"}) script.Handle(Report(name, "a"));
-  EXPECT_EQ(Names(script.Handle(Report("bea", "a")).body),
+  EXPECT_EQ(Names(script.Handle(Report("bea", "a")).Body()),
             (std::vector<std::string>{"alice", "bea", "Bob", "Carl", "zed"}));
 }
 
 TEST_F(ClanScriptTest, MasterRosterIsSeparateFromClanRoster) {
   script.Handle(Report("ClanOnly", "a"));
   script.Handle(MasterReport("MasterOnly"));
-  EXPECT_EQ(Names(script.Handle(Report("Kim", "a")).body),
+  EXPECT_EQ(Names(script.Handle(Report("Kim", "a")).Body()),
             (std::vector<std::string>{"ClanOnly", "Kim"}));
-  EXPECT_EQ(Names(script.Handle(MasterReport("Lee")).body),
+  EXPECT_EQ(Names(script.Handle(MasterReport("Lee")).Body()),
             (std::vector<std::string>{"Lee", "MasterOnly"}));
 }
 
 TEST_F(ClanScriptTest, WithoutMasterPasswordEveryMasterReportIsRefused) {
   ClanScript clanOnly({kClanPass, std::nullopt, {}}, clock.AsClock());
-  EXPECT_EQ(clanOnly.Handle(MasterReport("Kim", "")).body, "AUTH_FAILED!");
-  EXPECT_EQ(clanOnly.Handle(MasterReport("Kim", kMasterPass)).body, "AUTH_FAILED!");
-  EXPECT_NE(clanOnly.Handle(Report("Kim", "a")).body, "AUTH_FAILED!");
+  EXPECT_EQ(clanOnly.Handle(MasterReport("Kim", "")).Body(), "AUTH_FAILED!");
+  EXPECT_EQ(clanOnly.Handle(MasterReport("Kim", kMasterPass)).Body(), "AUTH_FAILED!");
+  EXPECT_NE(clanOnly.Handle(Report("Kim", "a")).Body(), "AUTH_FAILED!");
 }
 
 TEST_F(ClanScriptTest, ShowsServerWithoutItalicMarks) {
@@ -131,7 +131,7 @@ TEST_F(ClanScriptTest, ShowsServerWithoutItalicMarks) {
       {"<</i>/i><<<i>i>i>", ""},
   };
   for (const auto& [reported, shown] : cases) {
-    const auto lines = Lines(script.Handle(Report("Kim", reported)).body);
+    const auto lines = Lines(script.Handle(Report("Kim", reported)).Body());
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1], shown) << reported;
   }
@@ -153,10 +153,10 @@ TEST_F(ClanScriptTest, DropsMemberOnceItsLastReportIsTooOld) {
     clock.Advance(10min);
     fresh.Handle(Report("Gone", c.lastServer));
     clock.Advance(c.keptFor);
-    EXPECT_EQ(Names(fresh.Handle(Report("Kim", "a")).body),
+    EXPECT_EQ(Names(fresh.Handle(Report("Kim", "a")).Body()),
               (std::vector<std::string>{"Gone", "Kim"})) << c.lastServer;
     clock.Advance(1s);
-    EXPECT_EQ(Names(fresh.Handle(Report("Kim", "a")).body), std::vector<std::string>{"Kim"})
+    EXPECT_EQ(Names(fresh.Handle(Report("Kim", "a")).Body()), std::vector<std::string>{"Kim"})
         << c.lastServer;
   }
 }
@@ -166,7 +166,7 @@ TEST_F(ClanScriptTest, ReportAfterOfflineListsMemberAgainWithFullExpiry) {
   clock.Advance(1min);
   script.Handle(Report("Back", "<i>Sucht Server...</i>"));
   clock.Advance(10min);
-  EXPECT_EQ(Names(script.Handle(Report("Kim", "a")).body),
+  EXPECT_EQ(Names(script.Handle(Report("Kim", "a")).Body()),
             (std::vector<std::string>{"Back", "Kim"}));
 }
 
@@ -174,14 +174,14 @@ TEST_F(ClanScriptTest, SeededMemberStaysUntilItReportsItself) {
   script.Seed("Demo", "85.10.1.2:7777", "TO-Rapid");
   script.Seed("AUTH_FAILED!", "a", "b");  // would log every client out
   clock.Advance(24h);
-  const auto lines = Lines(script.Handle(Report("Kim", "a")).body);
+  const auto lines = Lines(script.Handle(Report("Kim", "a")).Body());
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[0], "Demo");
   EXPECT_EQ(lines[2], "10.12.2026");  // seeded at start
 
   script.Handle(Report("Demo", "<i>offline</i>"));
   clock.Advance(5min + 1s);
-  EXPECT_EQ(Names(script.Handle(Report("Kim", "a")).body), std::vector<std::string>{"Kim"});
+  EXPECT_EQ(Names(script.Handle(Report("Kim", "a")).Body()), std::vector<std::string>{"Kim"});
 }
 
 TEST_F(ClanScriptTest, BadValuesCannotBreakTheAnswer) {
@@ -204,7 +204,7 @@ TEST_F(ClanScriptTest, BadValuesCannotBreakTheAnswer) {
   };
   for (const auto& c : cases) {
     ClanScript fresh = MakeScript();
-    const auto lines = Lines(fresh.Handle(c.query).body);
+    const auto lines = Lines(fresh.Handle(c.query).Body());
     ASSERT_EQ(lines.size(), 4u) << c.what;
     EXPECT_EQ(lines[0], c.expectedLines[0]) << c.what;
     EXPECT_EQ(lines[1], c.expectedLines[1]) << c.what;
@@ -218,8 +218,50 @@ TEST_F(ClanScriptTest, ReportsWithoutUsableNameRecordNothing) {
   for (const auto& query : queries) {
     const Reply reply = script.Handle(query);
     EXPECT_EQ(reply.status, 200);
-    EXPECT_EQ(reply.body, "");
+    EXPECT_EQ(reply.Body(), "");
   }
+}
+
+TEST_F(ClanScriptTest, AnAnswerIsBuiltOncePerRosterAndSharedUntilItChanges) {
+  script.Handle(Report("Kim", "a"));
+  const Query poll = {{"pass", kClanPass}, {"quickview", "on"}};  // records nothing
+  const Reply answer = script.Handle(poll);
+  const Reply page = script.Handle({});
+  EXPECT_EQ(script.Handle(poll).body, answer.body);
+  EXPECT_EQ(script.Handle({}).body, page.body);
+  EXPECT_EQ(script.Handle({{"globalpost", "on"}}).Body().find("Kim"), std::string::npos);
+
+  EXPECT_EQ(Names(script.Handle(Report("Lee", "a")).Body()),
+            (std::vector<std::string>{"Kim", "Lee"}));
+  EXPECT_EQ(Names(answer.Body()), std::vector<std::string>{"Kim"});  // a body never changes
+  EXPECT_NE(script.Handle({}).Body(), page.Body());
+}
+
+TEST_F(ClanScriptTest, AnswersNotYetSentAreBoundedAllTogether) {
+  // Each report changes the roster and so its answer (42 bytes a member);
+  // the replies kept here stand for answers their clients never read.
+  ClanScript bounded({kClanPass, kMasterPass, {}, 16 * 1024}, clock.AsClock());
+  std::vector<Reply> unsent;
+  int refused = 0;
+  for (int i = 0; i < 60; ++i) {
+    unsent.push_back(bounded.Handle(Report("m" + std::to_string(100 + i), "1.2.3.4:7777")));
+    if (unsent.back().status == 503) ++refused;
+  }
+  EXPECT_GT(refused, 20);
+  EXPECT_EQ(unsent.back().status, 503);
+  EXPECT_EQ(unsent.back().outcome, "added, answer held back: answers at their memory bound");
+  size_t held = 0;
+  for (size_t i = 0; i < unsent.size(); ++i) {
+    if (unsent[i].status == 200 && (i == 0 || unsent[i].body != unsent[i - 1].body)) {
+      held += unsent[i].Body().size();
+    }
+  }
+  EXPECT_LE(held, 16u * 1024);
+
+  unsent.clear();  // sent at last: every report was recorded
+  const Reply reply = bounded.Handle(Report("m999", "1.2.3.4:7777"));
+  EXPECT_EQ(reply.status, 200);
+  EXPECT_EQ(Names(reply.Body()).size(), 61u);
 }
 
 TEST_F(ClanScriptTest, KeepsThousandsOfMembersUpToTheLimit) {
@@ -227,12 +269,12 @@ TEST_F(ClanScriptTest, KeepsThousandsOfMembersUpToTheLimit) {
   for (int i = 0; i < 3000; ++i) limited.Handle(Report("m" + std::to_string(10000 + i), "a"));
   EXPECT_EQ(limited.Handle(Report("late", "a")).outcome, "not recorded, roster full");
   EXPECT_EQ(limited.Handle(Report("m10000", "b")).outcome, "updated");
-  EXPECT_EQ(Names(limited.Handle(Report("m10001", "a")).body).size(), 3000u);
+  EXPECT_EQ(Names(limited.Handle(Report("m10001", "a")).Body()).size(), 3000u);
 
   clock.Advance(15min + 1s);  // all expired: room again
   const Reply reply = limited.Handle(Report("late", "a"));
   EXPECT_EQ(reply.outcome, "added");
-  EXPECT_EQ(Names(reply.body), std::vector<std::string>{"late"});
+  EXPECT_EQ(Names(reply.Body()), std::vector<std::string>{"late"});
 }
 
 TEST_F(ClanScriptTest, PageEscapesAndConvertsTheRoster) {
@@ -240,10 +282,10 @@ TEST_F(ClanScriptTest, PageEscapesAndConvertsTheRoster) {
   const Reply page = script.Handle({});
 
   EXPECT_EQ(page.contentType, "text/html; charset=utf-8");
-  EXPECT_NE(page.body.find("&lt;b&gt;J\xC3\xB6rg&lt;/b&gt; &amp; &quot;Co&quot;"), std::string::npos);
-  EXPECT_NE(page.body.find("Sucht Server...&lt;script&gt;"), std::string::npos);
-  EXPECT_EQ(page.body.find("<script>"), std::string::npos);
-  EXPECT_NE(page.body.find("10.12.2026 17:33:57"), std::string::npos);
+  EXPECT_NE(page.Body().find("&lt;b&gt;J\xC3\xB6rg&lt;/b&gt; &amp; &quot;Co&quot;"), std::string::npos);
+  EXPECT_NE(page.Body().find("Sucht Server...&lt;script&gt;"), std::string::npos);
+  EXPECT_EQ(page.Body().find("<script>"), std::string::npos);
+  EXPECT_NE(page.Body().find("10.12.2026 17:33:57"), std::string::npos);
 }
 
 TEST_F(ClanScriptTest, PageNeedsNoPasswordAndRecordsNothing) {
@@ -251,21 +293,21 @@ TEST_F(ClanScriptTest, PageNeedsNoPasswordAndRecordsNothing) {
   script.Handle(MasterReport("Lee"));
 
   const Reply clanPage = script.Handle({{"pass", "falsch"}});
-  EXPECT_NE(clanPage.body.find("Kim"), std::string::npos);
-  EXPECT_EQ(clanPage.body.find("Lee"), std::string::npos);
+  EXPECT_NE(clanPage.Body().find("Kim"), std::string::npos);
+  EXPECT_EQ(clanPage.Body().find("Lee"), std::string::npos);
   const Reply masterPage = script.Handle({{"globalpost", "on"}});
-  EXPECT_NE(masterPage.body.find("Lee"), std::string::npos);
-  EXPECT_EQ(masterPage.body.find("Kim"), std::string::npos);
+  EXPECT_NE(masterPage.Body().find("Lee"), std::string::npos);
+  EXPECT_EQ(masterPage.Body().find("Kim"), std::string::npos);
 }
 
 TEST_F(ClanScriptTest, ReportWithoutQuickviewRecordsAndAnswersThePage) {
   Query query = Report("Kim", "a");
   query.erase("quickview");
   EXPECT_EQ(script.Handle(query).contentType, "text/html; charset=utf-8");
-  EXPECT_EQ(Names(script.Handle(Report("Lee", "a")).body),
+  EXPECT_EQ(Names(script.Handle(Report("Lee", "a")).Body()),
             (std::vector<std::string>{"Kim", "Lee"}));
   query.find("pass")->second = "falsch";
-  EXPECT_EQ(script.Handle(query).body, "AUTH_FAILED!");
+  EXPECT_EQ(script.Handle(query).Body(), "AUTH_FAILED!");
 }
 
 }  // namespace

@@ -129,6 +129,43 @@ TEST_F(HttpTest, BoundsTheRequestLineHeadersAndBody) {
   EXPECT_EQ(result->body.find("Kim\r\n"), 0u) << "the 64 KiB report was recorded";
 }
 
+TEST_F(HttpTest, RefusesAmbiguousFramingAndClosesTheConnection) {
+  // Each would let a body be read as a second request behind the proxy's back.
+  const std::string smuggled = "GET /?name=Evil&pass=geh%E4im&quickview=on HTTP/1.1\r\n\r\n";
+  const std::string cases[] = {
+      "GET /?quickview=on HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\nContent-Length: " +
+          std::to_string(smuggled.size()) + "\r\n\r\n",
+      "GET /?quickview=on HTTP/1.1\r\nHost: x\r\ncontent-length: 0\r\nContent-Length: 0\r\n\r\n",
+      "GET /?quickview=on HTTP/1.1\r\nHost: x\r\nContent-Length : " +
+          std::to_string(smuggled.size()) + "\r\n\r\n",
+      "GET /?quickview=on HTTP/1.1\r\nHost: x\r\nX-Note\t: a\r\n\r\n",
+  };
+  for (const auto& request : cases) {
+    const std::string answer = RawExchange(server.port(), request + smuggled);
+    EXPECT_EQ(StatusLine(answer), "HTTP/1.1 400 Bad Request") << request;
+    EXPECT_NE(answer.find("Connection: close"), std::string::npos) << answer;
+    EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << "a second answer: " << answer;
+  }
+  const auto result = Get(ReportPath("Kim", "1.2.3.4:7777"));
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->body.find("Evil"), std::string::npos) << "the smuggled report was recorded";
+}
+
+TEST_F(HttpTest, AQueryOfThousandsOfParametersIsAnsweredAtOnce) {
+  // Every parameter counts, not only the bytes: the last one decides.
+  for (const size_t pieces : {1500u, 20000u}) {
+    std::string query;
+    for (size_t i = 0; i < pieces; ++i) query += "a&";
+    const auto start = std::chrono::steady_clock::now();
+    const std::string answer = RawExchange(
+        server.port(), "GET /?" + query + "name=Kim&pass=geh%E4im&quickview=on HTTP/1.1\r\n"
+                       "Connection: close\r\n\r\n");
+    EXPECT_EQ(StatusLine(answer), "HTTP/1.1 200 OK") << pieces << " pieces";
+    EXPECT_NE(answer.find("\r\n\r\nKim\r\n"), std::string::npos) << pieces << " pieces";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+  }
+}
+
 TEST_F(HttpTest, AnsweredConnectionsStayOpenForTheNextRequest) {
   const std::string request = "GET /?quickview=on HTTP/1.1\r\nHost: x\r\n\r\n";
   const std::string answers = RawExchange(server.port(), request + request + request);

@@ -65,9 +65,12 @@ std::string RawExchange(int port, const std::string& request) {
   return answer;
 }
 
-int ConnectFrom(const std::string& source, int port) {
+int ConnectFrom(const std::string& source, int port, int receiveBuffer) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
+  if (receiveBuffer > 0) {
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+  }
   sockaddr_in local{};
   local.sin_family = AF_INET;
   inet_pton(AF_INET, source.c_str(), &local.sin_addr);

@@ -38,7 +38,8 @@ std::string RawExchange(int port, const std::string& request);
 
 // A TCP connection to `port` on 127.0.0.1 from the loopback address `source`
 // (any 127.x.y.z), so that a test can play several clients; -1 on failure.
-int ConnectFrom(const std::string& source, int port);
+// A `receiveBuffer` in bytes keeps what the server sends mostly on its side.
+int ConnectFrom(const std::string& source, int port, int receiveBuffer = 0);
 // Reads until the server closes the connection or `wait` passes; true when
 // it closed (or reset) the connection.
 bool ClosedWithin(int fd, std::chrono::milliseconds wait, std::string* answer = nullptr);

@@ -42,7 +42,9 @@ class RosterStoreTest : public ::testing::TestWithParam<std::string> {
     const auto members = store->Current(std::chrono::system_clock::now());
     EXPECT_TRUE(members);
     std::vector<std::string> names;
-    for (const auto& member : members.value_or(std::vector<Member>{})) names.push_back(member.name);
+    if (members) {
+      for (const auto& member : *members) names.push_back(member.name);
+    }
     return names;
   }
 
@@ -115,7 +117,7 @@ TEST(RedisRosterTest, AnUnreachableStoreSaysSoAndIsUsedAgainOnceBack) {
 
   redis.Stop();
   EXPECT_EQ(roster.Report({"Bob", "a", "b", now()}), std::nullopt);
-  EXPECT_EQ(roster.Current(now()), std::nullopt);
+  EXPECT_FALSE(roster.Current(now()));
   EXPECT_FALSE(roster.Pin({"Cem", "a", "b", now()}));
 
   redis.Start();  // empty again: it keeps nothing on disk
@@ -139,8 +141,8 @@ TEST(RedisRosterTest, InstancesShareOneRosterAndAReadIsReusedForAMoment) {
   const auto now = [] { return std::chrono::system_clock::now(); };
   const auto names = [&](RedisRoster& roster) {
     std::vector<std::string> out;
-    for (const auto& member : roster.Current(now()).value_or(std::vector<Member>{})) {
-      out.push_back(member.name);
+    if (const Roster members = roster.Current(now())) {
+      for (const auto& member : *members) out.push_back(member.name);
     }
     return out;
   };
@@ -156,6 +158,53 @@ TEST(RedisRosterTest, InstancesShareOneRosterAndAReadIsReusedForAMoment) {
   ASSERT_TRUE(members);
   ASSERT_EQ(members->size(), 2u);
   EXPECT_EQ((*members)[1].server, "c");  // the other instance's report, once the read is old
+}
+
+TEST(RedisRosterTest, TheMemberLimitIsExactAcrossInstancesReportingAtOnce) {
+  const auto url = *ParseRedisUrl(RedisServer::Shared().Url(5));
+  const std::string prefix = "cap" + std::to_string(getpid()) + ":";
+  const RosterLimits limits{60s, 60s, 40};
+  RedisRoster first(std::make_shared<RedisClient>(url), prefix, limits, 0ms);
+  RedisRoster second(std::make_shared<RedisClient>(url), prefix, limits, 0ms);
+  std::atomic<int> added = 0;
+  std::atomic<int> full = 0;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 8; ++t) {
+    threads.emplace_back([&, t] {
+      RedisRoster& roster = t % 2 ? first : second;
+      for (int i = 0; i < 20; ++i) {
+        const Member member{"t" + std::to_string(t) + "_" + std::to_string(i), "a", "b",
+                            std::chrono::system_clock::now()};
+        const auto recorded = roster.Report(member);
+        if (recorded == Recorded::kAdded) ++added;
+        if (recorded == Recorded::kRosterFull) ++full;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(added, 40);
+  EXPECT_EQ(full, 120);
+  const auto members = second.Current(std::chrono::system_clock::now());
+  ASSERT_TRUE(members);
+  EXPECT_EQ(members->size(), 40u);
+}
+
+TEST(RedisRosterTest, AFullRosterOfTenThousandTurnsNewNamesAwayQuickly) {
+  // A report must not cost Redis the whole roster: Redis serves every
+  // instance one command at a time.
+  const auto url = *ParseRedisUrl(RedisServer::Shared().Url(6));
+  const RosterLimits limits{60s, 60s, 10000};
+  RedisRoster roster(std::make_shared<RedisClient>(url), "full" + std::to_string(getpid()) + ":",
+                     limits);
+  const auto now = [] { return std::chrono::system_clock::now(); };
+  for (int i = 0; i < 10000; ++i) {
+    ASSERT_TRUE(roster.Pin({"member" + std::to_string(i), "10.0.0.1:7777", "TO-Rapid", now()}));
+  }
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 200; ++i) {
+    EXPECT_EQ(roster.Report({"new" + std::to_string(i), "a", "b", now()}), Recorded::kRosterFull);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "200 reports to a full roster";
 }
 
 TEST(RedisRosterTest, ManyThreadsAtOnceEachGetAConnection) {

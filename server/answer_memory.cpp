@@ -1,0 +1,42 @@
+#include "answer_memory.h"
+
+#include <malloc.h>
+
+#include <atomic>
+
+namespace clan {
+namespace {
+
+// A body of this size or more gives its memory back when freed.
+constexpr std::size_t kLargeBody = 1 << 20;
+
+}  // namespace
+
+struct AnswerMemory::Count {
+  std::atomic<std::size_t> held = 0;
+};
+
+AnswerMemory::AnswerMemory(std::size_t bound) : bound_(bound), count_(std::make_shared<Count>()) {}
+
+bool AnswerMemory::HasRoom() const { return Held() < bound_; }
+
+std::size_t AnswerMemory::Held() const { return count_->held.load(); }
+
+AnswerBody AnswerMemory::Hold(std::string body) {
+  if (body.capacity() > body.size() + body.size() / 8) body.shrink_to_fit();
+  const std::size_t bytes = body.capacity();
+  for (std::size_t held = count_->held.load();;) {
+    if (held + bytes > bound_) return nullptr;
+    if (count_->held.compare_exchange_weak(held, held + bytes)) break;
+  }
+  auto* owned = new std::string(std::move(body));
+  return AnswerBody(owned, [count = count_, bytes](const std::string* text) {
+    delete text;
+    count->held -= bytes;
+    // Pages are built and freed by many threads, each with a heap of its
+    // own, which keeps what was freed unless asked to give it back.
+    if (bytes >= kLargeBody) malloc_trim(0);
+  });
+}
+
+}  // namespace clan

@@ -1,0 +1,34 @@
+// The memory that the bodies of answers hold until they are sent, bounded
+// all together. A body is shared, read-only, by every connection that sends
+// it, and counted once for as long as any of them holds it. When the last
+// holder of a large body lets go, the freed memory is given back to the
+// system, so that a burst of answers leaves no lasting weight behind.
+// Thread-safe; a body may outlive this object.
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace clan {
+
+using AnswerBody = std::shared_ptr<const std::string>;
+
+class AnswerMemory {
+ public:
+  explicit AnswerMemory(std::size_t bound);
+
+  // True when the bodies held leave room for more.
+  bool HasRoom() const;
+  // `body` as a shared answer body; none when it would take the bodies held
+  // beyond the bound.
+  AnswerBody Hold(std::string body);
+  // The bytes the bodies held take now.
+  std::size_t Held() const;
+
+ private:
+  struct Count;
+  const std::size_t bound_;
+  const std::shared_ptr<Count> count_;
+};
+
+}  // namespace clan
