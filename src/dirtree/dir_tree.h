@@ -8,7 +8,9 @@
 // Paths are native: a drive's path is its root with a trailing "/", a
 // folder's path has none, the root's is empty. SelectedPath is the path of
 // the entry last selected by a mouse press on its label or icon or by the
-// keyboard ("Drives" for the root); OnDirChange follows each selection.
+// keyboard ("Drives" for the root); OnDirChange follows each selection. The
+// highlighted entry is always the one SelectedPath names: a press or a drag
+// anywhere else on a row moves neither the highlight nor the current entry.
 //
 // The right-click menu offers New Folder, Rename, Delete (to the trash),
 // Cut/Copy/Paste of folders, Tree Size, Folder Contents, Map and Disconnect
@@ -130,7 +132,12 @@ class TDirTree : public QTreeWidget {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event = nullptr) const override;
+  using QTreeWidget::edit;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -140,6 +147,7 @@ class TDirTree : public QTreeWidget {
   friend class LabelDelegate;
 
   QTreeWidgetItem* EntryAtLabel(const QPoint& pos) const;
+  void KeepCurrent(QTreeWidgetItem* before);
   QTreeWidgetItem* AddFolderEntry(QTreeWidgetItem* parent, const QString& name, bool network);
   const dirtree::Drive* DriveOf(const QTreeWidgetItem* entry) const;
   void AddDrives();
@@ -169,5 +177,6 @@ class TDirTree : public QTreeWidget {
   bool pasteMoves_ = false;
   QString pasteSource_;
   bool newFolderEdit_ = false;
+  bool pressOnLabel_ = false;  // the mouse press being handled may select
   QPointer<TFolderContentsWindow> contents_;
 };

@@ -23,10 +23,49 @@ QTreeWidgetItem* TDirTree::EntryAtLabel(const QPoint& pos) const {
   return pos.x() >= rect.left() && pos.x() < rect.left() + width ? entry : nullptr;
 }
 
+// The view moves its current entry to any row pressed or dragged over; only
+// a press on a label selects, so elsewhere the current entry goes back.
+void TDirTree::KeepCurrent(QTreeWidgetItem* before) {
+  if (currentItem() == before) return;
+  selectionModel()->setCurrentIndex(before ? indexFromItem(before) : QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
 void TDirTree::mousePressEvent(QMouseEvent* event) {
   QTreeWidgetItem* entry = EntryAtLabel(event->position().toPoint());
+  QTreeWidgetItem* before = currentItem();
+  pressOnLabel_ = entry != nullptr;
   QTreeWidget::mousePressEvent(event);
+  pressOnLabel_ = false;
   if (entry) SelectEntry(entry);
+  else KeepCurrent(before);
+}
+
+void TDirTree::mouseMoveEvent(QMouseEvent* event) {
+  QTreeWidgetItem* before = currentItem();
+  QTreeWidget::mouseMoveEvent(event);
+  KeepCurrent(before);
+}
+
+QItemSelectionModel::SelectionFlags TDirTree::selectionCommand(const QModelIndex& index, const QEvent* event) const {
+  if (event) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress: case QEvent::MouseButtonDblClick:
+        if (pressOnLabel_) break;
+        return QItemSelectionModel::NoUpdate;
+      case QEvent::MouseMove: case QEvent::MouseButtonRelease:
+        return QItemSelectionModel::NoUpdate;
+      default: break;
+    }
+  }
+  return QTreeWidget::selectionCommand(index, event);
+}
+
+// A click on the selected entry's label starts its editing, not one beside it.
+bool TDirTree::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  if (trigger == SelectedClicked && event && event->type() == QEvent::MouseButtonRelease &&
+      !EntryAtLabel(static_cast<QMouseEvent*>(event)->position().toPoint()))
+    return false;
+  return QTreeWidget::edit(index, trigger, event);
 }
 
 void TDirTree::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -70,8 +109,10 @@ void TDirTree::SelectEntry(QTreeWidgetItem* entry) {
   if (FileList) FileList->SetDirectory(selectedPath_);
 }
 
-// The entry becomes the selection without the user's selection steps.
+// The entry becomes the selection without the user's selection steps; none
+// for null.
 void TDirTree::Reselect(QTreeWidgetItem* entry) {
+  if (!entry) clearSelection();
   setCurrentItem(entry);
   if (entry) scrollToItem(entry);
 }
@@ -84,12 +125,16 @@ void TDirTree::NavigateTo(const QString& path) {
 
   QTreeWidgetItem* root = RootEntry();
   if (!root) return;
+  // Where the highlight goes back to when the path isn't found in the tree:
+  // SelectedPath stays, so the highlight stays on what it names.
+  const QPersistentModelIndex before(currentIndex());
+  const auto giveUp = [this, &before] { Reselect(before.isValid() ? itemFromIndex(before) : nullptr); };
   AddDrives();
   if (root->isExpanded()) CollapseAll(root);
   std::vector<QString> roots;
   for (int i = 0; i < root->childCount(); ++i) roots.push_back(PathOf(root->child(i)));
   const int drive = dirtree::MatchDriveRoot(roots, target);
-  if (drive < 0) return;
+  if (drive < 0) return giveUp();
   root->setExpanded(true);
   QTreeWidgetItem* entry = root->child(drive);
   Reselect(entry);
@@ -98,7 +143,7 @@ void TDirTree::NavigateTo(const QString& path) {
     QStringList names;
     for (int i = 0; i < entry->childCount(); ++i) names << entry->child(i)->text(0);
     const int found = dirtree::MatchName(names, component);
-    if (found < 0) return;
+    if (found < 0) return giveUp();
     entry = entry->child(found);
     Reselect(entry);
     LoadChildren(entry);

@@ -85,9 +85,22 @@ TEST(DirTree, AMousePressOnLabelOrIconSelects) {
   EXPECT_EQ(f.tree->SelectedPath(), f.C("Games/TacticalOps"));
   EXPECT_EQ(f.dirChanges, QStringList{f.C("Games/TacticalOps")});
 
-  f.Click(f.Entry(0, {"Music"}), 300);  // the free space right of the label
+  // Neither a press on the free space right of a label nor a drag from one
+  // label to another moves the highlight off what SelectedPath names.
+  QTreeWidgetItem* music = f.Entry(0, {"Music"});
+  f.Click(music, 300);
   EXPECT_EQ(f.tree->SelectedPath(), f.C("Games/TacticalOps"));
   EXPECT_EQ(f.dirChanges.size(), 1);
+  EXPECT_EQ(f.tree->currentItem(), tactical);
+  EXPECT_EQ(f.tree->selectedItems(), QList<QTreeWidgetItem*>{tactical});
+  const QPoint from = f.tree->visualItemRect(tactical).topLeft() + QPoint(8, 4);
+  const QPoint to = f.tree->visualItemRect(music).topLeft() + QPoint(8, 4);
+  QTest::mousePress(f.tree->viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(f.tree->viewport(), to);
+  QTest::mouseRelease(f.tree->viewport(), Qt::LeftButton, {}, to);
+  EXPECT_EQ(f.tree->SelectedPath(), f.C("Games/TacticalOps"));
+  EXPECT_EQ(f.tree->currentItem(), tactical);
+  EXPECT_EQ(f.tree->selectedItems(), QList<QTreeWidgetItem*>{tactical});
 
   f.Click(f.Drive(0));
   EXPECT_EQ(f.tree->SelectedPath(), f.C());
@@ -135,12 +148,14 @@ TEST(DirTree, NavigationOpensThePathAndStopsAtAMissingComponent) {
   EXPECT_EQ(f.dirChanges.size(), 1);
 
   // A folder made after its parent was read isn't in the tree: navigation
-  // ends at the parent and nothing else happens.
+  // ends there, SelectedPath stays and so does the highlight.
   QDir().mkpath(f.C("Games/Later"));
   f.tree->NavigateTo(f.C("Games/Later"));
   EXPECT_EQ(f.tree->SelectedPath(), f.C("Games/TacticalOps/System/"));
   EXPECT_EQ(f.dirChanges.size(), 1);
-  EXPECT_EQ(f.tree->currentItem(), f.Entry(0, {"Games"}));
+  QTreeWidgetItem* highlighted = f.tree->currentItem();
+  EXPECT_EQ(highlighted, f.Entry(0, {"Games", "TacticalOps", "System"}));
+  EXPECT_EQ(f.tree->selectedItems(), QList<QTreeWidgetItem*>{highlighted});
 }
 
 TEST(DirTree, F5RebuildsAndReturnsToTheSelection) {
