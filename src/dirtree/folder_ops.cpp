@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -95,6 +96,18 @@ std::optional<FolderOpResult> RefusePaste(const QString& source, const QString& 
   return std::nullopt;
 }
 
+// Creates `path` and any missing folder above it, readable by the user only,
+// as the desktop's folder rules ask for the user's own folders.
+void MakeUserFolder(const QString& path) {
+  if (path.isEmpty() || QFileInfo(path).isDir()) return;
+  MakeUserFolder(QFileInfo(path).absolutePath());
+  ::mkdir(Native(path).c_str(), 0700);
+}
+
+QString NoTrashReason(const QString& dataHome) {
+  return QStringLiteral("no trash folder could be made in ") + dataHome;
+}
+
 }  // namespace
 
 FolderOpResult CreateFolder(const QString& path) {
@@ -108,9 +121,41 @@ FolderOpResult RenameFolder(const QString& from, const QString& to) {
 }
 
 FolderOpResult MoveFolderToTrash(const QString& path) {
+  // The home trash lies in the user's data folder, which a fresh account may
+  // not have yet; without it Qt trashes into the working directory.
+  const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  MakeUserFolder(dataHome);
+  const QString workDir = QDir::currentPath();
+  const bool hadFiles = QFileInfo::exists(workDir + "/files");
+  const bool hadInfo = QFileInfo::exists(workDir + "/info");
+
   QFile folder(path);
   if (!folder.moveToTrash()) return {false, folder.errorString()};
-  return Ok();
+  const QString trashed = folder.fileName();
+  if (IsInTrashFolder(trashed, dataHome)) return Ok();
+
+  // It went somewhere that is no trash: put it back and tidy up behind it.
+  const QString place = QFileInfo(QFileInfo(trashed).absolutePath()).absolutePath();
+  if (const int error = RenameNoReplace(Native(trashed), Native(path)))
+    return {false, NoTrashReason(dataHome) + QStringLiteral("; the folder is now ") + trashed + QStringLiteral(": ") +
+                       Failed(error).error};
+  QFile::remove(place + "/info/" + QFileInfo(trashed).fileName() + ".trashinfo");
+  if (QFileInfo(place).canonicalFilePath() == QFileInfo(workDir).canonicalFilePath()) {
+    if (!hadFiles) QDir(place).rmdir(QStringLiteral("files"));
+    if (!hadInfo) QDir(place).rmdir(QStringLiteral("info"));
+  }
+  return {false, NoTrashReason(dataHome)};
+}
+
+bool IsInTrashFolder(const QString& trashed, const QString& dataHome) {
+  const QFileInfo files(QFileInfo(trashed).absolutePath());
+  if (files.fileName() != QLatin1String("files")) return false;
+  const QFileInfo trash(files.absolutePath());
+  const QString uid = QString::number(::getuid());
+  if (trash.fileName() == QStringLiteral(".Trash-") + uid) return true;  // a file system's own trash
+  if (trash.fileName() == uid && QFileInfo(trash.absolutePath()).fileName() == QLatin1String(".Trash")) return true;
+  const QString home = QFileInfo(dataHome + "/Trash").canonicalFilePath();
+  return !home.isEmpty() && trash.canonicalFilePath() == home;
 }
 
 bool IsSameOrInside(const QString& target, const QString& folder) {

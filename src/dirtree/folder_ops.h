@@ -18,8 +18,15 @@ FolderOpResult CreateFolder(const QString& path);
 // Renames the folder `from` to `to`; fails when `to` exists.
 FolderOpResult RenameFolder(const QString& from, const QString& to);
 
-// Moves `path` to the desktop trash (it can be restored from there).
+// Moves `path` to the desktop trash (it can be restored from there): the
+// home trash in the user's data folder, made when missing, or the trash of
+// the folder's own file system. When no trash can be had the folder stays
+// where it is and the result says so.
 FolderOpResult MoveFolderToTrash(const QString& path);
+
+// True when `trashed` lies in the "files" folder of a trash: the home trash
+// below `dataHome`, or a file system's ".Trash-<uid>" or ".Trash/<uid>".
+bool IsInTrashFolder(const QString& trashed, const QString& dataHome);
 
 // True when `target` is `folder` itself or lies inside it (symbolic links
 // resolved on both sides).

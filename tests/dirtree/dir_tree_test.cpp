@@ -11,6 +11,7 @@
 #include "dirtree/folder_contents_window.h"
 #include "dirtree/folder_properties.h"
 #include "tree_fixture.h"
+#include "user_home.h"
 
 using dirtree::EntryKind;
 using dirtree::MenuItem;
@@ -261,17 +262,29 @@ TEST(DirTree, NewFolderOpensItsLabelAndRenamesWithoutAsking) {
 
 TEST(DirTree, DeleteMovesToTheTrashOrReportsAFolderGoneMeanwhile) {
   TreeFixture f;
-  QDir().mkpath(f.dir.File("data"));
-  const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-  qputenv("XDG_DATA_HOME", QFile::encodeName(f.dir.File("data")));
-  f.Click(f.Entry(0, {"Games", "UT"}));
-  f.tree->DeleteFolder();
-  qputenv("XDG_DATA_HOME", oldData);
+  {
+    dirtree_tests::ScopedUserHome user(f.dir.File("home"), f.dir.File("cwd"), f.dir.File("data"));
+    f.Click(f.Entry(0, {"Games", "UT"}));
+    f.tree->DeleteFolder();
+  }
   EXPECT_TRUE(LastBox(f).startsWith("Do you want to move this folder to the trash?"));
   EXPECT_FALSE(QFileInfo::exists(f.C("Games/UT")));
   EXPECT_TRUE(QFileInfo(f.dir.File("data/Trash/files/UT")).isDir());
   EXPECT_EQ(f.Children(f.Entry(0, {"Games"})), QStringList{"TacticalOps"});
   EXPECT_EQ(f.tree->SelectedPath(), f.C("Games"));
+
+  // No trash to be had: the folder and its entry stay, and a box says so.
+  f.dir.Write("blocker", "a file where the data folder would have to be");
+  {
+    dirtree_tests::ScopedUserHome user(f.dir.File("home"), f.dir.File("cwd"), f.dir.File("blocker/data"));
+    f.Click(f.Entry(0, {"Music"}));
+    f.tree->DeleteFolder();
+  }
+  EXPECT_TRUE(LastBox(f).startsWith("The folder could not be moved to the trash:\n" + f.C("Music")));
+  EXPECT_TRUE(QFileInfo(f.C("Music/a.mp3")).isFile());
+  EXPECT_TRUE(f.Entry(0, {"Music"}));
+  EXPECT_EQ(f.tree->SelectedPath(), f.C("Music"));
+  EXPECT_TRUE(QDir(f.dir.File("cwd")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 
   f.Click(f.Entry(0, {"Empty"}));
   QDir(f.C("Empty")).removeRecursively();

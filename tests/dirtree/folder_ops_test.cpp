@@ -11,6 +11,7 @@
 #include "dirtree/folder_ops.h"
 #include "dirtree/tree_size.h"
 #include "support/temp_dir.h"
+#include "user_home.h"
 
 using namespace dirtree;
 using testing_support::TempDir;
@@ -103,17 +104,53 @@ TEST(FolderOps, AFailedCopyLeavesNoTarget) {
                                                   QDir::NoDotAndDotDot).isEmpty());
 }
 
-TEST(FolderOps, TrashTakesTheFolderAway) {
+TEST(FolderOps, TrashTakesTheFolderIntoATrashOrLeavesItInPlace) {
+  struct Row {
+    const char* name;
+    const char* dataHome;  // XDG_DATA_HOME inside the temp folder; "" for unset
+    const char* landed;    // where x.txt ends up; "" when trashing fails
+  };
+  const Row rows[] = {
+      {"data folder named, not there yet", "data", "data/Trash/files/Games/x.txt"},
+      {"default data folder missing", "", "home/.local/share/Trash/files/Games/x.txt"},
+      {"data folder can't be made", "blocker/data", ""},
+  };
+  for (const Row& r : rows) {
+    TempDir dir;
+    dir.Write("blocker", "a file where a folder would have to be");
+    dir.Write("Games/x.txt", "x");
+    FolderOpResult trashed;
+    {
+      dirtree_tests::ScopedUserHome user(dir.File("home"), dir.File("cwd"), *r.dataHome ? dir.File(r.dataHome) : "");
+      trashed = MoveFolderToTrash(dir.File("Games"));
+    }
+    if (*r.landed) {
+      EXPECT_TRUE(trashed.ok) << r.name << ": " << trashed.error.toStdString();
+      EXPECT_EQ(dir.Read(r.landed), "x") << r.name;
+      EXPECT_FALSE(dir.Exists("Games")) << r.name;
+    } else {
+      EXPECT_FALSE(trashed.ok) << r.name;
+      EXPECT_FALSE(trashed.error.isEmpty()) << r.name;
+      EXPECT_EQ(dir.Read("Games/x.txt"), "x") << r.name;
+    }
+    // Never into the working directory.
+    EXPECT_TRUE(QDir(dir.File("cwd")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        << r.name;
+  }
+}
+
+TEST(FolderOps, TrashFoldersAreTheHomeTrashAndTheFileSystemsOwn) {
   TempDir dir;
-  const QByteArray oldData = qgetenv("XDG_DATA_HOME");
-  QDir().mkpath(dir.File("data"));
-  qputenv("XDG_DATA_HOME", QFile::encodeName(dir.File("data")));
-  dir.Write("Games/x.txt", "x");
-  const FolderOpResult trashed = MoveFolderToTrash(dir.File("Games"));
-  qputenv("XDG_DATA_HOME", oldData);
-  ASSERT_TRUE(trashed.ok) << trashed.error.toStdString();
-  EXPECT_FALSE(dir.Exists("Games"));
-  EXPECT_EQ(dir.Read("data/Trash/files/Games/x.txt"), "x");
+  QDir().mkpath(dir.File("data/Trash/files"));
+  const QString uid = QString::number(::getuid());
+  const QString data = dir.File("data");
+  EXPECT_TRUE(IsInTrashFolder(dir.File("data/Trash/files/Games"), data));
+  EXPECT_TRUE(IsInTrashFolder("/media/usb/.Trash-" + uid + "/files/Games", data));
+  EXPECT_TRUE(IsInTrashFolder("/media/usb/.Trash/" + uid + "/files/Games", data));
+  EXPECT_FALSE(IsInTrashFolder(dir.File("cwd/files/Games"), data));
+  EXPECT_FALSE(IsInTrashFolder(dir.File("data/Trash/info/Games"), data));
+  EXPECT_FALSE(IsInTrashFolder("/media/usb/.Trash-" + uid + "0/files/Games", data));
+  EXPECT_FALSE(IsInTrashFolder("/media/usb/Trash/" + uid + "/files/Games", data));
 }
 
 TEST(TreeSum, CountsEveryFileOnceWithoutFollowingLinks) {
