@@ -101,7 +101,8 @@ class TDirTree : public QTreeWidget {
   // OnDirChange.
   void SelectEntry(QTreeWidgetItem* entry);
   // Opens the tree down to `path` and selects it; nothing for an empty path
-  // or one that is not an existing directory.
+  // or one that is not an existing directory. SelectedPath becomes `path`
+  // with a trailing "/", and OnDirChange follows only when that changed it.
   void NavigateTo(const QString& path);
   // F5: rebuild and go back to SelectedPath.
   void Refresh();

@@ -252,7 +252,10 @@ void TDirTree::DisconnectNetworkDrive() {
   const QString root = network[std::size_t(*chosen)].root;
   dirtree::FolderOpResult unmounted;
   dirtree::RunInBackground(this, [&] { unmounted = services_.network->Unmount(root); });
-  if (!unmounted.ok) ErrorBox(T(Text::DisconnectFailed) + '\n' + root + '\n' + unmounted.error);
+  if (!unmounted.ok) {
+    ErrorBox(T(Text::DisconnectFailed) + '\n' + root + '\n' + unmounted.error);
+    return;  // the tree and the selection stay as they were
+  }
   RebuildTree();
   Reselect(RootEntry());
   selectedPath_ = QStringLiteral("Drives");

@@ -148,6 +148,8 @@ void TDirTree::NavigateTo(const QString& path) {
     Reselect(entry);
     LoadChildren(entry);
   }
+  // Paths differing only in letter case are different folders here.
+  if (target == selectedPath_) return;
   selectedPath_ = target;
   if (OnDirChange) OnDirChange(this, selectedPath_);
   if (FileList) FileList->SetDirectory(selectedPath_);

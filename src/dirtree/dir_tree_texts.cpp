@@ -86,7 +86,7 @@ const Table kSpanish = {
     "De&sconectar unidad de red", "Pr&opiedades",
     "Equipo",
     "No hay ningún disco en la unidad o la unidad no está preparada",
-    "Error - Nombre de carpeta no válido", "¿Desea cambiar el nombre de la carpeta seleccionada",
+    "Error - Nombre de carpeta no válido", "¿Desea cambiar el nombre de la carpeta seleccionada?",
     "De    : ", "A      : ", "No se pudo cambiar el nombre de la carpeta:",
     "ERROR - ", "No se pueden añadir unidades", "no encontrado",
     "¿Desea mover esta carpeta a la papelera?",

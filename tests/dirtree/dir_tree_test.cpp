@@ -143,8 +143,9 @@ TEST(DirTree, NavigationOpensThePathAndStopsAtAMissingComponent) {
   EXPECT_FALSE(f.Entry(0, {"Music"})->isExpanded());
   EXPECT_EQ(f.dirChanges, QStringList{f.C("Games/TacticalOps/System/")});
 
-  // Nothing happens for these.
-  for (const QString& path : {QString(), QString("Games"), f.C("Nowhere"), QString("relative/path")})
+  // Nothing happens for these; the path selected already raises no second event.
+  for (const QString& path : {QString(), QString("Games"), f.C("Nowhere"), QString("relative/path"),
+                              f.C("Games/TacticalOps/System"), f.C("Games/TacticalOps/System/")})
     f.tree->NavigateTo(path);
   EXPECT_EQ(f.dirChanges.size(), 1);
 
@@ -437,8 +438,19 @@ TEST(DirTree, NetworkDrivesMapAndDisconnect) {
   f.tree->MapNetworkDrive();
   EXPECT_EQ(LastBox(f), "The network drive could not be connected:\nsmb://nas/other\nmount refused");
 
+  // Cancelled or failed, nothing was disconnected: the tree stays as it was.
+  // (choice 1: the second network drive, the share; the answer still fails)
+  for (const std::optional<int> choice : {std::optional<int>(), std::optional<int>(1)}) {
+    f.choice = choice;
+    f.tree->DisconnectNetworkDrive();
+    EXPECT_EQ(f.tree->SelectedPath(), f.dir.File("gvfs/games/"));
+    EXPECT_EQ(f.tree->currentItem()->text(0), " (smb)  games on nas ");
+  }
+  EXPECT_EQ(LastBox(f), "The network drive could not be disconnected:\n" + f.dir.File("gvfs/games/") +
+                            "\nmount refused");
+
   f.network->answer = {true, {}};
-  f.choice = 1;  // the second network drive: the share
+  f.network->unmounted.clear();
   f.tree->DisconnectNetworkDrive();
   EXPECT_EQ(f.network->unmounted, QStringList{f.dir.File("gvfs/games/")});
   EXPECT_EQ(f.tree->SelectedPath(), "Drives");

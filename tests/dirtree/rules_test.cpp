@@ -132,6 +132,12 @@ TEST(Languages, EveryLanguageCarriesEveryText) {
     }
     EXPECT_TRUE(Tr(language, Text::PropContainsValue).contains("%1") && Tr(language, Text::PropContainsValue).contains("%2"));
     EXPECT_TRUE(Tr(language, Text::CantOpenFile).contains("%1"));
+    for (int i = 0; i < int(Text::Count); ++i) {
+      const QString text = Tr(language, Text(i));
+      if (text.contains(u'¿')) {
+        EXPECT_GT(text.indexOf('?'), text.indexOf(u'¿')) << "unclosed question: " << i;
+      }
+    }
   }
   EXPECT_EQ(Tr(lnEnglish, Text::NewFolder), "&New Folder");
   EXPECT_EQ(Tr(lnEnglish, Text::DisconnectNetworkDrive), "Dis&Connect Network Drive");
