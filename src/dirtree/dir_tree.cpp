@@ -44,6 +44,10 @@ TDirTree::TDirTree(QWidget* Owner, DirTreeServices services)
       return int(choices.indexOf(chosen));
     };
 
+  if (!services_.sumTree) services_.sumTree = [](const QString& root, const std::atomic<bool>* stop) {
+    return dirtree::SumTree(root, stop);
+  };
+
   resize(180, 120);
   setColumnCount(1);
   setHeaderHidden(true);

@@ -20,7 +20,9 @@
 // Nested event loops: the message boxes, and the work run on a worker thread
 // (Paste, Tree Size, Property, Map and Disconnect Network Drive, and reading
 // a folder on a network drive when it is expanded) wait in one; the tree is
-// disabled meanwhile.
+// disabled meanwhile. Tree Size and Property walk only the selected entry's
+// own file system, and a wait window lets the user stop the walk (no box
+// then).
 #pragma once
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -34,6 +36,7 @@
 #include "dirtree/drive_list.h"
 #include "dirtree/folder_contents_window.h"
 #include "dirtree/menu_rules.h"
+#include "dirtree/tree_size.h"
 
 namespace platform {
 class Dialogs;
@@ -65,6 +68,7 @@ struct DirTreeServices {
   std::function<std::optional<QString>(const QString& prompt)> askAddress;
   // Lets the user pick one of `choices`; its index, or nullopt on cancel.
   std::function<std::optional<int>(const QString& prompt, const QStringList& choices)> chooseOne;
+  dirtree::TreeSum sumTree;  // walks a tree for Tree Size and Property
 };
 
 class TDirTree : public QTreeWidget {
@@ -159,6 +163,7 @@ class TDirTree : public QTreeWidget {
   void Reselect(QTreeWidgetItem* entry);
   void SetEntryIcon(QTreeWidgetItem* entry, bool open);
   void ContentsClosed(const QString& folder, const QString& chosenFile);
+  std::optional<dirtree::TreeTotals> SumWithWait(const QString& path);
   platform::Dialogs& Boxes();
   void ErrorBox(const QString& text);
   void InfoBox(const QString& text);

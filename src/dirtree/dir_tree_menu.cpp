@@ -1,4 +1,5 @@
 // TDirTree: the right-click menu and its commands.
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
@@ -53,13 +54,6 @@ class MenuPictureStyle : public QProxyStyle {
 };
 
 bool BelowRoot(EntryKind kind) { return kind == EntryKind::Drive || kind == EntryKind::Folder; }
-
-// The sums of `path`'s tree, counted on a worker thread while the tree waits.
-dirtree::TreeTotals SumInBackground(TDirTree* tree, const QString& path) {
-  dirtree::TreeTotals totals;
-  dirtree::RunInBackground(tree, [&] { totals = dirtree::SumTree(path); });
-  return totals;
-}
 
 }  // namespace
 
@@ -174,8 +168,22 @@ void TDirTree::TreeSize() {
   const QString path = PathOf(entry);
   const bool drive = kind == EntryKind::Drive;
   const QString subject = dirtree::TreeSizeSubject(language_, drive, drive ? path : entry->text(0));
-  const dirtree::TreeTotals totals = SumInBackground(this, path);
-  InfoBox(dirtree::TreeSizeText(language_, subject, totals.bytes, dirtree::DisplayLocale()));
+  const std::optional<dirtree::TreeTotals> totals = SumWithWait(path);
+  if (!totals) return;  // stopped by the user
+  InfoBox(dirtree::TreeSizeText(language_, subject, totals->bytes, dirtree::DisplayLocale()));
+}
+
+// The sums of `path`'s tree, counted on a worker thread while a wait window
+// offers to stop; nullopt when the user stopped it.
+std::optional<dirtree::TreeTotals> TDirTree::SumWithWait(const QString& path) {
+  const auto totals = std::make_shared<dirtree::TreeTotals>();
+  const dirtree::TreeSum sum = services_.sumTree;
+  const dirtree::WaitTexts texts{QApplication::applicationDisplayName(), T(Text::CountingFiles) + '\n' + path,
+                                 T(Text::CancelButton)};
+  if (!dirtree::RunStoppable(this, texts,
+                             [totals, sum, path](const std::atomic<bool>& stop) { *totals = sum(path, &stop); }))
+    return std::nullopt;
+  return *totals;
 }
 
 void TDirTree::ShowFolderContents() {
@@ -266,10 +274,11 @@ void TDirTree::ShowProperties() {
   const EntryKind kind = KindOf(entry);
   if (!BelowRoot(kind)) return;
   const QString path = PathOf(entry);
-  const dirtree::TreeTotals totals = SumInBackground(this, path);
+  const std::optional<dirtree::TreeTotals> totals = SumWithWait(path);
+  if (!totals) return;  // stopped by the user
   auto* box = new TFolderPropertiesBox(
       this, language_, path,
-      dirtree::PropertyRows(language_, path, kind == EntryKind::Drive, totals, dirtree::DisplayLocale()));
+      dirtree::PropertyRows(language_, path, kind == EntryKind::Drive, *totals, dirtree::DisplayLocale()));
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }

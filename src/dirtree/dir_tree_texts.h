@@ -21,6 +21,8 @@ enum class Text {
   // tree size box
   TreeSizeTitle, TreeSizeDrive, TreeSizeFolder, TreeSizeSubFolders, TreeSizeBytes,
   TreeSizeShortForm, UnitKB, UnitMB,
+  // the wait while a tree is walked
+  CountingFiles,
   // folder contents window
   FilesIn, FilesHint, OkButton, CantOpenFile,
   // network drives

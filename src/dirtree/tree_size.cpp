@@ -13,7 +13,10 @@ namespace dirtree {
 
 TreeTotals SumTree(const QString& root, const std::atomic<bool>* stop) {
   TreeTotals totals;
-  std::vector<std::string> pending{QFile::encodeName(root).toStdString()};
+  const std::string top = QFile::encodeName(root).toStdString();
+  struct stat topStat {};
+  if (::stat(top.c_str(), &topStat) != 0) return totals;
+  std::vector<std::string> pending{top};
   while (!pending.empty()) {
     if (stop && stop->load()) break;
     const std::string dir = std::move(pending.back());
@@ -26,10 +29,12 @@ TreeTotals SumTree(const QString& root, const std::atomic<bool>* stop) {
       continue;
     }
     while (const dirent* entry = ::readdir(listing)) {
+      if (stop && stop->load()) break;  // a folder may hold millions of entries
       const std::string name = entry->d_name;
       if (name == "." || name == "..") continue;
       struct stat st {};
       if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (st.st_dev != topStat.st_dev) continue;  // a mount point: another file system
       if (S_ISREG(st.st_mode)) {
         totals.bytes += std::uint64_t(st.st_size);
         ++totals.files;

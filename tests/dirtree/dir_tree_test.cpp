@@ -1,5 +1,10 @@
 // The directory tree widget over real temp folders.
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -336,6 +341,54 @@ TEST(DirTree, TreeSizeBox) {
   f.tree->TreeSize();
   EXPECT_TRUE(LastBox(f).contains("Drive " + f.C() + "\nand all its Sub-Folders \n =  1,502 Bytes"));
   QLocale::setDefault(QLocale::system());
+}
+
+TEST(DirTree, TreeSizeAndPropertyStopWhenTheirWaitIsCancelled) {
+  TreeFixture f;
+  std::atomic<int> stopped{0};
+  // A walk of ten seconds unless it is stopped.
+  f.sumTree = [&stopped](const QString&, const std::atomic<bool>* stop) {
+    for (int i = 0; i < 1000 && !stop->load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (stop->load()) ++stopped;
+    return dirtree::TreeTotals{};
+  };
+  struct Row {
+    const char* name;
+    void (TDirTree::*command)();
+    bool escape;  // Escape in the wait window, else closing it
+  };
+  const Row rows[] = {
+      {"Tree Size, Escape", &TDirTree::TreeSize, true},
+      {"Tree Size, closed", &TDirTree::TreeSize, false},
+      {"Property, Escape", &TDirTree::ShowProperties, true},
+      {"Property, closed", &TDirTree::ShowProperties, false},
+  };
+  int expectedStops = 0;
+  for (const Row& r : rows) {
+    f.Click(f.Drive(0));
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&answer, &r] {
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() != "TreeWalkWait" || !window->isVisible()) continue;
+        answer.stop();
+        if (r.escape) QTest::keyClick(window, Qt::Key_Escape);
+        else window->close();
+      }
+    });
+    answer.start(20);
+    QElapsedTimer took;
+    took.start();
+    (f.tree.get()->*r.command)();
+    EXPECT_LT(took.elapsed(), 5000) << r.name;
+    EXPECT_FALSE(answer.isActive()) << r.name << ": no wait window was shown";
+    ++expectedStops;
+    for (int i = 0; i < 250 && stopped < expectedStops; ++i) QTest::qWait(20);
+    EXPECT_EQ(stopped, expectedStops) << r.name << ": the walk went on";
+    EXPECT_TRUE(f.tree->isEnabled()) << r.name;
+  }
+  EXPECT_TRUE(f.dialogs.boxes.empty());
+  EXPECT_FALSE(f.tree->findChild<TFolderPropertiesBox*>());
+  QTest::qWait(50);  // the last walk returns from the fixture's function
 }
 
 TEST(DirTree, FolderContentsListsFilesAndReportsTheChosenOne) {

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -160,6 +161,35 @@ TEST(TreeSum, CountsEveryFileOnceWithoutFollowingLinks) {
   EXPECT_EQ(totals.files, 3u);
   EXPECT_EQ(totals.folders, 1u);
   EXPECT_EQ(SumTree(t.dir.File("missing")).bytes, 0u);
+  const std::atomic<bool> stop{true};
+  EXPECT_EQ(SumTree(t.dir.File("src"), &stop).files, 0u);
+}
+
+TEST(TreeSum, StaysOnTheFileSystemItStartsOn) {
+  TempDir dir;
+  dir.Write("top/own.txt", std::string(300, 'o'));
+  QDir().mkpath(dir.File("top/mnt"));
+  // A file system mounted below top, in a mount namespace of its own; this
+  // process sees that namespace's view through /proc/<pid>/root.
+  QProcess mounter;
+  mounter.start("unshare", {"-rm", "sh", "-c",
+                            "mount -t tmpfs none \"$1\" && head -c 5000 /dev/zero > \"$1/big\" && echo ready && exec sleep 30",
+                            "sh", dir.File("top/mnt")});
+  const bool ready = mounter.waitForStarted(5000) && mounter.waitForReadyRead(10000) &&
+                     mounter.readAllStandardOutput().startsWith("ready");
+  if (!ready) {
+    mounter.kill();
+    mounter.waitForFinished(5000);
+    GTEST_SKIP() << "no mount namespace to be had here: " << mounter.readAllStandardError().toStdString();
+  }
+  const QString top = "/proc/" + QString::number(mounter.processId()) + "/root" + dir.File("top");
+  EXPECT_EQ(QFileInfo(top + "/mnt/big").size(), 5000);
+  const TreeTotals totals = SumTree(top);
+  EXPECT_EQ(totals.bytes, 300u);
+  EXPECT_EQ(totals.files, 1u);
+  EXPECT_EQ(totals.folders, 0u);
+  mounter.kill();
+  mounter.waitForFinished(5000);
 }
 
 TEST(TreeSum, FilesOf2GiBAndMoreCountFully) {

@@ -28,6 +28,7 @@ TreeFixture::TreeFixture() {
   };
   services.askAddress = [this](const QString&) { return address; };
   services.chooseOne = [this](const QString&, const QStringList&) { return choice; };
+  services.sumTree = [this](const QString& root, const std::atomic<bool>* stop) { return sumTree(root, stop); };
   tree = std::make_unique<TDirTree>(nullptr, services);
   tree->resize(400, 400);
   tree->OnDirChange = [this](QObject*, const QString& path) { dirChanges << path; };

@@ -55,6 +55,7 @@ struct TreeFixture {
   bool openAnswer = true;
   std::optional<QString> address;
   std::optional<int> choice = 0;
+  dirtree::TreeSum sumTree = dirtree::SumTree;  // what Tree Size and Property walk with
   std::unique_ptr<TDirTree> tree;
 };
 
