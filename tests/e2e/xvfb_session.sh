@@ -15,9 +15,12 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display, exports DISPLAY and returns once a client
+# can connect. -noreset: by default Xvfb resets whenever its last client
+# disconnects (every xdotool call is a client), and a program connecting
+# during that reset fails with "could not connect to display".
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+  Xvfb -noreset -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
   E2E_PIDS+=($!)
   local i
   for i in $(seq 100); do
@@ -26,6 +29,11 @@ start_xvfb() {
   done
   [ -s "$E2E_TMP/display" ] || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  for i in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "no client could connect to Xvfb on $DISPLAY: $(cat "$E2E_TMP/xvfb.log")"
 }
 
 # Waits up to $2 seconds (default 10) for a visible window named $1 and prints its id.
