@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
   platform::QtDialogs dialogs;
   platform::SystemShell shell;
   platform::GuardedApplication application(argc, argv, dialogs);
+  // No display name: Qt would append it to every window's caption, and the
+  // captions are the windows' own. Boxes take the application name as title.
   application.setApplicationName(QStringLiteral("Quavik RC5"));
-  application.setApplicationDisplayName(QStringLiteral("Quavik RC5"));
   // Every way of quitting ends in ApplicationClose. A message box closed
   // while the window sits in the tray is no reason to end.
   application.setQuitOnLastWindowClosed(false);

@@ -24,6 +24,8 @@ main=$(first_start_main_window)
 sleep 0.5
 click_in_window "$main" 262 155
 chooser=$(wait_window "Quavik RC5 - Anwendungsverzeichnis suchen" 10) || fail "the chooser did not open"
+# The caption as the window manager reads it, exactly.
+expect_caption "$chooser" "Quavik RC5 - Anwendungsverzeichnis suchen..."
 eval "$(xdotool getwindowgeometry --shell "$chooser")"
 [ "$WIDTH" = 369 ] && [ "$HEIGHT" = 332 ] || fail "the chooser is ${WIDTH}x$HEIGHT"
 # Centred on the 1024 x 768 screen, to the pixel.
@@ -31,17 +33,40 @@ dx=$((X - (1024 - 369) / 2)) dy=$((Y - (768 - 332) / 2))
 [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] || fail "the chooser is at $X,$Y, not centred"
 [ -n "$shots" ] && import -window root "$shots/chooser.png"
 
-# With the keyboard: the root, "/", the home drive; open it, find Games by
-# typing its name (hidden folders such as .cache may come first), open it and
-# go down to TacticalOps.
+# Rows of 18 pixels: the root, "/" and the home drive. A press on the home
+# drive's label selects it; a press right of the label of "/" must leave the
+# highlight (where the keys below start) on the home drive.
+click_in_window "$chooser" 60 45
+sleep 0.3
+click_in_window "$chooser" 250 27
+sleep 0.3
+[ -n "$shots" ] && import -window root "$shots/chooser_press_beside.png"
+
+# With the keyboard from there: open the home drive, find Games by typing
+# its name (hidden folders such as .cache may come first).
 xdotool windowfocus --sync "$chooser"
 sleep 0.3
-for key in Down Down Right; do
-  xdotool key "$key"
-  sleep 0.2
-done
+xdotool key Right
+sleep 0.2
 xdotool type --delay 50 Games
 sleep 0.2
+# Its folder contents through the menu key: a window captioned with the
+# folder's name; OK brings the tree back to Games.
+xdotool key Menu
+sleep 0.5
+xdotool key f
+contents=$(wait_window "Files in" 10) || fail "the folder contents window did not open"
+[ -n "$shots" ] && import -window root "$shots/folder_contents.png"
+expect_caption "$contents" 'Files in "../Games "'
+xdotool windowfocus --sync "$contents" key Return
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name "Files in" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+sleep 0.3
+# Open Games and go down to TacticalOps.
+xdotool windowfocus --sync "$chooser"
+sleep 0.3
 for key in Right Down; do
   xdotool key "$key"
   sleep 0.2

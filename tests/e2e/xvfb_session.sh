@@ -64,6 +64,17 @@ wait_exit() {
   fail "process $pid did not end within ${limit}s"
 }
 
+# Fails unless window $1's caption, as the window manager reads it
+# (_NET_WM_NAME, and WM_NAME through xdotool), is exactly $2.
+expect_caption() {
+  local id=$1 expected=$2 net name
+  net=$(xprop -id "$id" _NET_WM_NAME) || fail "window $id has gone"
+  # xprop shows the text in quotes, with its own quotes escaped.
+  [ "$net" = "_NET_WM_NAME(UTF8_STRING) = \"${expected//\"/\\\"}\"" ] || fail "caption: $net, expected \"$expected\""
+  name=$(xdotool getwindowname "$id") || fail "window $id has gone"
+  [ "$name" = "$expected" ] || fail "window name: \"$name\", expected \"$expected\""
+}
+
 # Clicks with the real X pointer at window-relative coordinates.
 click_in_window() {
   local id=$1 x=$2 y=$3
