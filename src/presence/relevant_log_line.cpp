@@ -125,7 +125,7 @@ void LogReading::Take(std::string_view text) {
       break;
     }
     if (end == npos) break;
-    lineEnd = text[end] == '\n' && end > 0 && text[end - 1] == '\r' ? end - 1 : end;
+    lineEnd = TextEnd(text, end + 1);
   }
   if (format_ != LogFormat::BrowseAndLevel) return;
   // Forwards through the lines after it.

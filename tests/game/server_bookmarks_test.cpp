@@ -45,6 +45,14 @@ const char kGameIni[] =
     "Favorites[100]=Too Far\\198.51.100.2\\7777\\False\r\n"
     "\r\n[Engine.GameEngine]\r\nCacheSizeMegs=32\r\n";
 
+// The entries and addresses the favourites of kGameIni give.
+void ExpectTheFavouritesOfTheGameIni(const ServerBookmarks& bookmarks) {
+  EXPECT_EQ(bookmarks.entries,
+            (QStringList{"", "Clan Server", "Training", QStringLiteral("Public Ärena"), "Last"}));
+  EXPECT_EQ(bookmarks.addresses,
+            (QStringList{"10.0.0.5", "192.168.1.20:8888", "203.0.113.9", "198.51.100.1"}));
+}
+
 // A native UT 469 writes its UnrealTournament.ini with LF line ends, and
 // from 469c on as UTF-8 behind a byte order mark: the same favourites.
 TEST(ServerBookmarks, NativeIniWithLfAndUtf8ReadsTheSame) {
@@ -61,10 +69,7 @@ TEST(ServerBookmarks, NativeIniWithLfAndUtf8ReadsTheSame) {
   testing_support::ActivityLines activity;
   const ServerBookmarks bookmarks =
       ReadServerBookmarks(dir.Write("System/UnrealTournament.ini", native), activity.Log());
-  EXPECT_EQ(bookmarks.entries,
-            (QStringList{"", "Clan Server", "Training", QStringLiteral("Public Ärena"), "Last"}));
-  EXPECT_EQ(bookmarks.addresses,
-            (QStringList{"10.0.0.5", "192.168.1.20:8888", "203.0.113.9", "198.51.100.1"}));
+  ExpectTheFavouritesOfTheGameIni(bookmarks);
 }
 
 TEST(ServerBookmarks, ReadsAllHundredKeysInOrder) {
@@ -72,10 +77,7 @@ TEST(ServerBookmarks, ReadsAllHundredKeysInOrder) {
   testing_support::ActivityLines activity;
   const ServerBookmarks bookmarks =
       ReadServerBookmarks(dir.Write("system/tacticalops.ini", kGameIni), activity.Log());
-  EXPECT_EQ(bookmarks.entries,
-            (QStringList{"", "Clan Server", "Training", QStringLiteral("Public Ärena"), "Last"}));
-  EXPECT_EQ(bookmarks.addresses,
-            (QStringList{"10.0.0.5", "192.168.1.20:8888", "203.0.113.9", "198.51.100.1"}));
+  ExpectTheFavouritesOfTheGameIni(bookmarks);
   EXPECT_EQ(BookmarkHint(bookmarks, 3), QStringLiteral("Public Ärena mit Server-IP 203.0.113.9"));
   EXPECT_EQ(BookmarkServerText(bookmarks, 2), "192.168.1.20:8888");
   for (int noBookmark : {0, -1, 5}) {
