@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "platform/ftp.h"
-#include "transfer/local_file.h"
 #include "transfer/newer_check.h"
+#include "transfer/replacement_file.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
 
@@ -57,8 +57,8 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   context_.SetLastTarget(target, item.TargetDir);
   const QFileInfo existing(target);
   if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
-  LocalFile file;
-  if (existing.isDir() || !file.Create(target)) {
+  ReplacementFile file;
+  if (!file.Create(target)) {
     context_.Error(3, QStringLiteral("Cannot create target file ") + target);
     return false;
   }
@@ -70,8 +70,8 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   std::int64_t got = 0;
   do {
     got = remote->ReadInPlace(blockSize, block);
-    if (got < 0) return false;  // broken off or stalled: the partial file stays
-    if (got > 0 && !file.Write(block, got)) {
+    if (got < 0) return false;  // broken off or stalled: the old file stays
+    if (got > 0 && !file.File().Write(block, got)) {
       context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
       return false;
     }
@@ -79,8 +79,13 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
     context_.Progress(done, total, start, s.DlgDwnload);
   } while (got > 0 && !context_.Cancelled());
 
-  if (!file.Close()) {
+  if (context_.Cancelled()) return false;
+  if (!file.Finish()) {
     context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
+    return false;
+  }
+  if (!file.Replace()) {
+    context_.Error(3, QStringLiteral("Cannot create target file ") + target);
     return false;
   }
   return true;

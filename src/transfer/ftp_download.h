@@ -6,8 +6,10 @@
 // OnURLNotFound when the file can't be opened, OnError 3 when the target
 // can't be created, OnError 5 when a block can't be written; the
 // OnNoNewFileFound check under CopyNewerOnly; OnCopyOverWrite before an
-// existing target is replaced. A transfer that breaks off or stalls fails
-// the item; its partial file stays, as after a cancel.
+// existing target is replaced. The file goes into a file beside the target
+// that takes its place only when complete: a transfer that breaks off,
+// stalls or is cancelled fails the item and leaves the file that was there
+// untouched.
 #pragma once
 #include <memory>
 
