@@ -239,6 +239,22 @@ TEST_F(FtpTest, TransferThatBreaksOffFailsAndLeavesTheEarlierFile) {
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"broken-file.bin"});
 }
 
+// Under newer-only, a file whose date can't be had is not newer: the local
+// file stays, as when the listed date is not later.
+TEST_F(FtpTest, NewerOnlyLeavesTheLocalFileWhenTheListingLacksTheEntry) {
+  root.Write("pub/hidden-b.txt", "remote");
+  dir.Write("hidden-b.txt", "local, newer");
+  TFileTransferItem& item = AddFtpDownload("pub/hidden-b.txt");
+  item.CopyNewerOnly = true;
+  item.FileDate = 45000.5;
+  RunToEnd();
+  EXPECT_FALSE(item.Copied());
+  EXPECT_TRUE(item.NoNewFile());
+  EXPECT_DOUBLE_EQ(item.NewFileDate(), 45000.5);
+  EXPECT_EQ(events->lines, Framed({"NoNewFile hidden-b.txt 45000.5000 45000.5000"}));
+  EXPECT_EQ(dir.Read("hidden-b.txt"), "local, newer");
+}
+
 TEST_F(FtpTest, CancelMidFileEndsTheRunAndLeavesNoFile) {
   root.Write("slow-file.bin", Pattern(4u << 20, 5));
   transfer->ShowDialog = true;
