@@ -1,18 +1,20 @@
 #include "platform/ftp.h"
 
-#include <QDateTime>
+#include <QByteArray>
 #include <QUrl>
 #include <string>
 
+#include "platform/ftp_listing.h"
+#include "platform/ftp_replies.h"
 #include "platform/internet_errors.h"
 #include "platform/internet_stream.h"
 
 namespace platform {
 namespace {
 
-// A listing longer than this is not read on (nobody keeps that many files
-// in one FTP directory; it would only fill the memory).
-constexpr std::size_t kMaxListing = 64u << 20;
+// A listing longer than this is not read on: no FTP directory holds that
+// many files, and a server that sends without end would keep us for ever.
+constexpr std::int64_t kMaxListing = 256 << 20;
 
 void ApplyLogin(CURL* easy, const InternetOptions& options, const FtpLogin& login) {
   if (!login.user.isEmpty() && !login.password.isEmpty()) {
@@ -28,50 +30,30 @@ void ApplyLogin(CURL* easy, const InternetOptions& options, const FtpLogin& logi
   curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>((options.stallTimeoutMs + 999) / 1000));
 }
 
-size_t Collect(char* data, size_t size, size_t count, void* target) {
-  auto* text = static_cast<std::string*>(target);
-  if (text->size() + size * count > kMaxListing) return 0;
-  text->append(data, size * count);
-  return size * count;
-}
-
-size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
-
-// "modify=20240131235959" or with fractions; seconds since 1970 UTC.
-std::optional<std::int64_t> ParseModify(const QString& value) {
-  QDateTime date = QDateTime::fromString(value.left(14), QStringLiteral("yyyyMMddHHmmss"));
-  if (!date.isValid()) return std::nullopt;
-  date.setTimeSpec(Qt::UTC);
-  return date.toSecsSinceEpoch();
-}
-
-// The entry `name` of a machine-readable listing ("fact=value;...; name").
-std::optional<FtpFileInfo> FindInListing(const std::string& listing, const QString& name) {
-  // Lines end in CR LF, or in LF alone once the client has turned the ASCII
-  // listing into local line ends.
-  for (QString line : QString::fromUtf8(listing).split(u'\n')) {
-    if (line.endsWith(u'\r')) line.chop(1);
-    const int space = line.indexOf(u' ');
-    if (space < 0 || line.mid(space + 1) != name) continue;
-    FtpFileInfo info;
-    bool isFile = true;
-    for (const QString& fact : line.left(space).split(u';', Qt::SkipEmptyParts)) {
-      const int eq = fact.indexOf(u'=');
-      const QString key = fact.left(eq).toLower();
-      const QString value = fact.mid(eq + 1);
-      if (key == QStringLiteral("size")) info.size = value.toLongLong();
-      else if (key == QStringLiteral("modify")) info.modified = ParseModify(value);
-      else if (key == QStringLiteral("type")) isFile = value.compare(QStringLiteral("cdir"), Qt::CaseInsensitive) != 0 &&
-                                                       value.compare(QStringLiteral("pdir"), Qt::CaseInsensitive) != 0;
-    }
-    if (isFile) return info;
+FtpFailure FailureOf(CURLcode result) {
+  switch (result) {
+    case CURLE_OK:
+      return FtpFailure::kNone;
+    case CURLE_REMOTE_ACCESS_DENIED:
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+    case CURLE_FTP_COULDNT_RETR_FILE:
+    case CURLE_UPLOAD_FAILED:
+      return FtpFailure::kRefused;
+    default:
+      return FtpFailure::kConnection;
   }
-  return std::nullopt;
 }
+
+bool Fail(FtpFailure* why, CURLcode result) {
+  if (why) *why = FailureOf(result);
+  return false;
+}
+
 
 }  // namespace
 
-FtpReader::FtpReader(std::unique_ptr<CurlStream> stream) : stream_(std::move(stream)) {}
+FtpReader::FtpReader(std::unique_ptr<CurlStream> stream, std::shared_ptr<const std::optional<std::int64_t>> announced)
+    : stream_(std::move(stream)), announced_(std::move(announced)) {}
 FtpReader::~FtpReader() = default;
 
 std::int64_t FtpReader::ReadInPlace(std::int64_t size, const char*& data) { return stream_->ReadInPlace(size, data); }
@@ -120,23 +102,29 @@ std::string FtpConnection::UrlOf(const QString& path) const {
 
 QString FtpConnection::CurrentDirectory() const { return (cwdAbsolute_ ? QStringLiteral("/") : QString()) + cwd_.join(u'/'); }
 
-int FtpConnection::Probe(const std::string& url, bool createDirectories) {
-  CURL* easy = curl_easy_init();
-  if (!easy) return CURLE_FAILED_INIT;
-  ApplyLogin(easy, options_, login_);
-  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Discard);
-  if (createDirectories) curl_easy_setopt(easy, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR));
-  const CURLcode result = curl_easy_perform(easy);
-  curl_easy_cleanup(easy);
-  return result;
+std::unique_ptr<CurlStream> FtpConnection::Stream(const std::string& url) const {
+  InternetOptions options = options_;
+  options.proxy.clear();
+  auto stream = std::make_unique<CurlStream>(options, QString::fromStdString(url));
+  if (stream->Usable()) ApplyLogin(stream->Easy(), options_, login_);
+  return stream;
 }
 
-bool FtpConnection::SetCurrentDirectory(const QString& dir) {
+int FtpConnection::Probe(const std::string& url, bool createDirectories) {
+  const std::unique_ptr<CurlStream> stream = Stream(url);
+  if (!stream->Usable()) return stream->Result();
+  curl_easy_setopt(stream->Easy(), CURLOPT_NOBODY, 1L);
+  if (createDirectories)
+    curl_easy_setopt(stream->Easy(), CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR));
+  stream->RunUntil([] { return false; });
+  return stream->Result();
+}
+
+bool FtpConnection::SetCurrentDirectory(const QString& dir, FtpFailure* why) {
   bool absolute = false;
   const QStringList segments = Resolve(dir, absolute);
-  if (Probe(UrlOfSegments(segments, absolute, true), false) != CURLE_OK) return false;
+  const int result = Probe(UrlOfSegments(segments, absolute, true), false);
+  if (result != CURLE_OK) return Fail(why, static_cast<CURLcode>(result));
   cwd_ = segments;
   cwdAbsolute_ = absolute;
   return true;
@@ -148,50 +136,86 @@ bool FtpConnection::CreateDirectory(const QString& dir) {
   return Probe(UrlOfSegments(segments, absolute, true), true) == CURLE_OK;
 }
 
-std::optional<FtpFileInfo> FtpConnection::FindFile(const QString& name) {
-  CURL* easy = curl_easy_init();
-  if (!easy) return std::nullopt;
-  ApplyLogin(easy, options_, login_);
-  const std::string url = UrlOf(QStringLiteral("./"));
-  std::string listing;
-  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, "MLSD");
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Collect);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &listing);
-  CURLcode result = curl_easy_perform(easy);
-  if (result == CURLE_OK) {
-    curl_easy_cleanup(easy);
-    return FindInListing(listing, name);
+std::optional<FtpLookup> FtpConnection::SearchListing(const QString& name) {
+  const std::unique_ptr<CurlStream> stream = Stream(UrlOf(QStringLiteral("./")));
+  if (!stream->Usable()) return FtpLookup{FailureOf(stream->Result()), std::nullopt};
+  curl_easy_setopt(stream->Easy(), CURLOPT_CUSTOMREQUEST, "MLSD");
+  stream->ReceiveBody();
+  FtpListingSearch search(name.toStdString());
+  std::int64_t total = 0;
+  const char* data = nullptr;
+  std::int64_t got = 0;
+  while ((got = stream->ReadInPlace(1 << 20, data)) > 0) {
+    search.Feed(std::string_view(data, static_cast<std::size_t>(got)));
+    total += got;
+    if (total > kMaxListing) return std::nullopt;
   }
-  // A server without the machine-readable listing: ask for the file's size
-  // and date instead.
-  curl_easy_reset(easy);
-  ApplyLogin(easy, options_, login_);
-  const std::string fileUrl = UrlOf(name);
-  curl_easy_setopt(easy, CURLOPT_URL, fileUrl.c_str());
-  curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-  curl_easy_setopt(easy, CURLOPT_FILETIME, 1L);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Discard);
-  result = curl_easy_perform(easy);
-  std::optional<FtpFileInfo> found;
-  curl_off_t size = -1;
-  curl_off_t time = -1;
-  if (result == CURLE_OK && curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) == CURLE_OK && size >= 0) {
-    found = FtpFileInfo{static_cast<std::int64_t>(size), std::nullopt};
-    if (curl_easy_getinfo(easy, CURLINFO_FILETIME_T, &time) == CURLE_OK && time >= 0) found->modified = time;
-  }
-  curl_easy_cleanup(easy);
-  return found;
+  const FtpFailure failure = got < 0 ? FailureOf(stream->Result()) : FtpFailure::kNone;
+  // Refused: a server without the machine-readable listing.
+  if (failure == FtpFailure::kRefused) return std::nullopt;
+  if (failure != FtpFailure::kNone) return FtpLookup{failure, std::nullopt};
+  const std::optional<FtpListEntry> entry = search.Finish();
+  if (!entry) return FtpLookup{};
+  return FtpLookup{FtpFailure::kNone, FtpFileInfo{entry->size, entry->modified}};
 }
 
-std::unique_ptr<FtpReader> FtpConnection::OpenRead(const QString& name) {
-  InternetOptions options = options_;
-  options.proxy.clear();
-  auto stream = std::make_unique<CurlStream>(options, QString::fromStdString(UrlOf(name)));
-  if (!stream->Usable()) return nullptr;
-  ApplyLogin(stream->Easy(), options_, login_);
+FtpLookup FtpConnection::FindFile(const QString& name) {
+  if (std::optional<FtpLookup> listed = SearchListing(name)) return *listed;
+  // No usable listing: ask for the file's size and date instead, in the
+  // current directory once the client has changed into it.
+  const QByteArray bytes = name.toUtf8();
+  if (bytes.isEmpty() || bytes.contains('\r') || bytes.contains('\n')) return FtpLookup{};
+  const std::unique_ptr<CurlStream> stream = Stream(UrlOf(QStringLiteral("./")));
+  if (!stream->Usable()) return FtpLookup{FailureOf(stream->Result()), std::nullopt};
+  // "*": the server may refuse either without failing the exchange.
+  curl_slist* questions = curl_slist_append(nullptr, ("*SIZE " + bytes).constData());
+  questions = curl_slist_append(questions, ("*MDTM " + bytes).constData());
+  curl_easy_setopt(stream->Easy(), CURLOPT_NOBODY, 1L);
+  curl_easy_setopt(stream->Easy(), CURLOPT_POSTQUOTE, questions);
+  // The last two answers are those to the two questions.
+  std::string answers[2];
+  stream->WatchHeaderLines([&answers](std::string_view line) {
+    if (!FinalReply(line)) return;
+    answers[0] = std::move(answers[1]);
+    answers[1].assign(line);
+  });
+  stream->RunUntil([] { return false; });
+  stream->WatchHeaderLines(nullptr);
+  curl_easy_setopt(stream->Easy(), CURLOPT_POSTQUOTE, nullptr);
+  curl_slist_free_all(questions);
+  const FtpFailure failure = FailureOf(stream->Result());
+  if (failure == FtpFailure::kRefused) return FtpLookup{};  // no such folder
+  if (failure != FtpFailure::kNone) return FtpLookup{failure, std::nullopt};
+  const std::optional<FtpReply> size = FinalReply(answers[0]);
+  const std::optional<FtpReply> date = FinalReply(answers[1]);
+  const bool sized = size && size->code == 213;
+  const bool dated = date && date->code == 213;
+  if (!sized && !dated) return FtpLookup{};
+  FtpFileInfo info;
+  if (sized) info.size = ReplyByteCount(size->text);
+  if (dated) info.modified = ParseFtpTime(date->text);
+  return FtpLookup{FtpFailure::kNone, info};
+}
+
+std::unique_ptr<FtpReader> FtpConnection::OpenRead(const QString& name, FtpFailure* why) {
+  std::unique_ptr<CurlStream> stream = Stream(UrlOf(name));
+  if (!stream->Usable()) {
+    Fail(why, stream->Result());
+    return nullptr;
+  }
   curl_easy_setopt(stream->Easy(), CURLOPT_BUFFERSIZE, 100L * 1024L);
+  // Every byte the server sends is read, whatever size it gave: the caller
+  // compares the count with the sizes announced.
+  curl_easy_setopt(stream->Easy(), CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
   stream->ReceiveBody();
+  // Every size the server announces on the way; two that disagree are as
+  // good as none that is right.
+  auto announced = std::make_shared<std::optional<std::int64_t>>();
+  stream->WatchHeaderLines([announced](std::string_view line) {
+    const std::optional<std::int64_t> size = AnnouncedSize(line);
+    if (!size) return;
+    *announced = (*announced && **announced != *size) ? -1 : *size;
+  });
   // Open once the server has begun to send the file (125 or 150), or has
   // sent some or all of it already: a file that breaks off at once was
   // opened all the same, and its reader reports the break.
@@ -209,20 +233,26 @@ std::unique_ptr<FtpReader> FtpConnection::OpenRead(const QString& name) {
   const CURLcode result = stream->Result();
   const bool brokeOff =
       result == CURLE_PARTIAL_FILE || result == CURLE_FTP_ACCEPT_FAILED || result == CURLE_FTP_ACCEPT_TIMEOUT;
-  if (stream->Done() && result != CURLE_OK && !begun() && !brokeOff) return nullptr;
-  return std::make_unique<FtpReader>(std::move(stream));
+  if (stream->Done() && result != CURLE_OK && !begun() && !brokeOff) {
+    Fail(why, result);
+    return nullptr;
+  }
+  return std::make_unique<FtpReader>(std::move(stream), std::move(announced));
 }
 
-std::unique_ptr<FtpWriter> FtpConnection::OpenWrite(const QString& name) {
-  InternetOptions options = options_;
-  options.proxy.clear();
-  auto stream = std::make_unique<CurlStream>(options, QString::fromStdString(UrlOf(name)));
-  if (!stream->Usable()) return nullptr;
-  ApplyLogin(stream->Easy(), options_, login_);
+std::unique_ptr<FtpWriter> FtpConnection::OpenWrite(const QString& name, FtpFailure* why) {
+  std::unique_ptr<CurlStream> stream = Stream(UrlOf(name));
+  if (!stream->Usable()) {
+    Fail(why, stream->Result());
+    return nullptr;
+  }
   curl_easy_setopt(stream->Easy(), CURLOPT_UPLOAD, 1L);
   stream->SendBody(-1);
   stream->RunUntil([&stream] { return stream->BodyAsked(); });
-  if (stream->Done() && stream->Result() != CURLE_OK) return nullptr;
+  if (stream->Done() && stream->Result() != CURLE_OK) {
+    Fail(why, stream->Result());
+    return nullptr;
+  }
   return std::make_unique<FtpWriter>(std::move(stream));
 }
 

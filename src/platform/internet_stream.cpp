@@ -75,6 +75,8 @@ CurlStream::CurlStream(const InternetOptions& options, const QString& url)
     result_ = verdict != CURLE_OK ? verdict : CURLE_URL_MALFORMAT;
   }
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlStream::OnDiscard);
+  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlStream::OnHeader);
+  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
 }
 
 CurlStream::~CurlStream() {
@@ -86,8 +88,6 @@ CurlStream::~CurlStream() {
 void CurlStream::ReceiveBody() {
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlStream::OnWrite);
   curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
-  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlStream::OnHeader);
-  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
 }
 
 void CurlStream::SendBody(std::int64_t length) {
@@ -119,6 +119,7 @@ void CurlStream::RunUntil(const std::function<bool()>& enough) {
   using Clock = std::chrono::steady_clock;
   if (!started_ && !done_) Start();
   auto lastActivity = Clock::now();
+  auto lastTick = lastActivity;
   std::uint64_t seen = activity_;
   while (!done_ && !enough()) {
     if (options_.abort && options_.abort->load()) {
@@ -143,8 +144,28 @@ void CurlStream::RunUntil(const std::function<bool()>& enough) {
       result_ = CURLE_OPERATION_TIMEDOUT;
       break;
     }
+    runMs_ += std::chrono::duration_cast<std::chrono::milliseconds>(now - lastTick).count();
+    lastTick = now;
+    if (TooSlow()) {  // a trickle that never quite stops
+      done_ = true;
+      result_ = CURLE_OPERATION_TIMEDOUT;
+      break;
+    }
     curl_multi_poll(multi_, nullptr, 0, 100, nullptr);
   }
+}
+
+bool CurlStream::TooSlow() {
+  // At least one byte a second on average over the last stall period, told
+  // to within an eighth of it.
+  const std::int64_t period = options_.stallTimeoutMs;
+  const std::int64_t slice = std::max<std::int64_t>(period / 8, 1);
+  if (runMs_ - samples_.back().first >= slice) samples_.emplace_back(runMs_, movedBytes_);
+  // The newest sample a whole period old marks where the period begins.
+  while (samples_.size() > 1 && runMs_ - samples_[1].first >= period) samples_.pop_front();
+  if (runMs_ - samples_.front().first < period) return false;
+  const std::uint64_t minimumBytes = static_cast<std::uint64_t>(std::max<std::int64_t>(period / 1000, 1));
+  return movedBytes_ - samples_.front().second < minimumBytes;
 }
 
 std::int64_t CurlStream::ReadInPlace(std::int64_t size, const char*& data) {
@@ -204,6 +225,7 @@ size_t CurlStream::OnWrite(char* data, size_t size, size_t count, void* self) {
   }
   stream->received_.append(data, size * count);
   ++stream->activity_;
+  stream->movedBytes_ += size * count;
   return size * count;
 }
 
@@ -215,6 +237,8 @@ size_t CurlStream::OnHeader(char* data, size_t size, size_t count, void* self) {
   auto* stream = static_cast<CurlStream*>(self);
   const size_t n = size * count;
   ++stream->activity_;
+  stream->movedBytes_ += n;
+  if (stream->watchHeaders_) stream->watchHeaders_(std::string_view(data, n));
   if (StartsWithNoCase(data, n, "http/")) {
     stream->locationSeen_ = false;
   } else if (StartsWithNoCase(data, n, "location:")) {
@@ -241,6 +265,7 @@ size_t CurlStream::OnRead(char* data, size_t size, size_t count, void* self) {
   }
   ++stream->activity_;
   const std::size_t n = std::min(left, size * count);
+  stream->movedBytes_ += n;
   std::memcpy(data, stream->pending_.data() + stream->pendingOffset_, n);
   stream->pendingOffset_ += n;
   return n;

@@ -2,15 +2,18 @@
 // owner asks for body bytes or hands over bytes to send, and the stream runs
 // the transfer just as far as needed. Received bytes wait in a buffer that is
 // refilled only once drained, so memory stays bounded by what one pass of
-// the transfer delivers. A transfer that moves nothing for the stall limit
-// ends with CURLE_OPERATION_TIMEDOUT.
+// the transfer delivers. A transfer that moves nothing for the stall limit,
+// or less than one byte a second over the last stall period spent waiting
+// for it (a trickle), ends with CURLE_OPERATION_TIMEDOUT.
 #pragma once
 #include <curl/curl.h>
 
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/internet.h"
 
@@ -28,10 +31,14 @@ class CurlStream {
   // not be resolved); Result() then says why.
   bool Usable() const { return result_ == CURLE_OK || !done_; }
 
-  // Receiving: keeps the body in the buffer and watches the response heads.
+  // Receiving: keeps the body in the buffer.
   void ReceiveBody();
   // Sending: the body comes from Send(); `length` is announced in advance.
   void SendBody(std::int64_t length);
+
+  // Shows `watch` every line of the answers' heads as it arrives (for FTP:
+  // every line of the server's control answers).
+  void WatchHeaderLines(std::function<void(std::string_view)> watch) { watchHeaders_ = std::move(watch); }
 
   // Runs the transfer until `enough` holds or it is over.
   void RunUntil(const std::function<bool()>& enough);
@@ -69,6 +76,14 @@ class CurlStream {
   bool done_ = false;
   CURLcode result_ = CURLE_OK;
   std::uint64_t activity_ = 0;  // counts callbacks, for stall detection
+  // The low-speed check: time spent running the transfer, bytes moved, and
+  // both as they were at the start of each of the last few slices of a
+  // stall period.
+  bool TooSlow();
+  std::int64_t runMs_ = 0;
+  std::uint64_t movedBytes_ = 0;
+  std::deque<std::pair<std::int64_t, std::uint64_t>> samples_{{0, 0}};
+  std::function<void(std::string_view)> watchHeaders_;
 
   // receiving
   std::string received_;

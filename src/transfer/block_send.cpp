@@ -1,5 +1,6 @@
 #include "transfer/block_send.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "transfer/local_file.h"
@@ -19,7 +20,8 @@ BlockSendResult SendInBlocks(TransferRunContext& context, LocalFile& file, std::
   std::int64_t done = 0;
   std::int64_t got = 0;
   do {
-    got = file.Read(buffer.data(), blockSize);
+    // What the file held when it was opened: bytes it gained since stay.
+    got = file.Read(buffer.data(), std::min(blockSize, std::max<std::int64_t>(size - done, 0)));
     if (got < 0) return {BlockSend::ReadFailed, done};
     if (!write(buffer.data(), got)) return {BlockSend::WriteFailed, done};
     done += got;

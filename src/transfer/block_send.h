@@ -1,6 +1,7 @@
 // Sends an opened local file to the server in blocks, with a progress update
 // after every block: 4 KiB while someone watches the progress, 1 MiB
-// otherwise. It stops at the end of the file, at the first failed read or
+// otherwise. It sends at most `size` bytes (what the file held when it was
+// opened) and stops at the end of the file, at the first failed read or
 // write, or after a block once the run is cancelled. It reports no error
 // itself: each path answers a failure in its own way.
 #pragma once

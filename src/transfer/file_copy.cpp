@@ -3,11 +3,13 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "platform/netshare.h"
 #include "transfer/local_file.h"
+#include "transfer/replacement_file.h"
 #include "transfer/newer_check.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
@@ -68,7 +70,7 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
     return false;
   }
   LocalFile in;
-  if (QFileInfo(source).isDir() || !in.OpenRead(source)) {
+  if (!in.OpenRead(source)) {
     context_.Error(1, QStringLiteral("Cannot open source file ") + source);
     return false;
   }
@@ -86,11 +88,12 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
   if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
   const QString targetDir = DirectoryPartOf(target);
   if (!targetDir.isEmpty()) ForceDirectories(targetDir);
-  LocalFile out;
-  if (!out.Create(target)) {
+  ReplacementFile replacement;
+  if (!replacement.Create(target)) {
     context_.Error(3, QStringLiteral("Cannot create target file ") + target);
     return false;
   }
+  LocalFile& out = replacement.File();
 
   const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
   std::vector<char> buffer(static_cast<std::size_t>(blockSize));
@@ -98,18 +101,23 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
   std::int64_t got = 0;
   // The system moves the blocks while it can; once it can't (another file
   // system, a special file, an error) the buffer takes over, and a real read
-  // or write error shows there with its own code.
+  // or write error shows there with its own code. The copy takes what the
+  // source held when it was opened; a source that ends before that was cut
+  // short under our hands.
   bool inSystem = true;
   do {
-    got = inSystem ? out.CopyFrom(in, blockSize) : -1;
-    if (got < 0) {
+    const std::int64_t want = std::min(blockSize, length - done);
+    got = want > 0 && inSystem ? out.CopyFrom(in, want) : -1;
+    if (want == 0) {
+      got = 0;  // the last pass: all there was is copied
+    } else if (got < 0) {
       inSystem = false;
-      got = in.Read(buffer.data(), blockSize);
-      if (got < 0) {
+      got = in.Read(buffer.data(), want);
+      if (got <= 0) {
         context_.Error(4, QStringLiteral("Error reading source file ") + source);
         return false;
       }
-      if (got > 0 && !out.Write(buffer.data(), got)) {
+      if (!out.Write(buffer.data(), got)) {
         context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
         return false;
       }
@@ -118,9 +126,14 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
     context_.Progress(done, length, start, s.DlgCopying);
   } while (got > 0 && !context_.Cancelled());
 
-  if (!out.Close()) {  // bytes still buffered could not be written
+  if (context_.Cancelled()) return false;  // the old target stays
+  if (!replacement.Finish()) {  // bytes still buffered could not be written
     context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
     return false;
   }
-  return !context_.Cancelled();
+  if (!replacement.Replace()) {
+    context_.Error(3, QStringLiteral("Cannot create target file ") + target);
+    return false;
+  }
+  return true;
 }

@@ -5,9 +5,14 @@
 // not as text), a source that can't be opened, an empty source, a target that
 // can't be created, and a read or write error; the OnNoNewFileFound check
 // under CopyNewerOnly against the source's date; OnCopyOverWrite before an
-// existing target is replaced. A copy that stops early (cancel, error) is
-// not successful; its partial target stays. Blocks of 16384 bytes, each
-// followed by the progress update, while anyone watches the progress.
+// existing target is replaced. A source that is not a regular file (a pipe,
+// a device, a folder) can't be opened. The copy takes the bytes the source
+// held when it was opened (what it gains meanwhile stays behind); one that
+// ends before that is a read error. The copy goes into a file beside the
+// target that takes its place only when complete: a copy that stops early
+// (cancel, error, a full disk) is not successful and leaves the old target
+// untouched. Blocks of 16384 bytes, each followed by the progress update,
+// while anyone watches the progress.
 #pragma once
 #include "transfer/transfer_path.h"
 

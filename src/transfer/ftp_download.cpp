@@ -1,10 +1,11 @@
 #include "transfer/ftp_download.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "platform/ftp.h"
-#include "transfer/local_file.h"
 #include "transfer/newer_check.h"
+#include "transfer/replacement_file.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
 
@@ -12,6 +13,12 @@ namespace {
 constexpr std::int64_t kBlock = 4096;
 // Unobserved, a block is whatever the connection has delivered, up to this.
 constexpr std::int64_t kUnobservedBlock = 1 << 20;
+
+// Whether `received` bytes are what the server said the file holds (when
+// it said anything).
+bool LengthAgrees(std::int64_t received, std::optional<std::int64_t> expected) {
+  return expected.value_or(received) == received;
+}
 }  // namespace
 
 std::unique_ptr<platform::FtpConnection> ConnectFtp(TransferRunContext& context, const TFileTransferItem& item) {
@@ -24,8 +31,17 @@ std::unique_ptr<platform::FtpConnection> ConnectFtp(TransferRunContext& context,
   const platform::InternetOptions options = context.Session() ? context.Session()->Options() : platform::InternetOptions{};
   std::unique_ptr<platform::FtpConnection> connection;
   if (!item.FTPHost.isEmpty()) connection = platform::FtpConnection::Connect(options, login);
-  if (!connection) context.Error(6, QStringLiteral("Cannot connect to FTP server ") + item.FTPHost);
+  if (!connection && !context.Cancelled()) context.Error(6, QStringLiteral("Cannot connect to FTP server ") + item.FTPHost);
   return connection;
+}
+
+bool FtpFailed(TransferRunContext& context, const TFileTransferItem& item, platform::FtpFailure failure) {
+  if (context.Cancelled()) return false;
+  if (failure == platform::FtpFailure::kRefused)
+    context.URLNotFound(item.URL);
+  else
+    context.Error(6, QStringLiteral("Cannot connect to FTP server ") + item.FTPHost);
+  return false;
 }
 
 bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
@@ -36,29 +52,32 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   const std::unique_ptr<platform::FtpConnection> ftp = ConnectFtp(context_, item);
   if (!ftp) return false;
 
+  // The file is looked for in the URL's folder only: when that can't be
+  // entered, a file of the same name elsewhere is not the one asked for.
+  platform::FtpFailure failure = platform::FtpFailure::kNone;
   const int slash = item.URL.lastIndexOf(u'/');
-  if (slash >= 0) ftp->SetCurrentDirectory(item.URL.left(slash + 1));  // a failure shows when the file is opened
-  const std::optional<platform::FtpFileInfo> listed = ftp->FindFile(fileName);
-  const std::int64_t total = listed ? listed->size : 0;
-  if (item.CopyNewerOnly && listed) {
-    if (!listed->modified) return false;  // no date to compare: the item is not copied
-    if (!SourceIsNewer(context_, fileName, DateTimeFromUnixSeconds(*listed->modified), workingDate, notNewer))
-      return false;
+  if (slash >= 0 && !ftp->SetCurrentDirectory(item.URL.left(slash + 1), &failure))
+    return FtpFailed(context_, item, failure);
+  const platform::FtpLookup listed = ftp->FindFile(fileName);
+  if (listed.failure != platform::FtpFailure::kNone) return FtpFailed(context_, item, listed.failure);
+  const std::optional<std::int64_t> listedSize = listed.file ? listed.file->size : std::nullopt;
+  const std::int64_t total = std::max<std::int64_t>(listedSize.value_or(0), 0);
+  if (item.CopyNewerOnly) {
+    const std::optional<std::int64_t> modified = listed.file ? listed.file->modified : std::nullopt;
+    if (!modified) return DateUnknown(context_, fileName, workingDate, notNewer);
+    if (!SourceIsNewer(context_, fileName, DateTimeFromUnixSeconds(*modified), workingDate, notNewer)) return false;
   }
 
-  std::unique_ptr<platform::FtpReader> remote = ftp->OpenRead(fileName);
-  if (!remote) {
-    if (!context_.Cancelled()) context_.URLNotFound(item.URL);
-    return false;
-  }
+  std::unique_ptr<platform::FtpReader> remote = ftp->OpenRead(fileName, &failure);
+  if (!remote) return FtpFailed(context_, item, failure);
   // Cancelled while the file was being opened: nothing is written any more.
   if (context_.Cancelled()) return false;
   const QString target = JoinPath(item.TargetDir, item.TargetFilename.isEmpty() ? fileName : item.TargetFilename);
   context_.SetLastTarget(target, item.TargetDir);
   const QFileInfo existing(target);
   if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
-  LocalFile file;
-  if (existing.isDir() || !file.Create(target)) {
+  ReplacementFile file;
+  if (!file.Create(target)) {
     context_.Error(3, QStringLiteral("Cannot create target file ") + target);
     return false;
   }
@@ -70,8 +89,8 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   std::int64_t got = 0;
   do {
     got = remote->ReadInPlace(blockSize, block);
-    if (got < 0) return false;  // broken off or stalled: the partial file stays
-    if (got > 0 && !file.Write(block, got)) {
+    if (got < 0) return false;  // broken off or stalled: the old file stays
+    if (got > 0 && !file.File().Write(block, got)) {
       context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
       return false;
     }
@@ -79,8 +98,17 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
     context_.Progress(done, total, start, s.DlgDwnload);
   } while (got > 0 && !context_.Cancelled());
 
-  if (!file.Close()) {
+  // A file of another length than the server gave (in its listing, its
+  // SIZE answer or when it began to send) came short or mixed up, even when
+  // the server called it complete.
+  if (context_.Cancelled() || !LengthAgrees(done, listedSize) || !LengthAgrees(done, remote->AnnouncedSize()))
+    return false;
+  if (!file.Finish()) {
     context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
+    return false;
+  }
+  if (!file.Replace()) {
+    context_.Error(3, QStringLiteral("Cannot create target file ") + target);
     return false;
   }
   return true;

@@ -1,10 +1,9 @@
 #include "transfer/http_download.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "platform/internet.h"
-#include "transfer/local_file.h"
+#include "transfer/replacement_file.h"
 #include "transfer/newer_check.h"
 #include "transfer/transfer_context.h"
 #include "transfer/url_routines.h"
@@ -48,7 +47,7 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   const QFileInfo existing(target);
   if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
   ForceDirectories(DirectoryPartOf(target));
-  LocalFile file;
+  ReplacementFile file;
   if (!file.Create(target)) {
     response.reset();
     context_.Error(3, QStringLiteral("Cannot create file ") + target);
@@ -65,7 +64,7 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   bool failed = false;
   do {
     got = response->ReadInPlace(blockSize, block);
-    if (got < 0 || (got > 0 && !file.Write(block, got))) {
+    if (got < 0 || (got > 0 && !file.File().Write(block, got))) {
       failed = true;  // a broken or stalled body, or a local write error
       break;
     }
@@ -74,7 +73,13 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
     if (got > 0) received = true;
   } while (got > 0 && !context_.Cancelled());
 
-  if (!file.Close()) failed = true;
-  if (context_.Cancelled()) QFile::remove(target);
-  return received && !failed;
+  // Only a complete body takes the target's place; otherwise (also after a
+  // cancel) the file that was there stays. A complete empty body does
+  // replace it, though the item counts as failed.
+  if (failed || context_.Cancelled() || !file.Finish()) return false;
+  if (!file.Replace()) {
+    context_.Error(3, QStringLiteral("Cannot create file ") + target);
+    return false;
+  }
+  return received;
 }

@@ -1,6 +1,7 @@
 #include "transfer/local_file.h"
 
 #include <QFile>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,16 +11,29 @@ constexpr std::size_t kBufferSize = 256 * 1024;
 
 LocalFile::~LocalFile() { Close(); }
 
-bool LocalFile::Create(const QString& path) {
-  file_ = std::fopen(QFile::encodeName(path).constData(), "wb");
-  if (file_) std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
-  return file_ != nullptr;
+bool LocalFile::Adopt(int fd) {
+  file_ = ::fdopen(fd, "wb");
+  if (!file_) {
+    ::close(fd);
+    return false;
+  }
+  std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
+  return true;
 }
 
 bool LocalFile::OpenRead(const QString& path) {
-  file_ = std::fopen(QFile::encodeName(path).constData(), "rb");
-  if (file_) std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
-  return file_ != nullptr;
+  // Without O_NONBLOCK, opening a pipe waits until someone writes to it.
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 || !(file_ = ::fdopen(fd, "rb"))) {
+    ::close(fd);
+    return false;
+  }
+  std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
+  return true;
 }
 
 std::int64_t LocalFile::Size() const {

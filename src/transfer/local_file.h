@@ -12,8 +12,10 @@ class LocalFile {
   LocalFile(const LocalFile&) = delete;
   LocalFile& operator=(const LocalFile&) = delete;
 
-  // Creates or truncates `path` for writing.
-  bool Create(const QString& path);
+  // Takes over `fd`, open for writing (closed when this closes).
+  bool Adopt(int fd);
+  // Opens a regular file (through links) for reading. Anything else (a
+  // folder, a pipe, a device) is refused without waiting for a writer.
   bool OpenRead(const QString& path);
   // Size of a file opened for reading; -1 when it can't be told.
   std::int64_t Size() const;

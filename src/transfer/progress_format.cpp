@@ -1,6 +1,8 @@
 #include "transfer/progress_format.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -17,6 +19,9 @@ std::int64_t RoundWide(__int128 numerator, __int128 denominator) {
     remainder += denominator;
   }
   if (2 * remainder > denominator || (2 * remainder == denominator && quotient % 2 != 0)) quotient += 1;
+  // Absurd sizes from a hostile server give absurd figures, never a wrap.
+  quotient = std::clamp<__int128>(quotient, std::numeric_limits<std::int64_t>::min(),
+                                  std::numeric_limits<std::int64_t>::max());
   return static_cast<std::int64_t>(quotient);
 }
 
@@ -53,7 +58,7 @@ QString FormatRate(std::int64_t bytesPerSecond) {
 
 QString FormatTimeLeft(std::int64_t elapsedMs, std::int64_t done, std::int64_t total) {
   if (done <= 0) return QString();
-  const std::int64_t ms = RoundWide(static_cast<__int128>(elapsedMs) * (total - done), done);
+  const std::int64_t ms = RoundWide(static_cast<__int128>(elapsedMs) * (static_cast<__int128>(total) - done), done);
   const std::int64_t secs = RoundHalfEven(ms, 1000);
   const std::int64_t mins = RoundHalfEven(secs, 60);
   const std::int64_t hours = RoundHalfEven(mins, 60);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <memory>
 #include <sys/time.h>
 
 #include "cli/transfer_command.h"
@@ -70,6 +72,11 @@ TEST(TransferArguments, UnusableArgumentsSayWhy) {
     EXPECT_FALSE(parsed.error.isEmpty()) << args.join(' ').toStdString();
   }
   EXPECT_TRUE(ParseTransferArguments({"--help"}).help);
+}
+
+void SetModified(const QString& path, time_t unixSeconds) {
+  const timeval times[2] = {{unixSeconds, 0}, {unixSeconds, 0}};
+  ASSERT_EQ(utimes(QFile::encodeName(path).constData(), times), 0);
 }
 
 struct Outcome {
@@ -152,6 +159,54 @@ TEST_F(TransferProgram, PrintsOneLinePerEventAndExitsWithTheOutcome) {
   EXPECT_EQ(root.Read("in/box/local.txt"), "local bytes");
   EXPECT_EQ(work.Read("copies/local.txt"), "local bytes");
   EXPECT_EQ(work.Read("newer/local.txt"), "already newer");
+}
+
+// A hostile server never costs the file that was there: a folder that
+// can't be entered is no licence to fetch the name from the login folder, a
+// download that breaks off leaves the earlier file, and a retry under
+// --newer-only from an intact server fetches the whole file.
+TEST_F(TransferProgram, HostileServerNeverCostsTheEarlierFile) {
+  std::string whole(300000, '\0');
+  for (std::size_t i = 0; i < whole.size(); ++i) whole[i] = static_cast<char>((i * 7) % 251);
+  const QString earlier = work.Write("out/big.bin", "the earlier file");
+  const timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(utimes(QFile::encodeName(earlier).constData(), old), 0);
+  struct Case {
+    const char* name;
+    QString scenario;  // empty: the intact server
+    QStringList args;
+    int exitCode;
+    QStringList lines;
+    std::string bigAfter;
+  };
+  const std::vector<Case> cases = {
+      {"FolderRefused", R"({"files": {"there.txt": "WRONG FOLDER", "pub/there.txt": "right"}, "cwd": "fail"})",
+       {"pub/there.txt", "--target-dir", "out"}, 1,
+       {"start 1 there.txt", "not-found pub/there.txt", "done 1 copied=0"}, "the earlier file"},
+      {"BrokenOff", R"({"files": {"pub/big.bin": {"size": 300000}}, "retr": "cut:100000"})",
+       {"pub/big.bin", "--target-dir", "out", "--newer-only"}, 1,
+       {"start 1 big.bin", "overwrite out/big.bin", "done 1 copied=0"}, "the earlier file"},
+      {"RetryIntact", "", {"pub/big.bin", "--target-dir", "out", "--newer-only"}, 0,
+       {"start 1 big.bin", "overwrite out/big.bin", "done 1 copied=1"}, whole},
+  };
+  SetModified(root.Write("pub/big.bin", whole), 1735689600);  // 2025, as the hostile server's date
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<testing_support::LoopbackFtpServer> hostile;
+    int port = server.Port();
+    if (!c.scenario.isEmpty()) {
+      hostile = std::make_unique<testing_support::LoopbackFtpServer>(testing_support::LoopbackFtpServer::Hostile{c.scenario});
+      ASSERT_TRUE(hostile->Running()) << hostile->Problem().toStdString();
+      port = hostile->Port();
+    }
+    const QStringList args = QStringList{"--protocol", "ftp", "--host", "127.0.0.1", "--port", QString::number(port),
+                                         "--user", "user", "--password", "secret", "--passive"} + c.args;
+    const Outcome outcome = RunProgram(args, work.Path());
+    EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.errors.toStdString();
+    EXPECT_EQ(outcome.lines, c.lines) << outcome.lines.join(" | ").toStdString();
+    EXPECT_TRUE(work.Read("out/big.bin") == c.bigAfter);
+    EXPECT_EQ(QDir(work.File("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bin"});
+  }
 }
 
 TEST_F(TransferProgram, UsageErrorExitsWithTwoAndPointsToHelp) {

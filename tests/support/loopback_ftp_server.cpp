@@ -5,9 +5,16 @@
 namespace testing_support {
 
 LoopbackFtpServer::LoopbackFtpServer(const QString& root) {
+  Start(QStringLiteral(QUAVIK_TEST_SUPPORT_DIR "/loopback_ftp_server.py"), root);
+}
+
+LoopbackFtpServer::LoopbackFtpServer(const Hostile& hostile) {
+  Start(QStringLiteral(QUAVIK_TEST_SUPPORT_DIR "/hostile_ftp_server.py"), hostile.scenario);
+}
+
+void LoopbackFtpServer::Start(const QString& script, const QString& argument) {
   process_.setProcessChannelMode(QProcess::SeparateChannels);
-  process_.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(QUAVIK_TEST_SUPPORT_DIR "/loopback_ftp_server.py"), root});
+  process_.start(QStringLiteral("/usr/bin/python3"), {script, argument});
   if (!process_.waitForStarted(10000)) {
     problem_ = QStringLiteral("cannot start /usr/bin/python3");
     return;

@@ -5,6 +5,8 @@
 // are left out of listings, "broken-" ones break off after 64 KiB, "slow-"
 // ones are sent slowly. It stops in the destructor (and by itself when the
 // test program ends).
+// The Hostile form starts hostile_ftp_server.py instead: a server that
+// misbehaves as its scenario (JSON, described in that script) says.
 #pragma once
 #include <QProcess>
 #include <QString>
@@ -14,6 +16,10 @@ namespace testing_support {
 class LoopbackFtpServer {
  public:
   explicit LoopbackFtpServer(const QString& root);
+  struct Hostile {
+    QString scenario;
+  };
+  explicit LoopbackFtpServer(const Hostile& hostile);
   ~LoopbackFtpServer();
   LoopbackFtpServer(const LoopbackFtpServer&) = delete;
   LoopbackFtpServer& operator=(const LoopbackFtpServer&) = delete;
@@ -27,6 +33,8 @@ class LoopbackFtpServer {
   static constexpr const char* kPassword = "secret";
 
  private:
+  void Start(const QString& script, const QString& argument);
+
   QProcess process_;
   int port_ = 0;
   QString problem_;

@@ -1,15 +1,19 @@
 // File copies on real files: the bytes and events of a copy, the failures
-// (the same file under another spelling, an empty or missing source, a
-// target that can't be created or written), newer-only, a cancel, and the
-// source reached through a share.
+// (the same file under another spelling, an empty, missing or special
+// source, a target that can't be created or written), newer-only, a copy
+// that stops early or meets a full disk (the earlier target stays), a
+// source that changes size meanwhile, and the source reached through a share.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPushButton>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
+#include <utility>
 
-#include "transfer/progress_dialog.h"
 #include "transfer/transfer_date.h"
 #include "transfer_fixture.h"
 
@@ -76,9 +80,12 @@ TEST_F(FileCopyTest, FailuresEndTheItemWithTheirCode) {
       {"EmptySource", dir.File("src/empty.txt"), "", "", {"Error 2", "ErrorInfo 2 Zero length source file " + dir.File("src/empty.txt")}},
       {"TargetBelowAFile", source, dir.File("blocker/sub"), "",
        {"Error 3", "ErrorInfo 3 Cannot create target file " + dir.File("blocker/sub/data.txt")}},
-      {"FullDevice", source, "/dev", "full",
-       {"CopyOverWrite /dev/full", "Error 5", "ErrorInfo 5 Error writing to destination file /dev/full"}},
+      {"PipeAsSource", dir.File("src/pipe"), "", "", {"Error 1", "ErrorInfo 1 Cannot open source file " + dir.File("src/pipe")}},
+      {"DeviceAsTarget", source, "/dev", "null",
+       {"CopyOverWrite /dev/null", "Error 3", "ErrorInfo 3 Cannot create target file /dev/null"}},
   };
+  // A pipe nobody writes to: opening it for reading the usual way would wait for ever.
+  ASSERT_EQ(mkfifo(QFile::encodeName(dir.File("src/pipe")).constData(), 0600), 0);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     transfer->Items.Clear();
@@ -117,17 +124,97 @@ TEST_F(FileCopyTest, NewerOnlyComparesTheSourceDate) {
   }
 }
 
-TEST_F(FileCopyTest, CancelledCopyIsNotSuccessfulAndKeepsThePartialFile) {
-  const QString source = dir.Write("src/big.bin", std::string(1 << 20, 'b'));
-  transfer->ShowDialog = true;
-  transfer->OnCopyProgress = [this](QObject*, int, std::int64_t, std::int64_t) {
-    if (transfer->Dialog() && transfer->Dialog()->isVisible()) transfer->Dialog()->CancelButton()->click();
+// The names in `path` (a directory), hidden ones included.
+QStringList NamesIn(const QString& path) {
+  return QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+TEST_F(FileCopyTest, CopyThatStopsEarlyLeavesTheEarlierTargetUntouched) {
+  const std::string big(1 << 20, 'b');
+  const QString source = dir.Write("src/big.bin", big);
+  struct Case {
+    const char* name;
+    // Called at the first progress update.
+    std::function<void()> interfere;
+    QStringList events;
+  };
+  const QString overwrite = "CopyOverWrite " + dir.File("out/big.bin");
+  const std::vector<Case> cases = {
+      {"Cancelled", [this] { transfer->Cancel(); }, {"FileStart 0", overwrite, "CopyDone"}},
+      {"SourceCutShort", [&] { QFile::resize(source, 20000); },
+       Framed({overwrite, "Error 4", "ErrorInfo 4 Error reading source file " + source})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    transfer->Items.Clear();
+    events->lines.clear();
+    dir.Write("src/big.bin", big);
+    const QString earlier = dir.Write("out/big.bin", "the earlier file");
+    bool first = true;
+    transfer->OnCopyProgress = [&](QObject*, int, std::int64_t, std::int64_t) {
+      if (std::exchange(first, false)) c.interfere();
+    };
+    TFileTransferItem& item = AddCopy(source);
+    RunToEnd();
+    EXPECT_FALSE(item.Copied());
+    EXPECT_EQ(events->lines, c.events);
+    EXPECT_EQ(dir.Read("out/big.bin"), "the earlier file");
+    EXPECT_EQ(NamesIn(dir.File("out")), QStringList{"big.bin"});  // no temporary file left
+  }
+}
+
+TEST_F(FileCopyTest, FullDiskLeavesTheEarlierTargetUntouched) {
+  const QString source = dir.Write("src/big.bin", std::string(3 << 20, 'b'));
+  dir.Write("out/big.bin", "the earlier file");
+  // Files of this process may not grow beyond 1 MiB: as a disk that is full.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1 << 20;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  transfer->OnCopyProgress = nullptr;  // in large blocks, through the system
+  TFileTransferItem& item = AddCopy(source);
+  RunToEnd();
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldSignal);
+
+  EXPECT_FALSE(item.Copied());
+  const QString target = dir.File("out/big.bin");
+  EXPECT_EQ(events->lines,
+            Framed({"CopyOverWrite " + target, "Error 5", "ErrorInfo 5 Error writing to destination file " + target}));
+  EXPECT_EQ(dir.Read("out/big.bin"), "the earlier file");
+  EXPECT_EQ(NamesIn(dir.File("out")), QStringList{"big.bin"});
+}
+
+TEST_F(FileCopyTest, ReplacedTargetKeepsItsLinkAndPermissions) {
+  const QString source = dir.Write("src/data.txt", "new content");
+  const QString real = dir.Write("real/data.txt", "old");
+  ASSERT_EQ(chmod(QFile::encodeName(real).constData(), 0640), 0);
+  QDir().mkpath(dir.File("out"));
+  ASSERT_EQ(symlink(QFile::encodeName(real).constData(), QFile::encodeName(dir.File("out/data.txt")).constData()), 0);
+  TFileTransferItem& item = AddCopy(source);
+  RunToEnd();
+  EXPECT_TRUE(item.Copied());
+  EXPECT_TRUE(QFileInfo(dir.File("out/data.txt")).isSymLink());
+  EXPECT_EQ(dir.Read("real/data.txt"), "new content");
+  struct stat st {};
+  ASSERT_EQ(stat(QFile::encodeName(real).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(NamesIn(dir.File("real")), QStringList{"data.txt"});
+}
+
+TEST_F(FileCopyTest, SourceThatGrowsIsCopiedAsItWasWhenTheCopyBegan) {
+  const std::string bytes(100000, 'g');
+  const QString source = dir.Write("src/log.txt", bytes);
+  bool first = true;
+  transfer->OnCopyProgress = [&](QObject*, int, std::int64_t, std::int64_t) {
+    if (std::exchange(first, false)) dir.Append("src/log.txt", std::string(50000, '+'));
   };
   TFileTransferItem& item = AddCopy(source);
   RunToEnd();
-  EXPECT_FALSE(item.Copied());
-  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyCancel", "CopyDone"}));
-  EXPECT_EQ(QFileInfo(dir.File("out/big.bin")).size(), 16384);
+  EXPECT_TRUE(item.Copied());
+  EXPECT_TRUE(dir.Read("out/log.txt") == bytes);
 }
 
 TEST_F(FileCopyTest, SourceOnAShare) {

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "transfer/http_download.h"
+#include <QDir>
+
 #include "transfer_fixture.h"
 
 namespace transfer_test {
@@ -84,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                      true, "moved body", {}, 10}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A body cut short leaves what arrived; the item still fails.
-TEST_F(TransferTest, BodyCutShortKeepsPartialFileButFails) {
+// A body cut short fails the item and leaves the earlier file as it was.
+TEST_F(TransferTest, BodyCutShortFailsAndLeavesTheEarlierFile) {
   server.Handle("GET", "/file", [](const Request&, Response& res) {
     res.set_content_provider(kBody.size(), "text/plain", [](size_t offset, size_t, httplib::DataSink& sink) {
       if (offset > 0) return false;
@@ -93,10 +95,12 @@ TEST_F(TransferTest, BodyCutShortKeepsPartialFileButFails) {
       return true;
     });
   });
+  dir.Write("out.txt", "the earlier file");
   AddDownload("/file", "out.txt");
   RunToEnd();
   EXPECT_FALSE(transfer->Items[0].Copied());
-  EXPECT_EQ(dir.Read("out.txt"), std::string(5000, 'x'));
+  EXPECT_EQ(dir.Read("out.txt"), "the earlier file");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
 }
 
 TEST_F(TransferTest, StalledBodyEndsTheItemAsFailed) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <limits>
 
 #include "transfer/progress_format.h"
 
@@ -53,6 +54,10 @@ TEST_F(ProgressFormat, TimeLeft) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(FormatTimeLeft(c.elapsed, c.done, c.total), c.text) << c.elapsed << " " << c.done << " " << c.total;
+  // A hostile server's size of -2^63: a negative time, as for no total.
+  constexpr std::int64_t kLowest = std::numeric_limits<std::int64_t>::min();
+  EXPECT_TRUE(FormatTimeLeft(1001, 1, kLowest).startsWith(u'-'));
+  EXPECT_FALSE(FormatTimeLeft(1001, 1, std::numeric_limits<std::int64_t>::max()).startsWith(u'-'));
 }
 
 TEST_F(ProgressFormat, PercentAndRateStayRightBeyondFourGigabytes) {
