@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/query_command.h"
 #include "game/install_finder.h"
 #include "platform/dialogs.h"
 #include "platform/guarded_application.h"
@@ -33,6 +34,7 @@ int PrintFoundGames(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--find-games") == 0) return PrintFoundGames(argc, argv);
+  if (argc > 1 && std::strcmp(argv[1], "--query") == 0) return RunQueryCommandLine(argc, argv);
   platform::QtDialogs dialogs;
   platform::SystemShell shell;
   platform::GuardedApplication application(argc, argv, dialogs);

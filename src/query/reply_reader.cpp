@@ -1,0 +1,13 @@
+#include "query/reply_reader.h"
+
+#include "query/binary_reply.h"
+#include "query/text_reply.h"
+
+namespace query {
+
+std::unique_ptr<ReplyReader> MakeReplyReader(QueryProtocol protocol) {
+  if (protocol == QueryProtocol::Binary) return std::make_unique<BinaryReplyReader>();
+  return std::make_unique<TextReplyReader>();
+}
+
+}  // namespace query

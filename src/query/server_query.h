@@ -1,0 +1,74 @@
+// One query of one game server over UDP, driven by the event loop: Start()
+// returns at once and Finished() is emitted once, later, with the answer
+// or the reason there is none. Nothing blocks and nothing runs a nested
+// event loop.
+//
+// The request goes out once more when no answer came within the time-out;
+// after the second time-out the query ends. A reply that stops before it is
+// complete (a lost last datagram) ends kSettleMs after its last datagram
+// when the server's info is in. The ping is the info request's round trip.
+// Datagrams from other addresses are ignored. A query deleted before it
+// finished emits nothing.
+#pragma once
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUdpSocket>
+#include <memory>
+
+#include "query/reply_reader.h"
+
+namespace query {
+
+inline constexpr int kDefaultTimeoutMs = 1500;
+inline constexpr int kSettleMs = 250;
+
+struct QueryResult {
+  bool ok = false;
+  QString error;  // why there is no answer, when !ok
+  ServerInfo info;
+};
+
+}  // namespace query
+
+Q_DECLARE_METATYPE(query::QueryResult)
+
+namespace query {
+
+class ServerQuery : public QObject {
+  Q_OBJECT
+ public:
+  explicit ServerQuery(QueryProtocol protocol, QObject* parent = nullptr);
+  ~ServerQuery() override;
+
+  // `host` is an address or a name (looked up first); `port` the query port.
+  void Start(const QString& host, quint16 port, int timeoutMs = kDefaultTimeoutMs);
+
+ signals:
+  void Finished(const query::QueryResult& result);
+
+ private:
+  void Send(const QHostAddress& address);
+  void ReadDatagrams();
+  void AttemptTimedOut();
+  void Finish(QueryResult result);
+  void FinishWithAnswer();
+
+  QueryProtocol protocol_;
+  std::unique_ptr<ReplyReader> reader_;
+  QUdpSocket socket_;
+  QTimer attemptTimer_;
+  QTimer settleTimer_;
+  QElapsedTimer sentAt_;
+  QHostAddress address_;
+  quint16 port_ = 0;
+  QString target_;
+  int pingMs_ = -1;
+  int attempts_ = 0;
+  int lookupId_ = -1;
+  bool finished_ = false;
+};
+
+}  // namespace query

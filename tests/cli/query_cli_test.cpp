@@ -1,0 +1,149 @@
+// quavik --query: what its arguments make of the query, and the real
+// program without a display against stand-in servers on loopback, one of
+// them replaying a real Tactical Ops server's answer: its output and exit codes.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include "cli/query_command.h"
+#include "support/game_server_replies.h"
+#include "support/loopback_udp_server.h"
+
+namespace {
+
+using namespace testing_support;
+
+TEST(QueryArguments, AddressGameAndOptions) {
+  struct Case {
+    QStringList args;
+    QString host;
+    int queryPort;
+    query::QueryProtocol protocol;
+    bool json;
+    int timeoutMs;
+  } const cases[] = {
+      {{"--query", "10.0.0.5", "--game", "ut"}, "10.0.0.5", 7778, query::QueryProtocol::Text, false, 1500},
+      {{"--query", "srv.example:7000", "--game", "ut2004", "--json"}, "srv.example", 7001, query::QueryProtocol::Binary,
+       true, 1500},
+      {{"--query", "[::1]:7777", "--game", "to", "--timeout", "300"}, "::1", 7778, query::QueryProtocol::Text, false,
+       300},
+      {{"--query", "::1", "--game", "ut2003"}, "::1", 7778, query::QueryProtocol::Binary, false, 1500},
+      {{"--query", "127.0.0.1:7777", "--game", "ut", "--query-port", "7787"}, "127.0.0.1", 7787,
+       query::QueryProtocol::Text, false, 1500},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const ParsedQueryArguments parsed = ParseQueryArguments(c.args);
+    ASSERT_TRUE(parsed.command) << parsed.error.toStdString();
+    EXPECT_EQ(parsed.command->host, c.host);
+    EXPECT_EQ(parsed.command->queryPort, c.queryPort);
+    EXPECT_EQ(parsed.command->protocol, c.protocol);
+    EXPECT_EQ(parsed.command->json, c.json);
+    EXPECT_EQ(parsed.command->timeoutMs, c.timeoutMs);
+  }
+}
+
+TEST(QueryArguments, UnusableArgumentsSayWhy) {
+  const QStringList cases[] = {
+      {"--query"},
+      {"--query", "srv", "--game", "quake"},
+      {"--query", "srv"},
+      {"--query", "srv:0", "--game", "ut"},
+      {"--query", "srv:65535", "--game", "ut"},  // no query port above it
+      {"--query", "srv:x", "--game", "ut"},
+      {"--query", "[::1", "--game", "ut"},
+      {"--query", "srv", "--game", "ut", "--timeout", "0"},
+      {"--query", "srv", "--game", "ut", "--query-port", "70000"},
+      {"--query", "srv", "--game", "ut", "--bogus"},
+  };
+  for (const QStringList& args : cases) {
+    const ParsedQueryArguments parsed = ParseQueryArguments(args);
+    EXPECT_FALSE(parsed.command) << args.join(' ').toStdString();
+    EXPECT_FALSE(parsed.error.isEmpty()) << args.join(' ').toStdString();
+  }
+}
+
+struct Outcome {
+  int exitCode;
+  QByteArray out;
+  QString errors;
+};
+
+Outcome RunQuavik(const QStringList& args) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  process.setProcessEnvironment(env);
+  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
+                               ? QCoreApplication::applicationDirPath()
+                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
+  process.start(buildDir + "/quavik", args);
+  if (!process.waitForFinished(30000)) {
+    process.kill();
+    process.waitForFinished();
+    return {-1, {}, "did not finish: " + process.errorString()};
+  }
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+          QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(QueryProgram, ReadsARealTacticalOpsServerAsJson) {
+  std::vector<std::string> datagrams = RealReplyDatagrams("to_bygames.txt");
+  LoopbackUdpServer server([&datagrams](const std::string&) { return datagrams; });
+  const Outcome run = RunQuavik({"--query", "127.0.0.1:9000", "--game", "to", "--json", "--query-port",
+                                 QString::number(server.Port())});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  const QJsonObject answer = QJsonDocument::fromJson(run.out).object();
+  EXPECT_EQ(answer["server"].toString(), "bygames.com.Tactical.Ops.#1.[Favourite.4]");
+  EXPECT_EQ(answer["map"].toString(), "TO-RapidWaters");
+  EXPECT_EQ(answer["gametype"].toString(), "s_SWATGame");
+  EXPECT_EQ(answer["players"].toInt(), 16);
+  EXPECT_EQ(answer["max_players"].toInt(), 16);
+  EXPECT_GE(answer["ping_ms"].toInt(), 0);
+  const QJsonArray players = answer["player_list"].toArray();
+  ASSERT_EQ(players.size(), 4);
+  EXPECT_EQ(players[0].toObject()["name"].toString(), "HyBz");
+  EXPECT_EQ(players[3].toObject()["score"].toInt(), -1);
+  EXPECT_EQ(players[2].toObject()["team"].toInt(), 255);
+  EXPECT_EQ(answer["rules"].toObject()["timelimit"].toString(), "20");
+}
+
+TEST(QueryProgram, TextLinesForAnEngine2Server) {
+  const QString colour = QString(QChar(0x1B)) + QChar(0xFF) + QChar(0x10) + QChar(0x10);
+  const FakeServer fake{QString::fromUtf8("Clan\tServer Ω"), "ONS-Torlan", "xOnslaughtGame", 32,
+                        {{colour + "Anna", 7, 30, 0}}, {{"mutator", "MutInstaGib"}}, true};
+  LoopbackUdpServer server([&fake](const std::string& r) { return AnswerAs(fake, r); });
+  const Outcome run = RunQuavik({"--query", QString("127.0.0.1:%1").arg(server.Port() - 1), "--game", "ut2004"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  const QStringList lines = QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 8) << run.out.toStdString();
+  EXPECT_EQ(lines[0], QString::fromUtf8("server\tClanServer Ω"));  // control characters go
+  EXPECT_EQ(lines[1], "map\tONS-Torlan");
+  EXPECT_EQ(lines[3], "players\t1");
+  EXPECT_EQ(lines[4], "max_players\t32");
+  EXPECT_TRUE(lines[5].startsWith("ping_ms\t"));
+  EXPECT_EQ(lines[6], "player\tAnna\t7\t30\t0");
+  EXPECT_EQ(lines[7], "rule\tmutator\tMutInstaGib");
+}
+
+TEST(QueryProgram, ExitCodes) {
+  LoopbackUdpServer silent([](const std::string&) { return std::vector<std::string>{}; });
+  const Outcome none = RunQuavik({"--query", "127.0.0.1", "--game", "ut", "--timeout", "200", "--query-port",
+                                  QString::number(silent.Port())});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_TRUE(none.out.isEmpty());
+  EXPECT_TRUE(none.errors.contains("Keine Antwort")) << none.errors.toStdString();
+  EXPECT_EQ(silent.Requests(), 2);
+  const Outcome bad = RunQuavik({"--query", "127.0.0.1", "--game", "quake"});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_FALSE(bad.errors.isEmpty());
+}
+
+}  // namespace
