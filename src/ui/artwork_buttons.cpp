@@ -94,7 +94,7 @@ QPixmap NewsButton() { return ToolButton(19, 15, News); }
 QPixmap ReloadButton(bool enabled) { return ToolButton(20, 15, Reload, enabled); }
 QPixmap SetupButton() { return ToolButton(19, 15, Gear); }
 QPixmap StartGameButton() {
-  return ToolButton(41, 15, StartGame, true, QColor(86, 196, 110), QColor(22, 104, 52));
+  return PaintedApart([] { return ToolButton(41, 15, StartGame, true, QColor(86, 196, 110), QColor(22, 104, 52)); });
 }
 
 QPixmap MinimizeGlyph() {

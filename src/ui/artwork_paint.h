@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRectF>
+#include <functional>
 
 namespace artwork_paint {
 
@@ -30,6 +31,22 @@ void RaisedShape(QPainter& painter, const QRectF& rect, qreal radius, const QCol
 
 // A sunk groove: darker fill, shadow on top, light edge at the bottom.
 void SunkShape(QPainter& painter, const QRectF& rect, qreal radius, const QColor& fill);
+
+// Runs `work` in a short-lived thread of its own and waits until it is done
+// (no event loop; `work` only paints, so it ends). Faces loaded for
+// lettering stay in the font cache of the thread that draws; the artwork is
+// painted once, so painted here they are let go when the thread ends instead
+// of staying loaded for the whole run, and the memory the thread's
+// allocations took is handed back to the system.
+void RunApart(const std::function<void()>& work);
+
+// `paint`'s picture, painted by RunApart.
+template <typename Paint>
+auto PaintedApart(Paint paint) {
+  decltype(paint()) picture;
+  RunApart([&] { picture = paint(); });
+  return picture;
+}
 
 // A face for the artwork's own lettering.
 QFont ArtFont(int pixelSize, bool bold = true, bool italic = false, bool condensed = false);

@@ -87,7 +87,7 @@ void BottomPanel(QPainter& p) {
 
 namespace artwork {
 
-QPixmap Skin() {
+static QPixmap PaintSkin() {
   QPixmap canvas(kWidth, kHeight);
   canvas.fill(kNavy);
   QPainter p;
@@ -100,6 +100,8 @@ QPixmap Skin() {
   p.end();
   return canvas;
 }
+
+QPixmap Skin() { return PaintedApart(PaintSkin); }
 
 namespace {
 

@@ -22,7 +22,7 @@ void PowerSign(QPainter& p, const QPointF& c, qreal r) {
 
 namespace artwork {
 
-QPixmap LoginButton(bool loggedIn) {
+static QPixmap PaintLoginButton(bool loggedIn) {
   QPixmap canvas = Canvas(95, 57);
   QPainter p;
   Begin(p, canvas);
@@ -55,7 +55,11 @@ QPixmap LoginButton(bool loggedIn) {
   return canvas;
 }
 
-QPixmap ListSwitch(bool global, bool active) {
+QPixmap LoginButton(bool loggedIn) {
+  return PaintedApart([loggedIn] { return PaintLoginButton(loggedIn); });
+}
+
+static QPixmap PaintListSwitch(bool global, bool active) {
   QPixmap canvas = Canvas(38, 9);
   QPainter p;
   Begin(p, canvas);
@@ -70,7 +74,11 @@ QPixmap ListSwitch(bool global, bool active) {
   return canvas;
 }
 
-QVector<QPixmap> UpdateIndicatorFrames() {
+QPixmap ListSwitch(bool global, bool active) {
+  return PaintedApart([global, active] { return PaintListSwitch(global, active); });
+}
+
+static QVector<QPixmap> PaintUpdateIndicatorFrames() {
   constexpr int kPeriod = 10;
   QVector<QPixmap> frames;
   for (int frame = 0; frame < kPeriod; ++frame) {
@@ -104,5 +112,7 @@ QVector<QPixmap> UpdateIndicatorFrames() {
   }
   return frames;
 }
+
+QVector<QPixmap> UpdateIndicatorFrames() { return PaintedApart(PaintUpdateIndicatorFrames); }
 
 }  // namespace artwork
