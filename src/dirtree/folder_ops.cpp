@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -39,6 +40,10 @@ int RenameNoReplace(const fs::path& from, const fs::path& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+// Copies what the directory `from` (not a link) holds into the empty
+// directory `to`, then gives `to` the permissions of `from`.
+void CopyTreeInto(const fs::path& from, const fs::path& to, std::error_code& ec);
+
 // Copies the directory `from` (not a link) to the new directory `to`.
 void CopyTree(const fs::path& from, const fs::path& to, std::error_code& ec) {
   // Writable while it fills; the source's permissions are applied at the end.
@@ -46,6 +51,10 @@ void CopyTree(const fs::path& from, const fs::path& to, std::error_code& ec) {
     if (!ec) ec = std::make_error_code(std::errc::file_exists);
     return;
   }
+  CopyTreeInto(from, to, ec);
+}
+
+void CopyTreeInto(const fs::path& from, const fs::path& to, std::error_code& ec) {
   for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path target = to / it->path().filename();
     const fs::file_status status = it->symlink_status(ec);
@@ -68,20 +77,31 @@ void CopyTree(const fs::path& from, const fs::path& to, std::error_code& ec) {
   if (!ec) fs::permissions(to, mode, ec);
 }
 
-// Removes a tree the program made itself, read-only folders included.
+// Removes a tree the program made itself, read-only folders included. Links
+// met on the way are removed, never followed: whatever was planted below the
+// root, nothing outside it changes.
 void RemoveTree(const fs::path& root) {
   std::error_code ec;
-  fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+  constexpr auto kAddNoFollow = fs::perm_options::add | fs::perm_options::nofollow;
+  if (!fs::is_directory(fs::symlink_status(root, ec))) return;
+  fs::permissions(root, fs::perms::owner_all, kAddNoFollow, ec);
   for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
-    if (it->is_directory(ec) && !it->is_symlink(ec))
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    if (fs::is_directory(it->symlink_status(ec)))
+      fs::permissions(it->path(), fs::perms::owner_all, kAddNoFollow, ec);
   fs::remove_all(root, ec);
 }
 
-fs::path PartialName(const fs::path& targetDir, const fs::path& name) {
-  static int counter = 0;
-  return targetDir / ("." + name.string() + ".partial-" + std::to_string(::getpid()) + "-" +
-                      std::to_string(++counter));
+// Makes the hidden folder a copy is built in: beside the target, under a
+// name no one can guess beforehand, created by us alone (mkdtemp fails on
+// anything already there, a planted link included).
+std::optional<fs::path> MakePartialFolder(const fs::path& targetDir, const fs::path& name,
+                                          std::error_code& ec) {
+  std::string pattern = (targetDir / ("." + name.string() + ".partial-XXXXXX")).string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    ec = std::error_code(errno, std::generic_category());
+    return std::nullopt;
+  }
+  return fs::path(pattern);
 }
 
 // The checks every paste makes; empty when the paste may go on.
@@ -170,9 +190,11 @@ bool IsSameOrInside(const QString& target, const QString& folder) {
 FolderOpResult CopyFolderInto(const QString& source, const QString& targetDir) {
   if (auto refused = RefusePaste(source, targetDir)) return *refused;
   const fs::path from = Native(source);
-  const fs::path partial = PartialName(Native(targetDir), from.filename());
   std::error_code ec;
-  CopyTree(from, partial, ec);
+  const std::optional<fs::path> madePartial = MakePartialFolder(Native(targetDir), from.filename(), ec);
+  if (!madePartial) return Failed(ec);
+  const fs::path& partial = *madePartial;
+  CopyTreeInto(from, partial, ec);
   if (!ec) {
     if (const int error = RenameNoReplace(partial, Native(targetDir) / from.filename()))
       ec = std::error_code(error, std::generic_category());

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "dirtree/dir_listing.h"
@@ -103,6 +104,28 @@ TEST(FolderOps, AFailedCopyLeavesNoTarget) {
   EXPECT_FALSE(CopyFolderInto(t.dir.File("src"), t.dir.File("target")).ok);
   EXPECT_TRUE(QDir(t.dir.File("target")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                                   QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(FolderOps, LinksPlantedWhereACopyCouldBeBuiltAreNeitherUsedNorFollowed) {
+  Tree t;
+  // Someone who can write into the target folder plants links under every
+  // name a copy built from the process id and a counter could take.
+  t.dir.Write("victim/keep.txt", "keep");
+  const QByteArray victim = QFile::encodeName(t.dir.File("victim"));
+  ASSERT_EQ(::chmod(victim.constData(), 0500), 0);
+  for (int n = 1; n <= 200; ++n)
+    QFile::link(t.dir.File("victim"),
+                t.dir.File(QStringLiteral("target/.src.partial-%1-%2").arg(::getpid()).arg(n)));
+
+  const FolderOpResult copied = CopyFolderInto(t.dir.File("src"), t.dir.File("target"));
+  struct stat after {};
+  ASSERT_EQ(::stat(victim.constData(), &after), 0);
+  ::chmod(victim.constData(), 0700);
+  EXPECT_TRUE(copied.ok) << copied.error.toStdString();
+  EXPECT_EQ(after.st_mode & 07777, 0500u);
+  EXPECT_EQ(t.dir.Read("target/src/a.txt"), std::string(1000, 'a'));
+  EXPECT_EQ(t.dir.Read("victim/keep.txt"), "keep");
+  EXPECT_TRUE(QFileInfo(t.dir.File(QStringLiteral("target/.src.partial-%1-1").arg(::getpid()))).isSymLink());
 }
 
 TEST(FolderOps, TrashTakesTheFolderIntoATrashOrLeavesItInPlace) {
