@@ -14,6 +14,7 @@
 #include "platform/waits.h"
 #include "presence/browse_location.h"
 #include "presence/player_name.h"
+#include "presence/log_file_reading.h"
 #include "presence/relevant_log_line.h"
 #include "presence/working_copy.h"
 

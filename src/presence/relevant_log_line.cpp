@@ -3,8 +3,6 @@
 #include "platform/cp1252.h"
 #include "presence/browse_url.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <cstring>
 
@@ -12,8 +10,6 @@ namespace presence {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // A Browse line that only closes the connection of the moment.
 bool IsClosing(std::string_view line) {
@@ -166,6 +162,12 @@ void LogReading::Read(std::string_view more) {
   }
 }
 
+void LogReading::StartAt(long long lineStart, bool utf8) {
+  *this = LogReading(format_);
+  resumeAt_ = lineStart;
+  utf8_ = utf8;
+}
+
 LogFinding LogReading::Result() const {
   LogFinding result = unfinishedExit_ ? LogFinding{unfinishedExit_, std::nullopt} : finished_;
   result.utf8 = utf8_;
@@ -175,38 +177,6 @@ LogFinding LogReading::Result() const {
 std::optional<std::string> LastRelevantLine(std::string_view bytes) {
   LogReading reading(LogFormat::LoadMap);
   reading.Read(bytes);
-  return reading.Result().last;
-}
-
-void ReadOnFromFile(const QString& path, LogReading& reading) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
-  if (file.size() <= reading.ResumeAt() || !file.seek(reading.ResumeAt())) return;
-  // Read in blocks rather than mapped: a mapping of a log of hundreds of
-  // megabytes costs a page fault every few pages, a read a copy from the
-  // page cache. `pending` holds the text from reading.ResumeAt() on.
-  // A line longer than a block is read again with each block; the blocks
-  // grow while it lasts, so even a log without line ends is read in linear time.
-  constexpr qint64 kBlock = 1 << 20;
-  qint64 block = kBlock;
-  QByteArray pending;
-  while (!reading.Ended()) {
-    const qsizetype had = pending.size();
-    pending.resize(had + block);
-    const qint64 got = file.read(pending.data() + had, block);
-    if (got <= 0) break;
-    pending.resize(had + got);
-    const long long before = reading.ResumeAt();
-    reading.Read({pending.constData(), static_cast<size_t>(pending.size())});
-    const auto consumed = static_cast<qsizetype>(reading.ResumeAt() - before);
-    pending.remove(0, consumed);
-    block = consumed > 0 ? kBlock : block * 2;
-  }
-}
-
-std::optional<std::string> LastRelevantLineInFile(const QString& path) {
-  LogReading reading(LogFormat::LoadMap);
-  ReadOnFromFile(path, reading);
   return reading.Result().last;
 }
 

@@ -38,7 +38,6 @@
 // LogReading keeps what it found, so a log that has only grown is read on
 // from where the reading stopped.
 #pragma once
-#include <QString>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,6 +75,13 @@ class LogReading {
   // What the lines read so far give.
   LogFinding Result() const;
   LogFormat Format() const { return format_; }
+  // Starts a fresh reading at `lineStart`, the start of a line of a log
+  // whose first bytes tell `utf8` (it began with a byte order mark): what
+  // is read from there gives what the whole log gives once a counting line
+  // has been read.
+  void StartAt(long long lineStart, bool utf8);
+  // A finished counting line has been read.
+  bool FoundCountingLine() const { return finished_.last.has_value(); }
   // A Ctrl-Z ended the log: nothing after it is read.
   bool Ended() const { return ended_; }
 
@@ -98,13 +104,5 @@ class LogReading {
 
 // The last LoadMap or Exit line of `bytes`, a log as far as it is written.
 std::optional<std::string> LastRelevantLine(std::string_view bytes);
-
-// Reads `path` from reading.ResumeAt() to its end into `reading`. A file
-// that can't be opened, or is shorter than that, adds nothing.
-void ReadOnFromFile(const QString& path, LogReading& reading);
-
-// The last LoadMap or Exit line of a file; nullopt also when the file can't
-// be opened.
-std::optional<std::string> LastRelevantLineInFile(const QString& path);
 
 }  // namespace presence

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <random>
 
+#include "presence/log_file_reading.h"
 #include "presence/relevant_log_line.h"
 #include "support/temp_dir.h"
 
@@ -214,3 +215,41 @@ TEST(LastLine, FileThatCannotBeOpenedReadsAsEmpty) {
 }
 
 }  // namespace
+
+TEST(LogFileReading, AFreshReadingFromTheFilesEndGivesWhatTheForwardReadingGives) {
+  // Files longer than the tail windows, with the last counting line in the
+  // first window, in a grown one, before all of them (read from the start)
+  // or nowhere; each file then grows and the reading goes on from there.
+  const std::vector<std::string> pieces = {
+      "Log: LoadMap: ", "Exit: Exiting", "Log: Browse: ", "Log: Bringing Level ", "closed",
+      "Log: NetMode now NM_Client", "?", "x", "\r", "\n", "\r\n", "\x1A", "\xEF\xBB\xBF",
+      "Log: Possible network timeout, client idle for 2.41 seconds"};
+  const size_t filler = pieces.size() - 1;
+  const presence::TailWindows windows{16, 128};
+  testing_support::TempDir dir;
+  std::mt19937 random(777);
+  for (const presence::LogFormat format :
+       {presence::LogFormat::LoadMap, presence::LogFormat::BrowseAndLevel}) {
+    for (int round = 0; round < 3000; ++round) {
+      std::string log = random() % 4 == 0 ? "\xEF\xBB\xBF" : "";
+      const int count = static_cast<int>(random() % 60);
+      for (int i = 0; i < count; ++i) {
+        size_t piece = random() % pieces.size();
+        if (piece < 6 && random() % 3 != 0) piece = filler;        // counting lines now and then
+        if (pieces[piece] == "\x1A" && random() % 8 != 0) piece = 9;  // Ctrl-Z seldom
+        log += pieces[piece];
+      }
+      // A new file each round: ext4 writes a file back at once when it is
+      // cut to nothing and written again.
+      const QString path = dir.Write(QStringLiteral("log-%1-%2.sik").arg(int(format)).arg(round), log);
+      presence::LogReading reading(format);
+      presence::ReadOnFromFile(path, reading, windows);
+      ASSERT_EQ(reading.Result(), ForwardFinding(log, format)) << "log: " << testing::PrintToString(log);
+      const std::string more = pieces[random() % pieces.size()] + pieces[random() % pieces.size()] + "\r\n";
+      log += more;
+      dir.Append(QStringLiteral("log-%1-%2.sik").arg(int(format)).arg(round), more);
+      presence::ReadOnFromFile(path, reading, windows);
+      ASSERT_EQ(reading.Result(), ForwardFinding(log, format)) << "grown: " << testing::PrintToString(log);
+    }
+  }
+}
