@@ -12,7 +12,6 @@
 #include "platform/shell.h"
 #include "platform/waits.h"
 #include "app/services.h"
-#include "ui/directory_chooser.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -52,8 +51,6 @@ int main(int argc, char** argv) {
   application.setQuitOnLastWindowClosed(false);
   app::Services services{dialogs, shell, ProgramPaths(), platform::Waits{}, {}};
   TForm1 form(services);
-  TForm2 chooser(form.set_todir);
-  form.Form2 = &chooser;
   form.show();
   return application.exec();
 }

@@ -7,6 +7,7 @@
 #include "ui/artwork.h"
 #include "app/news_fetch.h"
 #include "ui/cycle_adapter.h"
+#include "ui/directory_chooser.h"
 #include "ui/ui_style.h"
 #include "ui/window_layout.h"
 

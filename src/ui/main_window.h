@@ -141,8 +141,8 @@ class TForm1 : public QWidget {
   TFileTransfer* newsget = nullptr;
   // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
   WindowDragFilter* windowDrag = nullptr;
-  // The directory chooser, made beside the main window at start-up (it is
-  // not owned here); SpeedButton1 shows it.
+  // The directory chooser SpeedButton1 shows; when none was given, one is
+  // made the first time (its tree costs memory most sessions never need).
   TForm2* Form2 = nullptr;
   // The icon in the desktop's tray, and the notices about clan mates.
   TrayIcon* Tray = nullptr;
@@ -245,6 +245,7 @@ class TForm1 : public QWidget {
   std::unique_ptr<CycleAdapter> cycleAdapter;
   std::unique_ptr<presence::ReportChannel> reportChannel;
   std::unique_ptr<app::NewsFetch> newsFetch;
+  std::unique_ptr<TForm2> ownChooser;  // the one made for Form2
   void BuildTray();
   QString PlayerName() const;
   presence::ClanMateWatch clanMates;

@@ -77,5 +77,9 @@ void TForm1::GlobalGridDblClick() {
 }
 
 void TForm1::SpeedButton1Click() {
-  if (Form2) Form2->exec();
+  if (!Form2) {
+    ownChooser = std::make_unique<TForm2>(set_todir);
+    Form2 = ownChooser.get();
+  }
+  Form2->exec();
 }
