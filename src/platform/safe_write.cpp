@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdlib>
@@ -65,6 +64,20 @@ bool ReplaceThroughTemp(const QByteArray& target, std::string_view bytes, mode_t
   return ok;
 }
 
+// `name` is `prefix` and the 1 to 16 letters or digits a temporary file of
+// ours carries behind it.
+bool IsTempName(const QString& name, const QString& prefix) {
+  if (!name.startsWith(prefix)) return false;
+  const qsizetype tail = name.size() - prefix.size();
+  if (tail < 1 || tail > 16) return false;
+  for (qsizetype i = prefix.size(); i < name.size(); ++i) {
+    const char16_t c = name[i].unicode();
+    const bool alnum = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    if (!alnum) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const QString& path, std::string_view bytes, int newFileMode) {
@@ -86,13 +99,11 @@ bool WriteFileAtomically(const QString& path, std::string_view bytes, int newFil
 
 int RemoveStaleTempFiles(const QString& path) {
   const QFileInfo info(path);
-  const QRegularExpression ours(QStringLiteral("^%1%2[A-Za-z0-9]{1,16}$")
-                                    .arg(QRegularExpression::escape(info.fileName()),
-                                         QRegularExpression::escape(QLatin1String(kTempMarker))));
+  const QString prefix = info.fileName() + QLatin1String(kTempMarker);
   int removed = 0;
   const QDir dir = info.absoluteDir();
   for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-    if (!ours.match(name).hasMatch()) continue;
+    if (!IsTempName(name, prefix)) continue;
     const QByteArray file = QFile::encodeName(dir.filePath(name));
     struct stat st {};
     if (::lstat(file.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid()) continue;
