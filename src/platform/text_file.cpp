@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/cp1252.h"
@@ -110,10 +111,18 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
 
 std::optional<std::string> ReadFileBytes(const QString& path, std::int64_t maxBytes) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray data = maxBytes == INT64_MAX ? f.readAll() : f.read(maxBytes);
-  if (f.error() != QFileDevice::NoError) return std::nullopt;
-  return std::string(data.constData(), size_t(data.size()));
+  if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return std::nullopt;
+  // Only as much memory as the file holds, not as much as it may hold.
+  std::string bytes;
+  if (const qint64 size = f.size(); size > 0) bytes.reserve(size_t(std::min<qint64>(size, maxBytes)));
+  char block[65536];
+  while (std::int64_t(bytes.size()) < maxBytes) {
+    const qint64 got = f.read(block, std::min<qint64>(qint64(sizeof block), maxBytes - qint64(bytes.size())));
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    bytes.append(block, size_t(got));
+  }
+  return bytes;
 }
 
 std::optional<QStringList> ReadTextFileLines(const QString& path) {
