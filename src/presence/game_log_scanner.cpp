@@ -38,11 +38,12 @@ std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QStr
                                           const QString& userIniPath, bool offline, LogFormat format) {
   const std::lock_guard<std::mutex> lock(scanMutex);
   ScanMemory& memory = memories[workingCopyPath];
-  const Refreshed refreshed = RefreshWorkingCopy(gameLogPath, workingCopyPath, memory.copied);
+  std::optional<off_t> textEnd;
+  const Refreshed refreshed = RefreshWorkingCopy(gameLogPath, workingCopyPath, memory.copied, &textEnd);
   if (refreshed != Refreshed::Appended || !memory.reading || memory.reading->Format() != format) {
     memory.reading.emplace(format);
   }
-  ReadOnFromFile(workingCopyPath, *memory.reading);
+  ReadOnFromFile(workingCopyPath, *memory.reading, {}, textEnd ? std::optional<qint64>(*textEnd) : std::nullopt);
   const LogFinding finding = memory.reading->Result();
   // A failed copy leaves the earlier working copy in place, which is read
   // above but not followed: it is no copy of the log as it is now.

@@ -66,8 +66,9 @@ std::optional<qint64> TextEnd(QFile& file, qint64 size) {
 
 // A fresh reading of the whole of `file` from its end; false when the log
 // is to be read from its start instead.
-bool ReadFromTail(QFile& file, qint64 size, LogReading& reading, TailWindows windows) {
-  const std::optional<qint64> end = TextEnd(file, size);
+bool ReadFromTail(QFile& file, qint64 size, LogReading& reading, TailWindows windows,
+                  std::optional<qint64> knownEnd) {
+  const std::optional<qint64> end = knownEnd && *knownEnd <= size ? knownEnd : TextEnd(file, size);
   if (!end) return false;
   const qint64 through = std::min(size, *end + 1);  // with the Ctrl-Z, which ends the reading
   QByteArray text;
@@ -90,13 +91,14 @@ bool ReadFromTail(QFile& file, qint64 size, LogReading& reading, TailWindows win
 
 }  // namespace
 
-void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows) {
+void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows,
+                    std::optional<qint64> textEnd) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
   const qint64 size = file.size();
   if (size <= reading.ResumeAt()) return;
   if (reading.ResumeAt() == 0 && size > windows.first) {
-    if (ReadFromTail(file, size, reading, windows)) return;
+    if (ReadFromTail(file, size, reading, windows, textEnd)) return;
     reading.StartAt(0, false);
   }
   if (!file.seek(reading.ResumeAt())) return;

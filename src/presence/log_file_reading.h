@@ -4,7 +4,8 @@
 // gained. A fresh reading of a whole log does not go through hundreds of
 // megabytes line by line: only the lines from the last counting line on
 // decide. It finds where the log's text ends (its first Ctrl-Z or its end)
-// with one fast pass over the bytes, then reads a window of the log's last
+// with one fast pass over the bytes, unless the caller knows it already (a
+// whole copy of the log saw it on its way), then reads a window of the log's last
 // bytes, doubled while no counting line lies in it. A log without one in its
 // last TailWindows::most bytes is read line by line from its start. Either
 // way the reading ends up as a reading from the start would.
@@ -26,8 +27,11 @@ struct TailWindows {
 };
 
 // Reads `path` from reading.ResumeAt() to its end into `reading`. A file
-// that can't be opened, or is shorter than that, adds nothing.
-void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows = {});
+// that can't be opened, or is shorter than that, adds nothing. `textEnd`,
+// when known, is the offset of the file's first Ctrl-Z, or its size when it
+// has none.
+void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows = {},
+                    std::optional<qint64> textEnd = std::nullopt);
 
 // The last LoadMap or Exit line of a file; nullopt also when the file can't
 // be opened.

@@ -42,49 +42,41 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-// Copies the rest of `in` to `out` through a buffer.
-bool CopyByReading(int in, int out) {
-  std::vector<char> buffer(1 << 20);
+// Copies from the current offset of `in` to the current offset of `out`,
+// advancing both, through a buffer small enough to stay in the processor's
+// cache while the copy looks for a Ctrl-Z in it: the bytes are read from
+// memory once, for the copy and the search together. `ctrlZ` gets the
+// offset in `in` of the first Ctrl-Z copied, when there is one.
+bool CopyContents(int in, int out, std::optional<off_t>& ctrlZ) {
+  std::vector<char> buffer(size_t(128) << 10);
+  off_t offset = ::lseek(in, 0, SEEK_CUR);
   for (;;) {
     const ssize_t n = ::read(in, buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
-    if (!WriteAll(out, buffer.data(), size_t(n))) return false;
-  }
-}
-
-// Copies from the current offset of `in` to the current offset of `out`,
-// advancing both.
-bool CopyContents(int in, int out) {
-#ifdef __linux__
-  for (;;) {
-    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t(1) << 30, 0);
-    if (n == 0) return true;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      // Not offered between these two files: go on from where it stopped.
-      if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) break;
-      return false;
+    if (!ctrlZ) {
+      if (const void* z = std::memchr(buffer.data(), '\x1a', size_t(n)))
+        ctrlZ = offset + (static_cast<const char*>(z) - buffer.data());
     }
+    if (!WriteAll(out, buffer.data(), size_t(n))) return false;
+    offset += n;
   }
-#endif
-  return CopyByReading(in, out);
 }
 
-bool OverwriteInPlace(int in, Fd& out) {
-  const bool copied = CopyContents(in, out.get());
+bool OverwriteInPlace(int in, Fd& out, std::optional<off_t>& ctrlZ) {
+  const bool copied = CopyContents(in, out.get(), ctrlZ);
   const off_t length = ::lseek(out.get(), 0, SEEK_CUR);
   const bool cut = length >= 0 && ::ftruncate(out.get(), length) == 0;
   return out.Close() && copied && cut;
 }
 
-bool CopyBesideAndReplace(int in, const QByteArray& target) {
+bool CopyBesideAndReplace(int in, const QByteArray& target, std::optional<off_t>& ctrlZ) {
   const QByteArray temp = target + ".part";
   ::unlink(temp.constData());
   Fd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   if (out.get() < 0) return false;
-  if (!CopyContents(in, out.get()) || !out.Close()) {
+  if (!CopyContents(in, out.get(), ctrlZ) || !out.Close()) {
     ::unlink(temp.constData());
     return false;
   }
@@ -144,9 +136,10 @@ std::optional<CopiedLog> Describe(const struct stat& log, const QByteArray& work
 }  // namespace
 
 Refreshed RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy,
-                             std::optional<CopiedLog>& last) {
+                             std::optional<CopiedLog>& last, std::optional<off_t>* textEnd) {
   const std::optional<CopiedLog> before = last;
   last.reset();
+  if (textEnd) textEnd->reset();
   Fd in(::open(QFile::encodeName(gameLog).constData(), O_RDONLY | O_CLOEXEC));
   struct stat logStat {};
   if (in.get() < 0 || ::fstat(in.get(), &logStat) != 0 || !S_ISREG(logStat.st_mode)) return Refreshed::Failed;
@@ -154,6 +147,7 @@ Refreshed RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy,
   const QByteArray target = QFile::encodeName(workingCopy);
   Fd out(::open(target.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
   struct stat copy {};
+  std::optional<off_t> ctrlZ;
   if (out.get() >= 0 && ::fstat(out.get(), &copy) == 0 && S_ISREG(copy.st_mode) && copy.st_nlink == 1) {
     if (copy.st_dev == logStat.st_dev && copy.st_ino == logStat.st_ino) return Refreshed::Whole;  // the log itself
     if (before && OnlyGrown(in.get(), logStat, out.get(), *before)) {
@@ -161,15 +155,16 @@ Refreshed RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy,
           ::lseek(out.get(), before->length, SEEK_SET) != before->length) {
         return Refreshed::Failed;
       }
-      if (!OverwriteInPlace(in.get(), out)) return Refreshed::Failed;
+      if (!OverwriteInPlace(in.get(), out, ctrlZ)) return Refreshed::Failed;
       last = Describe(logStat, target);
       return Refreshed::Appended;
     }
-    if (!OverwriteInPlace(in.get(), out)) return Refreshed::Failed;
-  } else if (!CopyBesideAndReplace(in.get(), target)) {
+    if (!OverwriteInPlace(in.get(), out, ctrlZ)) return Refreshed::Failed;
+  } else if (!CopyBesideAndReplace(in.get(), target, ctrlZ)) {
     return Refreshed::Failed;
   }
   last = Describe(logStat, target);
+  if (textEnd && last) *textEnd = ctrlZ ? *ctrlZ : last->length;
   return Refreshed::Whole;
 }
 

@@ -2,11 +2,13 @@
 // taken anew for each report. A log that can't be opened leaves the previous
 // working copy as it was.
 //
-// The copy is made in the kernel. A log only grows between reports, so an
-// existing working copy is overwritten in place and cut to the log's length:
-// its disk blocks and cached pages are reused instead of being freed and
-// allocated again for hundreds of megabytes, and no file system flushes a
-// file that replaced another. A working copy that is not a plain file of its
+// The copy goes through a small buffer that the copy also searches for the
+// first Ctrl-Z (where the log's text ends), so a whole copy tells its reader
+// that without another pass over hundreds of megabytes. A log only grows
+// between reports, so an existing working copy is overwritten in place and
+// cut to the log's length: its disk blocks and cached pages are reused
+// instead of being freed and allocated again for hundreds of megabytes, and
+// no file system flushes a file that replaced another. A working copy that is not a plain file of its
 // own (a link, say) is replaced by a new copy written beside it.
 // Should the copy break off halfway, the working copy is cut to what was
 // copied: the beginning of the current log, never a mix of two logs.
@@ -40,9 +42,11 @@ enum class Refreshed { Failed, Whole, Appended };
 
 // Brings `workingCopy` up to what `gameLog` holds, appending when `last` (the
 // outcome of the previous refresh of this working copy) shows the log only
-// grew. `last` is updated; it is cleared when the refresh failed.
+// grew. `last` is updated; it is cleared when the refresh failed. After a
+// whole copy, `textEnd` (when given) holds where the copy's text ends: the
+// offset of its first Ctrl-Z, or its length; otherwise it is empty.
 Refreshed RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy,
-                             std::optional<CopiedLog>& last);
+                             std::optional<CopiedLog>& last, std::optional<off_t>* textEnd = nullptr);
 
 // True when `workingCopy` now holds exactly what `gameLog` held; always a
 // whole copy.

@@ -245,6 +245,12 @@ TEST(LogFileReading, AFreshReadingFromTheFilesEndGivesWhatTheForwardReadingGives
       presence::LogReading reading(format);
       presence::ReadOnFromFile(path, reading, windows);
       ASSERT_EQ(reading.Result(), ForwardFinding(log, format)) << "log: " << testing::PrintToString(log);
+      // Told where the text ends, as a whole copy tells it, the reading is the same.
+      presence::LogReading told(format);
+      const size_t ctrlZ = log.find('\x1A');
+      presence::ReadOnFromFile(path, told, windows, qint64(ctrlZ == std::string::npos ? log.size() : ctrlZ));
+      ASSERT_EQ(told.Result(), reading.Result()) << "log: " << testing::PrintToString(log);
+      ASSERT_EQ(told.ResumeAt(), reading.ResumeAt());
       const std::string more = pieces[random() % pieces.size()] + pieces[random() % pieces.size()] + "\r\n";
       log += more;
       dir.Append(QStringLiteral("log-%1-%2.sik").arg(int(format)).arg(round), more);

@@ -116,6 +116,39 @@ TEST(WorkingCopy, AppendsOnlyWhatALogThatOnlyGrewGained) {
   }
 }
 
+TEST(WorkingCopy, AWholeCopyTellsWhereTheTextEnds) {
+  // The first Ctrl-Z, wherever the copy's buffer is cut; the length when
+  // there is none; nothing known when no whole copy was made.
+  const std::string big = LogBytes(300000);
+  const struct {
+    const char* name;
+    std::string log;
+    std::optional<off_t> expected;
+  } cases[] = {
+      {"NoCtrlZ", big, off_t(big.size())},
+      {"Empty", "", 0},
+      {"CtrlZAtStart", "\x1A" + big, 0},
+      {"TwoCtrlZ", big.substr(0, 1000) + "\x1A" + big + "\x1A", 1000},
+      {"CtrlZPastTheFirstBuffer", big.substr(0, 200000) + "\x1A" + big, 200000},
+      {"CtrlZLast", big + "\x1A", off_t(big.size())},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    std::optional<presence::CopiedLog> last;
+    std::optional<off_t> textEnd;
+    const QString log = dir.Write("game.log", c.log);
+    ASSERT_EQ(RefreshWorkingCopy(log, dir.File("TacticalOps.sik"), last, &textEnd), presence::Refreshed::Whole);
+    EXPECT_EQ(textEnd, c.expected);
+    dir.Append("game.log", "Log: more\r\n");
+    ASSERT_EQ(RefreshWorkingCopy(log, dir.File("TacticalOps.sik"), last, &textEnd),
+              presence::Refreshed::Appended);
+    EXPECT_EQ(textEnd, std::nullopt);
+    EXPECT_EQ(RefreshWorkingCopy(log, log, last, &textEnd), presence::Refreshed::Whole);  // no copy at all
+    EXPECT_EQ(textEnd, std::nullopt);
+  }
+}
+
 TEST(WorkingCopy, FailedRefreshForgetsWhereTheCopyCameFrom) {
   TempDir dir;
   std::optional<presence::CopiedLog> last;
