@@ -13,53 +13,54 @@ constexpr int kOwnerOnly = 0600;
 }  // namespace
 
 const std::vector<SettingKey>& SettingKeys() {
-  using V = SettingsValues;
+  using V = Settings;
   static const std::vector<SettingKey> keys{
-      {kMain, "Global-Script-URL", 0, &V::globalScriptUrl, "set_globalserver"},
-      {kMain, "Global-Pass", 0, &V::globalPass, "set_globalpass"},
-      {kMain, "Script-URL", 0, &V::scriptUrl, "set_server"},
-      {kMain, "Directory", 0, &V::directory, "set_todir"},
-      {kMain, "Pass", 0, &V::pass, "set_pass"},
-      {kMain, "Update-Intervall", 4, &V::updateInterval, "set_intervall"},
-      {kMain, "Clansite", 0, &V::clansite, "set_clansite"},
-      {kMain, "TOLogSizeCheck", 0, &V::logSizeCheck, "set_logkill"},
-      {kGui, "XPOS", kDefaultWindowPosition, &V::xpos, ""},
-      {kGui, "YPOS", kDefaultWindowPosition, &V::ypos, ""},
-      {kGui, "Notify", 1, &V::notify, "set_notify"},
-      {kGui, "TrayMinimize", 0, &V::trayMinimize, "set_traymin"},
-      {kMain, "Programmversion", 0, &V::gameIndex, "set_retailmod"},
-      {kMain, "Keybinder", -1, &V::keyEcho, "set_keybinder_echo"},
-      {kMain, "Keybinder_say", -1, &V::keySay, "set_keybinder_say"},
-      {kMain, "Keybinder_teamsay", -1, &V::keyTeamsay, "set_keybinder_teamsay"},
+      {kMain, "Global-Script-URL", 0, &V::globalScriptUrl},
+      {kMain, "Global-Pass", 0, &V::globalPass},
+      {kMain, "Script-URL", 0, &V::scriptUrl},
+      {kMain, "Directory", 0, &V::directory},
+      {kMain, "Pass", 0, &V::pass},
+      {kMain, "Update-Intervall", 4, &V::updateInterval},
+      {kMain, "Clansite", 0, &V::clansite},
+      {kMain, "TOLogSizeCheck", 0, &V::logSizeCheck},
+      {kGui, "XPOS", kDefaultWindowPosition, &V::xpos},
+      {kGui, "YPOS", kDefaultWindowPosition, &V::ypos},
+      {kGui, "Notify", 1, &V::notify},
+      {kGui, "TrayMinimize", 0, &V::trayMinimize},
+      {kMain, "Programmversion", 0, &V::gameIndex},
+      {kMain, "Keybinder", -1, &V::keyEcho},
+      {kMain, "Keybinder_say", -1, &V::keySay},
+      {kMain, "Keybinder_teamsay", -1, &V::keyTeamsay},
   };
   return keys;
 }
 
-SettingsValues ReadSettingsFile(const QString& path) {
-  SettingsValues v;
+Settings Settings::Load(const QString& path) {
+  Settings v;
   for (const SettingKey& k : SettingKeys()) {
-    if (const auto* text = std::get_if<QString SettingsValues::*>(&k.field)) {
+    if (const auto* text = std::get_if<QString Settings::*>(&k.field)) {
       v.*(*text) = platform::IniReadString(path, k.section, k.key, QString());
-    } else if (const auto* flag = std::get_if<bool SettingsValues::*>(&k.field)) {
+    } else if (const auto* flag = std::get_if<bool Settings::*>(&k.field)) {
       v.*(*flag) = platform::IniReadInteger(path, k.section, k.key, k.defaultNumber) != 0;
     } else {
-      v.*std::get<int SettingsValues::*>(k.field) = platform::IniReadInteger(path, k.section, k.key, k.defaultNumber);
+      v.*std::get<int Settings::*>(k.field) = platform::IniReadInteger(path, k.section, k.key, k.defaultNumber);
     }
   }
   return v;
 }
 
 // Every save of the settings file goes through here.
-void WriteSettingsFile(const QString& path, const SettingsValues& v) {
+void Settings::Save(const QString& path) const {
+  const Settings& v = *this;
   std::vector<platform::IniEntry> entries;
   for (const SettingKey& k : SettingKeys()) {
     QString value;
-    if (const auto* text = std::get_if<QString SettingsValues::*>(&k.field)) {
+    if (const auto* text = std::get_if<QString Settings::*>(&k.field)) {
       value = v.*(*text);
-    } else if (const auto* flag = std::get_if<bool SettingsValues::*>(&k.field)) {
+    } else if (const auto* flag = std::get_if<bool Settings::*>(&k.field)) {
       value = v.*(*flag) ? QStringLiteral("1") : QStringLiteral("0");
     } else {
-      value = QString::number(v.*std::get<int SettingsValues::*>(k.field));
+      value = QString::number(v.*std::get<int Settings::*>(k.field));
     }
     entries.push_back({k.section, k.key, value});
   }

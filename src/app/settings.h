@@ -1,15 +1,16 @@
-// The settings file "quavik.ini": which keys exist, their
-// defaults, the order in which a save writes them, and the two rules applied
-// on every save (the game directory's trailing separator and the scheme of
-// the clan script URL). The in-memory home of the settings is the setup
-// panel; these functions move values between the file and a plain struct.
+// The program's settings as a plain value: what the clan cycle, the launcher,
+// the key bindings and the window read while the program runs. The settings
+// file "quavik.ini" is where they rest between runs: Load reads every key,
+// Save writes every key in one write of the file. The two rules of every save
+// (the game directory's trailing separator and the scheme of the clan script
+// URL) are the functions below; the one who saves applies them.
 #pragma once
 #include <QString>
 #include <optional>
 
 namespace app {
 
-struct SettingsValues {
+struct Settings {
   QString globalScriptUrl;  // MAIN Global-Script-URL
   QString globalPass;       // MAIN Global-Pass
   QString scriptUrl;        // MAIN Script-URL
@@ -26,19 +27,19 @@ struct SettingsValues {
   int ypos = 40;            // GUI YPOS
   bool notify = true;       // GUI Notify: desktop notices when clan mates come online
   bool trayMinimize = false;  // GUI TrayMinimize: minimise into the tray instead of the task bar
-  bool operator==(const SettingsValues&) const = default;
+  bool operator==(const Settings&) const = default;
+
+  // Reads every key; a missing file or key gives its default.
+  static Settings Load(const QString& path);
+
+  // Writes every key in the save order (app/settings_keys.h) with one write
+  // of the file; it is never left half-written and a new one is readable by
+  // its owner only (it holds passwords). Throws platform::IoError("Unable to
+  // write to <path>") when the file can't be written.
+  void Save(const QString& path) const;
 };
 
 inline constexpr int kDefaultWindowPosition = 40;
-
-// Reads every key; a missing file or key gives its default.
-SettingsValues ReadSettingsFile(const QString& path);
-
-// Writes every key in the save order (app/settings_keys.h) with one write of
-// the file; it is never left half-written and a new one is readable by its
-// owner only (it holds passwords). Throws platform::IoError("Unable to write
-// to <path>") when the file can't be written.
-void WriteSettingsFile(const QString& path, const SettingsValues& values);
 
 // The game directory with its trailing separator; empty stays empty.
 QString WithTrailingSeparator(const QString& directory);

@@ -1,6 +1,5 @@
 // The keys of the settings file, each written once: its section and name,
-// its default, the field of SettingsValues that holds it and the
-// setup control that shows it. Reading, saving and the setup panel all go
+// its default and the field of Settings that holds it. Reading and saving go
 // through this table; its order is the order a save writes the keys in, so a
 // file created by the first save lists them so.
 #pragma once
@@ -19,10 +18,8 @@ struct SettingKey {
   // The field's type is the key's kind: text as typed; a flag written "1"
   // or "0", any integer other than 0 reading as on; or a number (an item
   // index or a pixel position, a 32-bit integer).
-  std::variant<QString SettingsValues::*, bool SettingsValues::*, int SettingsValues::*> field;
-  // Object name of the setup control showing the value; empty for the
-  // window position, which the window's own left and top edges hold.
-  QString control;
+  using Field = std::variant<QString Settings::*, bool Settings::*, int Settings::*>;
+  Field field;
 };
 
 const std::vector<SettingKey>& SettingKeys();

@@ -3,23 +3,19 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 
+#include "app/session.h"
 #include "platform/guarded_application.h"
 #include "ui/artwork.h"
-#include "app/news_fetch.h"
-#include "ui/cycle_adapter.h"
 #include "ui/directory_chooser.h"
 #include "ui/ui_style.h"
 #include "ui/window_layout.h"
 
-const QString TForm1::kHomePage = QStringLiteral("http://www.quavik.de/");
-
 TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services(services) {
   BuildWindow();
-  BuildTransfers();
-  BuildLoginCycle();
+  session_ = std::make_unique<app::Session>(services, *this);
   BindHandlers();
   BuildTray();
-  Guarded([this] { FormCreate(); });
+  Guarded([this] { session_->Start(); });
 }
 
 TForm1::~TForm1() = default;
@@ -31,7 +27,7 @@ void TForm1::Guarded(const std::function<void()>& handler) {
 void TForm1::closeEvent(QCloseEvent* event) {
   // Ending the application closes its windows: that close is the end of a
   // shutdown already done, not a new one.
-  if (!terminating) Guarded([this] { FormClose(); });
+  if (!session_->Terminating()) Guarded([this] { session_->FormClose(); });
   event->accept();
 }
 
@@ -77,8 +73,6 @@ void TForm1::BindHandlers() {
   Bind(berdenQuavik1, &QAction::triggered, &TForm1::berdenQuavik1Click);
   Bind(Minimieren1, &QAction::triggered, &TForm1::Minimieren1Click);
   Bind(Quavikbeenden1, &QAction::triggered, &TForm1::Quavikbeenden1Click);
-  Timer->OnTimer = [this] { Guarded([this] { TimerTimer(); }); };
-  DelayTimer->OnTimer = [this] { Guarded([this] { DelayTimerTimer(); }); };
 
   // Dragging the player name, the title strip, the bookmark caption or the
   // clan list (its rows or its heading) moves the window; a right press on
@@ -92,13 +86,11 @@ void TForm1::BindHandlers() {
           [this](const QPoint& at) { TopPop->popup(Image12->mapToGlobal(at)); });
 }
 
-void TForm1::BuildTransfers() {
-  webget = new TFileTransfer(this);
-  webget->setObjectName(QStringLiteral("webget"));
-  webget->ShowDialog = false;
-  webget->OnURLNotFound = [this](QObject*, const QString& url) { Guarded([this, &url] { webgetURLNotFound(url); }); };
-  newsget = new TFileTransfer(this);
-  newsget->setObjectName(QStringLiteral("newsget"));
-  newsget->ShowDialog = false;
-  newsFetch = std::make_unique<app::NewsFetch>(*newsget, services.paths.TempDir());
+void TForm1::BuildTray() {
+  Tray = new TrayIcon(this);
+  Tray->setObjectName(QStringLiteral("Tray"));
+  Bind(Tray->showWindow, &QAction::triggered, &TForm1::TrayShowClick);
+  Bind(Tray->login, &QAction::triggered, &TForm1::TrayLoginClick);
+  Bind(Tray->quit, &QAction::triggered, &TForm1::TrayQuitClick);
+  Bind(Tray, &TrayIcon::clicked, &TForm1::TrayShowClick);
 }

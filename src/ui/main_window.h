@@ -1,22 +1,17 @@
 // TForm1, the program's one main window: a frameless, fixed 299 x 399 window
 // drawn by its skin, holding the two roster lists, the setup, about and news
 // panels, the image buttons, the login button, the list switch and the
-// bookmark list. Every control is a public member named as in the window
-// definition (the same name is its Qt objectName).
+// bookmark list. It is the session's view (app/main_view.h): the session
+// (app/session.h), which it owns, decides and tells it what to show; each
+// user action is one handler here that hands it to the session. Every
+// control is named as in the window definition (its Qt objectName).
 //
-// Each user action or timer tick is one handler method, bound to its control
-// in the constructor; every bound handler runs through platform::RunGuarded,
-// so an exception it raises is shown in the error box and the program goes
-// on. The controls are built by window_layout (window_layout, setup_panel,
-// info_panels); the handlers are spread over several files by subject:
+// Every bound handler runs through platform::RunGuarded, so an exception it
+// raises is shown in the error box and the program goes on. The controls are
+// built by window_layout (window_layout, setup_panel, info_panels):
 //   main_window.cpp            construction, bindings, close event
-//   main_window_handlers.cpp   the window's own handlers (panels, links, ...)
-//   main_window_app.cpp        start-up, settings, shutdown (form_sequences)
-//   main_window_cycle.cpp      login, ticks, reload: handed to the login cycle
-//   main_window_presence.cpp   the two roster lists and the update indicator
-//   main_window_tray.cpp       the tray icon and the clan mate notices
-//   main_window_game.cpp       key bindings, exec scripts, launches, bookmarks
-//   main_window_news.cpp       the news fetch
+//   main_window_handlers.cpp   the user's actions
+//   main_window_view.cpp       what the session shows
 #pragma once
 #include <QAction>
 #include <QCheckBox>
@@ -28,26 +23,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QString>
-#include <QStringList>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
 
-#include "platform/activity_log.h"
-#include "game/game_profile.h"
+#include "app/main_view.h"
 #include "app/services.h"
-#include "game/keybinder.h"
-#include "game/server_bookmarks.h"
-#include "platform/window_timer.h"
-#include "presence/clan_mate_notices.h"
-#include "presence/login_cycle.h"
-#include "presence/roster.h"
-#include "transfer/file_transfer.h"
 #include "ui/image_control.h"
 #include "ui/skin_form.h"
 #include "ui/tray_icon.h"
@@ -55,22 +39,20 @@
 
 class QCloseEvent;
 class TForm2;
-class CycleAdapter;
 namespace app {
-class NewsFetch;
+class Session;
 }
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public app::MainView {
   Q_OBJECT
 
  public:
-  // Builds every control, binds the handlers, then runs FormCreate guarded.
+  // Builds every control, binds the handlers, then runs the session's
+  // start-up guarded.
   explicit TForm1(app::Services& services, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // The product's home page, opened by Image8.
-  static const QString kHomePage;
-
+  app::Session& session() { return *session_; }
   // ---- controls, back to front ----
   TSkinForm* SkinForm1 = nullptr;
   TImage* reloadbackground = nullptr;
@@ -133,12 +115,6 @@ class TForm1 : public QWidget {
   QAction* Quavikbeenden1 = nullptr;
 
   // non-visual
-  platform::WindowTimer* Timer = nullptr;
-  platform::WindowTimer* DelayTimer = nullptr;
-  // The reports' transfer, and the news' own, so a news click never
-  // disturbs a report.
-  TFileTransfer* webget = nullptr;
-  TFileTransfer* newsget = nullptr;
   // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
   WindowDragFilter* windowDrag = nullptr;
   // The directory chooser SpeedButton1 shows; when none was given, one is
@@ -147,24 +123,11 @@ class TForm1 : public QWidget {
   // The icon in the desktop's tray, and the notices about clan mates.
   TrayIcon* Tray = nullptr;
 
-  // ---- program values ----
   app::Services& services;
-  platform::ActivityLog activityLog;
-  QString settingsFilePath;
-  game::GameProfile GameProfile;
-  QString RosterSummary;
-  game::ServerBookmarks Bookmarks;  // as serverliste shows them
+  // Rows of the clan list in use, the heading included.
   int RosterRowCount = 0;
-  bool ClanListShown = true;
-  // Owns login, ticks, reload, logout and their reports.
-  std::unique_ptr<presence::LoginCycle> cycle;
-  game::TostNotice tostNotice;
-  // Where the news come from; tests point it at a loopback server.
-  QString newsUrl = kNewsUrl;
-  static const QString kNewsUrl;
-  static const QString kNewsSiteName;
 
-  // ---- the window's own handlers ----
+  // ---- the user's actions ----
   void BitBtn1Click();
   void Button1Click();
   void BitBtn2Click();
@@ -176,57 +139,50 @@ class TForm1 : public QWidget {
   void Quavikbeenden1Click();
   void Button3Click();
   void Button2Click();
-
-  // ---- start-up, settings, shutdown ----
-  void FormCreate();
-  void FormClose();
-  void ApplicationClose();
-  void Minimize();
-  void ReadSettings();
-  void SaveSettings();
-  void CheckGameDirectory();
-  void DefineGameProfile();
-
-  // ---- presence, roster, game, news ----
   void reloadClick();
   void button_aktivClick();
   void button_inaktivClick();
-  void StartStop();
-  void TimerTimer();
-  void ShowClanRoster(const presence::ClanRoster& roster);
-  void ClearRefusedName();
-  void ClearClanGrid();
   void clan_activeClick();
-  void UpdateVisDelay(int ms);
-  void DelayTimerTimer();
   void gridDblClick();
   void Image5Click();
+  void Image9Click();
   void serverlisteChange();
   void set_keybinder_echoChange();
-  void WriteKeyBindings();
-  void WriteExecScripts();
-  void ShowPlayerName();
-  // A game file of the current profile where the game keeps it (Wine or
-  // native layout), and the program that starts the game.
-  QString GameFile(const QString& fileName) const;
-  QString GameExecutable() const;
-  void Image9Click();
-  void ReadServerBookmarks();
-  void webgetURLNotFound(const QString& url);
   void GlobalGridDblClick();
   void SpeedButton1Click();
-
-  // ---- tray icon and clan mate notices ----
   void TrayShowClick();
   void TrayLoginClick();
   void TrayQuitClick();
-  // The tray's icon, tooltip and login item for this login state.
-  void ShowLoginState(bool loggedIn);
-  // After each clan import: the notices it brings, and the tooltip's count.
-  void ClanRosterShown(const std::vector<presence::RosterEntry>& roster);
+
+  // ---- app::MainView ----
+  app::Settings SetupValues(const app::Settings& base) const override;
+  void ShowSettings(const app::Settings& settings) override;
+  void ShowSetup(bool visible) override;
+  void ShowKeyChoices(const QStringList& keys) override;
+  void ShowSettingsFile(const QString& path) override;
+  QPoint WindowPosition() const override;
+  void MoveWindow(const QPoint& position) override;
+  void ShowLoggedIn(bool loggedIn) override;
+  void ShowRosterHeadings() override;
+  void ClearClanRoster() override;
+  void ShowClanRoster(const std::vector<presence::RosterEntry>& entries) override;
+  void ClearRefusedName() override;
+  void ShowGlobalNotice() override;
+  void ShowClanList(bool clan) override;
+  void ShowUpdateIndicator(bool visible) override;
+  void PlacePanels() override;
+  void ShowPlayerCaption(const QString& caption) override;
+  void ShowBookmarks(const QStringList& entries, const QString& hint) override;
+  void ShowBookmarkHint(const QString& hint) override;
+  void ShowNewsWaiting(const QString& notice) override;
+  void ShowNews(const QStringList& lines) override;
+  bool TrayAvailable() const override;
+  void ShowTrayState(bool loggedIn, const QString& player, int membersOnline) override;
+  void Notify(const QString& text) override;
+  void Minimize(bool intoTray) override;
 
  protected:
-  // Any way the system closes the window leads to FormClose.
+  // Any way the system closes the window leads to the session's FormClose.
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -240,16 +196,7 @@ class TForm1 : public QWidget {
 
   void BuildWindow();
   void BindHandlers();
-  void BuildTransfers();
-  void BuildLoginCycle();
-  std::unique_ptr<CycleAdapter> cycleAdapter;
-  std::unique_ptr<presence::ReportChannel> reportChannel;
-  std::unique_ptr<app::NewsFetch> newsFetch;
   std::unique_ptr<TForm2> ownChooser;  // the one made for Form2
   void BuildTray();
-  QString PlayerName() const;
-  presence::ClanMateWatch clanMates;
-  // Set once ApplicationClose has told the application to end.
-  bool terminating = false;
-  friend class ClosingForm;
+  std::unique_ptr<app::Session> session_;
 };

@@ -1,39 +1,67 @@
-// The window's own handlers: panels, links, minimise and close, the popup menu.
-#include "ui/main_window.h"
+// The user's actions: each hands its event to the session, or opens and
+// closes a panel of the window's own.
+#include <QApplication>
+#include <QClipboard>
 
-using platform::BoxKind;
-using platform::Buttons;
+#include "app/session.h"
+#include "ui/directory_chooser.h"
+#include "ui/main_window.h"
+#include "ui/roster_lists.h"
 
 // Shows a hidden setup panel, hides a shown one; nothing is saved.
 void TForm1::BitBtn1Click() { Setup->setVisible(Setup->isHidden()); }
 
 // A failed save raises before the confirmation, and the panel stays open.
 void TForm1::Button1Click() {
-  SaveSettings();
-  services.dialogs.ShowMessage(QStringLiteral("Die Konfiguration wurde gespeichert..."), Buttons::YesOnly,
-                               BoxKind::Information);
+  session_->SaveSettingsConfirmed();
   BitBtn1Click();
 }
 
-void TForm1::BitBtn2Click() {
-  const QString site = set_clansite->text();
-  if (site.isEmpty()) {
-    services.dialogs.ShowMessage(
-        QStringLiteral("Mit dieser Funktion könnten Sie direkt zu Ihrer Clansite springen. Legen Sie bitte "
-                       "vorher deren URL in den Programmeinstellungen fest..."),
-        Buttons::YesOnly, BoxKind::Information);
-    return;
-  }
-  services.shell.OpenDocument(site);
-}
-
-void TForm1::Image8Click() { services.shell.OpenDocument(kHomePage); }
-
-void TForm1::Image6Click() { Minimize(); }
-void TForm1::Minimieren1Click() { Minimize(); }
-void TForm1::Image7Click() { ApplicationClose(); }
-void TForm1::Quavikbeenden1Click() { ApplicationClose(); }
-
+void TForm1::BitBtn2Click() { session_->OpenClanSite(); }
+void TForm1::Image8Click() { session_->OpenHomePage(); }
+void TForm1::Image6Click() { session_->Minimize(); }
+void TForm1::Minimieren1Click() { session_->Minimize(); }
+void TForm1::Image7Click() { session_->ApplicationClose(); }
+void TForm1::Quavikbeenden1Click() { session_->ApplicationClose(); }
 void TForm1::berdenQuavik1Click() { about->show(); }
 void TForm1::Button3Click() { about->hide(); }
 void TForm1::Button2Click() { NewsPanel->hide(); }
+
+void TForm1::button_inaktivClick() { session_->StartStop(); }
+void TForm1::button_aktivClick() { session_->StartStop(); }
+void TForm1::reloadClick() { session_->Reload(); }
+void TForm1::clan_activeClick() { session_->SwitchList(); }
+
+void TForm1::gridDblClick() {
+  if (grid->currentRow() < 1) return;  // no entry, or the heading row
+  const QTableWidgetItem* cell = grid->item(grid->currentRow(), 1);
+  session_->LaunchFromRoster(cell ? cell->text() : QString());
+}
+
+void TForm1::GlobalGridDblClick() {
+  if (GlobalGrid->currentRow() < 1) return;  // no entry, or the heading row
+  QApplication::clipboard()->setText(roster_lists::RowText(GlobalGrid, GlobalGrid->currentRow()));
+}
+
+void TForm1::Image5Click() { session_->StartGame(serverliste->currentIndex()); }
+void TForm1::serverlisteChange() { session_->BookmarkChosen(serverliste->currentIndex()); }
+void TForm1::set_keybinder_echoChange() { session_->EchoKeyChanged(); }
+void TForm1::Image9Click() { session_->FetchNews(); }
+
+void TForm1::SpeedButton1Click() {
+  if (!Form2) {
+    ownChooser = std::make_unique<TForm2>(set_todir);
+    Form2 = ownChooser.get();
+  }
+  Form2->exec();
+}
+
+void TForm1::TrayShowClick() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+// The tray logs in and out through the login cycle as a click does.
+void TForm1::TrayLoginClick() { session_->StartStop(); }
+void TForm1::TrayQuitClick() { session_->ApplicationClose(); }

@@ -3,37 +3,59 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <vector>
 
 #include "app/settings_keys.h"
 
 namespace settings_controls {
+namespace {
 
-void Show(QWidget& form, const app::SettingsValues& v) {
-  for (const app::SettingKey& k : app::SettingKeys()) {
-    if (k.control.isEmpty()) continue;
-    QWidget* control = form.findChild<QWidget*>(k.control);
+struct Control {
+  app::SettingKey::Field field;
+  const char* name;
+};
+
+const std::vector<Control>& Controls() {
+  using S = app::Settings;
+  static const std::vector<Control> controls{
+      {&S::globalScriptUrl, "set_globalserver"}, {&S::globalPass, "set_globalpass"},
+      {&S::scriptUrl, "set_server"},             {&S::directory, "set_todir"},
+      {&S::pass, "set_pass"},                    {&S::updateInterval, "set_intervall"},
+      {&S::clansite, "set_clansite"},            {&S::logSizeCheck, "set_logkill"},
+      {&S::notify, "set_notify"},                {&S::trayMinimize, "set_traymin"},
+      {&S::gameIndex, "set_retailmod"},          {&S::keyEcho, "set_keybinder_echo"},
+      {&S::keySay, "set_keybinder_say"},         {&S::keyTeamsay, "set_keybinder_teamsay"},
+  };
+  return controls;
+}
+
+}  // namespace
+
+void Show(QWidget& form, const app::Settings& v) {
+  for (const Control& c : Controls()) {
+    QWidget* control = form.findChild<QWidget*>(QString::fromLatin1(c.name));
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-      edit->setText(v.*std::get<QString app::SettingsValues::*>(k.field));
+      const QString& text = v.*std::get<QString app::Settings::*>(c.field);
+      if (edit->text() != text) edit->setText(text);
     } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
-      box->setChecked(v.*std::get<bool app::SettingsValues::*>(k.field));
+      box->setChecked(v.*std::get<bool app::Settings::*>(c.field));
     } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-      const int index = v.*std::get<int app::SettingsValues::*>(k.field);
+      const int index = v.*std::get<int app::Settings::*>(c.field);
       list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
     }
   }
 }
 
-app::SettingsValues Read(const QWidget& form) {
-  app::SettingsValues v;
-  for (const app::SettingKey& k : app::SettingKeys()) {
-    if (k.control.isEmpty()) continue;
-    QWidget* control = form.findChild<QWidget*>(k.control);
+app::Settings Read(const QWidget& form, const app::Settings& base) {
+  app::Settings v = base;
+  for (const Control& c : Controls()) {
+    QWidget* control = form.findChild<QWidget*>(QString::fromLatin1(c.name));
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-      v.*std::get<QString app::SettingsValues::*>(k.field) = edit->text();
+      v.*std::get<QString app::Settings::*>(c.field) = edit->text();
     } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
-      v.*std::get<bool app::SettingsValues::*>(k.field) = box->isChecked();
+      v.*std::get<bool app::Settings::*>(c.field) = box->isChecked();
     } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-      v.*std::get<int app::SettingsValues::*>(k.field) = list->currentIndex();
+      v.*std::get<int app::Settings::*>(c.field) = list->currentIndex();
     }
   }
   return v;

@@ -1,7 +1,8 @@
-// The settings as the setup panel shows them: each key of the settings table
-// that names a control is shown in, and read back from, the child of `form`
-// with that name (an edit's text, a check box's state, a list's item index).
-// A stored index outside its list leaves the choice empty.
+// The setup panel's copy of the settings: each value the panel offers is
+// shown in, and read back from, the child of `form` named in this file's
+// table (an edit's text, a check box's state, a list's item index). A stored
+// index outside its list leaves the choice empty. The window position is not
+// on the panel: Read keeps the one of `base`.
 #pragma once
 #include <QWidget>
 
@@ -9,8 +10,9 @@
 
 namespace settings_controls {
 
-void Show(QWidget& form, const app::SettingsValues& values);
-// The window position keeps its default: the window's own edges hold it.
-app::SettingsValues Read(const QWidget& form);
+// Sets only the controls whose value differs, so an edit being typed in
+// keeps its cursor when nothing of it changed.
+void Show(QWidget& form, const app::Settings& values);
+app::Settings Read(const QWidget& form, const app::Settings& base);
 
 }  // namespace settings_controls

@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <iterator>
 
+#include "app/session.h"
 #include "ui/artwork.h"
 #include "ui/image_animation.h"
 #include "ui/info_panels.h"
@@ -49,7 +50,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
 void BuildImages(TForm1& f) {
   using artwork::ListSwitch;
   TForm1* const form = &f;
-  const QString homeHint = QStringLiteral("Zur Website ") + QUrl(f.kHomePage).host();
+  const QString homeHint = QStringLiteral("Zur Website ") + QUrl(app::kHomePage).host();
 
   f.reloadbackground = MakeImage(form, {"reloadbackground", {207, 28, 20, 15}, "Aktualisieren", false, true,
                                       artwork::ReloadButton(false)});
@@ -126,13 +127,6 @@ void BuildPopupMenu(TForm1& f) {
   f.Quavikbeenden1->setObjectName(QStringLiteral("Quavikbeenden1"));
 }
 
-void BuildTimers(TForm1& f) {
-  f.Timer = new platform::WindowTimer(&f);
-  f.Timer->setObjectName(QStringLiteral("Timer"));
-  f.DelayTimer = new platform::WindowTimer(&f);
-  f.DelayTimer->setObjectName(QStringLiteral("DelayTimer"));
-}
-
 void SetFocusOrder(TForm1& f) {
   QWidget* const order[] = {f.grid,          f.set_intervall,      f.set_clansite,  f.set_retailmod,
                             f.set_logkill,   f.set_notify,         f.set_traymin,   f.Button1,       f.PassContainer,
@@ -155,7 +149,6 @@ void BuildControls(TForm1& form) {
   BuildAboutPanel(form);
   BuildNewsPanel(form);
   BuildPopupMenu(form);
-  BuildTimers(form);
   SetFocusOrder(form);
 }
 

@@ -19,7 +19,7 @@ TEST(SettingsFile, FirstSaveOfDefaultsWritesEveryKeyInOrder) {
   TempDir dir;
   const QString path = dir.File("quavik.ini");
   FileReplaceCounter writes(path);
-  app::WriteSettingsFile(path, app::ReadSettingsFile(path));
+  app::Settings::Load(path).Save(path);
   EXPECT_EQ(writes.Count(), 1) << "one save writes the file once";
   EXPECT_EQ(dir.Read("quavik.ini"),
             "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
@@ -38,7 +38,7 @@ TEST(SettingsFile, RoundTripAndConversions) {
                                  "Directory=/games/to\r\nTOLogSizeCheck=2\r\nUpdate-Intervall=$3\r\n"
                                  "Programmversion=0x2\r\nKeybinder=38\r\nKeybinder_say=abc\r\n"
                                  "[gui]\r\nxpos=-5\r\nYPOS=700\r\nnotify=0\r\n");
-  app::SettingsValues v = app::ReadSettingsFile(path);
+  app::Settings v = app::Settings::Load(path);
   EXPECT_EQ(v.scriptUrl, "http://clan.example/q.php");
   EXPECT_EQ(v.pass, QString::fromUtf8("günter"));
   EXPECT_EQ(v.directory, "/games/to");
@@ -51,8 +51,8 @@ TEST(SettingsFile, RoundTripAndConversions) {
   EXPECT_EQ(v.xpos, -5);
   EXPECT_EQ(v.ypos, 700);
   EXPECT_FALSE(v.notify);
-  app::WriteSettingsFile(path, v);
-  EXPECT_EQ(app::ReadSettingsFile(path), v);
+  v.Save(path);
+  EXPECT_EQ(app::Settings::Load(path), v);
   // Key spelling of the file is kept; the flag is written back as "1".
   const std::string after = dir.Read("quavik.ini");
   EXPECT_NE(after.find("script-url=http://clan.example/q.php\r\n"), std::string::npos);
@@ -64,7 +64,7 @@ TEST(SettingsFile, WriteProtectedFileRaisesAndStaysUnchanged) {
   TempDir dir;
   const QString path = dir.Write("quavik.ini", "[MAIN]\r\nPass=x\r\n");
   ::chmod(path.toLocal8Bit().constData(), 0400);
-  EXPECT_THROW(app::WriteSettingsFile(path, app::SettingsValues{}), platform::IoError);
+  EXPECT_THROW(app::Settings{}.Save(path), platform::IoError);
   EXPECT_EQ(dir.Read("quavik.ini"), "[MAIN]\r\nPass=x\r\n");
 }
 

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -92,7 +93,7 @@ TEST(MainWindowLayout, MembersAreTheNamedControls) {
       {f.TabSheet2, "TabSheet2"},     {f.set_server, "set_server"},   {f.set_globalpass, "set_globalpass"},
       {f.set_logkill, "set_logkill"}, {f.NewsMemo, "NewsMemo"},       {f.TopPop, "TopPop"},
       {f.berdenQuavik1, "berdenQuavik1"}, {f.Minimieren1, "Minimieren1"}, {f.Quavikbeenden1, "Quavikbeenden1"},
-      {f.Timer, "Timer"},             {f.DelayTimer, "DelayTimer"},
+      {&f.session().updateTimer(), "Timer"},             {&f.session().delayTimer(), "DelayTimer"},
   };
   for (const auto& [member, name] : members) {
     ASSERT_NE(member, nullptr) << name;
@@ -110,8 +111,8 @@ TEST(MainWindowLayout, WindowIsAFixedFramelessSkin) {
   EXPECT_EQ(f.SkinForm1->geometry(), QRect(0, 0, 299, 399));
   EXPECT_EQ(f.SkinForm1->pixmap().size(), QSize(299, 399));
   EXPECT_TRUE(f.mask().isEmpty());
-  EXPECT_FALSE(f.Timer->Enabled());
-  EXPECT_FALSE(f.DelayTimer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().delayTimer().Enabled());
 }
 
 TEST(MainWindowLayout, RosterListsAreFortyRowsOfThreePlainColumns) {
@@ -166,7 +167,7 @@ TEST(MainWindowLayout, LabelsShowMarkupAsTyped) {
   testing_support::FormFixture w;
   TForm1& f = *w.form;
   w.dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=<b>Kim</b> <img src=x>\r\n");
-  f.ShowPlayerName();
+  f.session().ShowPlayerName();
   EXPECT_EQ(f.OwnerLabel->text(), "Username: <b>Kim</b> <img src=x>");
   for (QLabel* label : f.findChildren<QLabel*>()) {
     if (!label->pixmap().isNull() || label->text().isEmpty()) continue;

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "app/session.h"
 #include "support/window_fixture.h"
 #include "painted_colour.h"
 #include "ui/roster_grid.h"
@@ -121,7 +122,8 @@ TEST(RosterHeading, NeitherKeysNorClicksReachTheHeading) {
 TEST(RosterHeading, StaysInViewWhenAFullListIsScrolledToItsEnd) {
   ShownForm w;
   TForm1& f = *w.form;
-  f.ShowClanRoster(Roster(kRosterRows - 1));
+  f.ClearClanRoster();
+    f.ShowClanRoster(Roster(kRosterRows - 1).entries);
   ASSERT_TRUE(f.grid->verticalScrollBar()->isVisible());
   f.grid->setFocus();
   Click(f.grid, CellCentre(f.grid, 1, 0));
@@ -143,7 +145,8 @@ TEST(RosterHeading, AFullTimestampFitsItsColumnWithAndWithoutScrollBar) {
   const QString timestamp = Roster(1).entries[0].TimestampCell();
   for (int members : {3, kRosterRows - 1}) {
     SCOPED_TRACE(members);
-    f.ShowClanRoster(Roster(members));
+    f.ClearClanRoster();
+    f.ShowClanRoster(Roster(members).entries);
     QApplication::processEvents();
     EXPECT_EQ(f.grid->verticalScrollBar()->isVisible(), members > 18);
     EXPECT_EQ(f.grid->columnWidth(1), 75);

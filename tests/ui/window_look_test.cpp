@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTest>
 
+#include "app/session.h"
 #include "support/window_fixture.h"
 #include "painted_colour.h"
 #include "ui/ui_style.h"
@@ -55,7 +56,7 @@ TEST(WindowLook, EditsShowTheStartOfTheTextTheProgramPutsIn) {
   w.dir.Write("program/quavik.ini", "[MAIN]\r\nScript-URL=" + longUrl + "\r\nPass=pw\r\nClansite=" + longUrl +
                                         "\r\nGlobal-Script-URL=" + longUrl + "\r\nDirectory=" +
                                         w.dir.File("game/").toStdString() + "\r\n");
-  f.ReadSettings();
+  f.session().ReadSettings();
   for (QLineEdit* edit : f.Setup->findChildren<QLineEdit*>()) {
     if (edit->text().isEmpty()) continue;
     SCOPED_TRACE(edit->objectName().toStdString());
@@ -63,7 +64,7 @@ TEST(WindowLook, EditsShowTheStartOfTheTextTheProgramPutsIn) {
   }
   // A directory the program completes shows from its start too.
   f.set_todir->setText(w.dir.File("game"));
-  f.CheckGameDirectory();
+  f.session().SaveSettings();
   EXPECT_TRUE(f.set_todir->text().endsWith('/'));
   EXPECT_EQ(f.set_todir->cursorPosition(), 0);
 

@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include "support/loopback_http_server.h"
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 using testing_support::LoopbackHttpServer;
@@ -64,7 +65,7 @@ TEST_P(GameLayout, LoginReportsWhereThePlayerIsAndTheGameStarts) {
   TForm1& f = w.Open();
   emit f.button_inaktiv->clicked();
   EXPECT_TRUE(w.dialogs.boxes.empty());
-  ASSERT_TRUE(f.Timer->Enabled());
+  ASSERT_TRUE(f.session().updateTimer().Enabled());
 
   const auto requests = http.Requests();
   ASSERT_FALSE(requests.empty());
@@ -85,7 +86,7 @@ TEST_P(GameLayout, LoginReportsWhereThePlayerIsAndTheGameStarts) {
   EXPECT_EQ(w.shell.calls[0].target, w.dir.File(QString::fromStdString(l.program)));
   EXPECT_EQ(w.shell.calls[0].workingDirectory, w.dir.File(QString::fromStdString(l.workingDir)));
   EXPECT_EQ(w.shell.calls[0].arguments.value(0), "Entry.unr");
-  f.StartStop();  // log out while the server still runs
+  f.session().StartStop();  // log out while the server still runs
 }
 
 INSTANTIATE_TEST_SUITE_P(

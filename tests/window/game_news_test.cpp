@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "support/loopback_http_server.h"
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 using platform::BoxKind;
@@ -198,13 +199,13 @@ TEST_P(News, PanelShowsWhatArrivedWithinTheWait) {
   if (c.earlierFile) w.dir.Write("program/quaviknews.txt", c.earlierFile);
   w.WriteCompleteSettings();
   TForm1& f = w.Open();
-  f.newsUrl = QString::fromStdString(
+  f.session().newsUrl = QString::fromStdString(
       c.server == NewsServer::Unreachable
           ? "http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/to/quaviknews.txt"
           : http.Url("/to/quaviknews.txt"));
-  f.newsget->ConnectTimeoutMs = 500;
-  f.Timer->SetInterval(600000);
-  f.Timer->SetEnabled(true);  // logged in
+  f.session().newsTransfer().ConnectTimeoutMs = 500;
+  f.session().updateTimer().SetInterval(600000);
+  f.session().updateTimer().SetEnabled(true);  // logged in
   QString memoDuringWait;
   QTimer::singleShot(0, &f, [&] { memoDuringWait = f.NewsMemo->toPlainText(); });
   emit f.Image9->clicked();
@@ -215,11 +216,11 @@ TEST_P(News, PanelShowsWhatArrivedWithinTheWait) {
   const QString cannotOpen = "Cannot open file " + w.programDir + "/quaviknews.txt";
   ASSERT_EQ(w.dialogs.boxes.size(), c.cannotOpenBox ? 1u : 0u);
   if (c.cannotOpenBox) EXPECT_EQ(w.dialogs.boxes[0].text, cannotOpen);
-  EXPECT_TRUE(f.Timer->Enabled());
+  EXPECT_TRUE(f.session().updateTimer().Enabled());
   EXPECT_TRUE(f.updateicon->isHidden());
   if (c.server == NewsServer::Slow) {
     // The late news land on disk for the next click.
-    ASSERT_TRUE(f.newsget->WaitUntilIdle(5000));
+    ASSERT_TRUE(f.session().newsTransfer().WaitUntilIdle(5000));
     EXPECT_EQ(w.dir.Read("program/quaviknews.txt"), fresh);
   }
 }

@@ -21,6 +21,7 @@
 #include "presence/roster.h"
 #include "support/file_replace_counter.h"
 #include "support/loopback_http_server.h"
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 using platform::Beep;
@@ -97,8 +98,8 @@ class Presence : public ::testing::Test {
     w.InstallGame(log);
     w.WriteLoginSettings(http.Url("/q.php"), withMaster ? http.Url("/m.php") : "", extraMainLines);
     TForm1& f = w.Open();
-    f.webget->ConnectTimeoutMs = 1000;
-    f.webget->StallTimeoutMs = 2000;
+    f.session().reportTransfer().ConnectTimeoutMs = 1000;
+    f.session().reportTransfer().StallTimeoutMs = 2000;
     return f;
   }
 
@@ -124,8 +125,8 @@ TEST_F(Presence, ReportsCarryEveryValueEncodedAndInOrder) {
   TForm1& f = Open(true, "", "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=K\xE4m &Co=1?Team=1\r\n");
   f.set_pass->setText(QStringLiteral("p+w&d=ö #"));
   f.set_globalpass->setText("g/?x%");
-  f.StartStop();
-  f.StartStop();
+  f.session().StartStop();
+  f.session().StartStop();
 
   const Params onServer{{"name", "K\xE4m &Co=1"}, {"ip", "Zephanor!"}, {"server", "1.2.3.4:7777"}, {"map", "TO-Rapid"}};
   const Params offline{{"name", "Kim"}, {"ip", "Zephanor!"}, {"server", "<i>offline</i>"}, {"map", "<i>offline</i>"}};
@@ -156,13 +157,13 @@ TEST_F(Presence, ScriptUrlWithWindows1252LettersReachesTheScript) {
   w.InstallGame();
   w.WriteLoginSettings(http.Url("/clan\x9A\x80/q.php"));
   TForm1& f = w.Open();
-  f.webget->ConnectTimeoutMs = 1000;
-  f.StartStop();
+  f.session().reportTransfer().ConnectTimeoutMs = 1000;
+  f.session().StartStop();
   const auto requests = http.Requests();
   ASSERT_FALSE(requests.empty());
   EXPECT_EQ(requests[0].path, "/clan\x9A\x80/q.php");
   EXPECT_EQ(requests[0].Param("server"), "1.2.3.4:7777");
-  f.StartStop();
+  f.session().StartStop();
 }
 
 // Actions: L the login image (log in or out), T a timer tick, S the list
@@ -188,9 +189,9 @@ TEST_P(Cycle, SendsReportsToTheTargetsDue) {
   TForm1& f = Open(c.master);
   for (const char action : c.actions) {
     switch (action) {
-      case 'L': emit (f.Timer->Enabled() ? f.button_aktiv : f.button_inaktiv)->clicked(); break;
-      case 'T': f.TimerTimer(); break;
-      case 'S': emit (f.ClanListShown ? f.global_inactive : f.clan_inactive)->clicked(); break;
+      case 'L': emit (f.session().updateTimer().Enabled() ? f.button_aktiv : f.button_inaktiv)->clicked(); break;
+      case 'T': f.session().Tick(); break;
+      case 'S': emit (f.session().ClanListShown() ? f.global_inactive : f.clan_inactive)->clicked(); break;
       case 'R': emit f.Image3->clicked(); break;
     }
   }
@@ -198,8 +199,8 @@ TEST_P(Cycle, SendsReportsToTheTargetsDue) {
   EXPECT_EQ(Count(w.dialogs.boxes, presence::kMasterPasswordRefusedMessage), c.masterRefusals);
   EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), c.urlNotFound);
   EXPECT_EQ(w.dialogs.boxes.size(), c.masterRefusals + c.urlNotFound);
-  EXPECT_EQ(f.cycle->GlobalAuthFailed(), c.masterRefusals > 0);
-  EXPECT_EQ(f.Timer->Enabled(), c.loggedInAfter);
+  EXPECT_EQ(f.session().cycle().GlobalAuthFailed(), c.masterRefusals > 0);
+  EXPECT_EQ(f.session().updateTimer().Enabled(), c.loggedInAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -225,7 +226,7 @@ TEST_F(Presence, RefusedClanPasswordLogsOutWithoutOfflineReport) {
   EXPECT_EQ(w.dialogs.events, (std::vector<QString>{"beep 0", "box " + presence::kClanPasswordRefusedMessage}));
   EXPECT_EQ(w.dialogs.boxes.at(0).buttons, Buttons::YesOnly);
   EXPECT_EQ(w.dialogs.boxes.at(0).kind, BoxKind::Error);
-  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
   EXPECT_FALSE(f.button_inaktiv->isHidden());
   EXPECT_TRUE(f.button_aktiv->isHidden());
   EXPECT_TRUE(f.Image3->isHidden());
@@ -233,7 +234,7 @@ TEST_F(Presence, RefusedClanPasswordLogsOutWithoutOfflineReport) {
   EXPECT_EQ(Cell(f.grid, 1, 0), "");
   EXPECT_EQ(Cell(f.grid, 1, 1), "x");
   EXPECT_EQ(Cell(f.grid, 1, 2), "y, z");
-  EXPECT_EQ(f.RosterSummary, "Quavik meldet: AUTH_FAILED! (x) ");
+  EXPECT_EQ(f.session().rosterSummary(), "Quavik meldet: AUTH_FAILED! (x) ");
   // The login's master report and the scripts still follow; no offline report.
   EXPECT_EQ(Codes(), "CM");
   EXPECT_EQ(w.dir.Read("game/System/quavik_echo.txt"), "echo Quavik meldet: AUTH_FAILED! (x) \r\n");
@@ -245,13 +246,13 @@ TEST_F(Presence, UnreachableScriptEndsTheLoginWithoutOfflineReport) {
   w.WriteLoginSettings("http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/q.php",
                        http.Url("/m.php"));
   TForm1& f = w.Open();
-  f.webget->ConnectTimeoutMs = 500;
+  f.session().reportTransfer().ConnectTimeoutMs = 500;
   emit f.button_inaktiv->clicked();
 
   ASSERT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(w.dialogs.boxes[0].text, kUrlNotFoundMessage);
   EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
-  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
   EXPECT_FALSE(f.button_inaktiv->isHidden());
   EXPECT_TRUE(f.Image3->isHidden());
   EXPECT_EQ(Cell(f.grid, 1, 0), "");
@@ -262,13 +263,13 @@ TEST_F(Presence, GridFollowsEachAnswerAndGrowsForLongRosters) {
   http.Serve("/q.php", kTwoRecords);
   TForm1& f = Open(false, "Update-Intervall=9\r\n");
   emit f.button_inaktiv->clicked();
-  EXPECT_EQ(f.Timer->Interval(), w.services->waits.Scaled(600000));
+  EXPECT_EQ(f.session().updateTimer().Interval(), w.services->waits.Scaled(600000));
   EXPECT_EQ(Cell(f.grid, 1, 0), "Kim");
   EXPECT_EQ(Cell(f.grid, 1, 1), "1.2.3.4:7777");
   EXPECT_EQ(Cell(f.grid, 1, 2), "2024-05-01, 20:15");
   EXPECT_EQ(Cell(f.grid, 2, 0), "Lee");
   EXPECT_EQ(f.RosterRowCount, 3);
-  EXPECT_EQ(f.RosterSummary, "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) ");
+  EXPECT_EQ(f.session().rosterSummary(), "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) ");
 
   // Fewer records than before: the old rows below are emptied.
   http.Serve("/q.php", "Ann\r\n5.6.7.8\r\nd\r\nt\r\n");
@@ -286,7 +287,7 @@ TEST_F(Presence, GridFollowsEachAnswerAndGrowsForLongRosters) {
   EXPECT_EQ(Cell(f.grid, 300, 0), "P300");
   EXPECT_EQ(Cell(f.grid, 300, 2), "d300, t300");
   EXPECT_EQ(f.RosterRowCount, 301);
-  EXPECT_TRUE(f.RosterSummary.endsWith("P299 (s299) P300 (s300) "));
+  EXPECT_TRUE(f.session().rosterSummary().endsWith("P299 (s299) P300 (s300) "));
   EXPECT_EQ(f.grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   f.grid->scrollToBottom();
   EXPECT_GT(f.grid->verticalScrollBar()->maximum(), 0);
@@ -322,7 +323,7 @@ TEST_F(Presence, LoginWritesBindingsAndScriptsWithTheRoster) {
 
   // A tick rewrites them with the roster it just imported.
   http.Serve("/q.php", "Ann\r\n5.6.7.8\r\nd\r\nt\r\n");
-  f.TimerTimer();
+  f.session().Tick();
   EXPECT_EQ(w.dir.Read("game/System/quavik_say.txt"), "say Quavik meldet: Ann (5.6.7.8) \r\n");
 }
 
@@ -354,9 +355,9 @@ TEST_F(Presence, ImportWaitsForTheAnswerAndAReloadNeverDisturbsTheRunningReport)
   EXPECT_EQ(w.dir.Read("program/zephanor.tmp"), "Ann\r\n9.9.9.9\r\nd\r\nt\r\n");
   EXPECT_EQ(Cell(f.grid, 1, 0), "Ann");
   EXPECT_EQ(Cell(f.grid, 2, 0), "");
-  EXPECT_EQ(f.RosterSummary, "Quavik meldet: Ann (9.9.9.9) ");
+  EXPECT_EQ(f.session().rosterSummary(), "Quavik meldet: Ann (9.9.9.9) ");
   EXPECT_TRUE(f.updateicon->isHidden());
-  EXPECT_TRUE(f.Timer->Enabled());
+  EXPECT_TRUE(f.session().updateTimer().Enabled());
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
 
@@ -366,7 +367,7 @@ TEST_F(Presence, ImportReadsASlowAnswerOnlyWhenComplete) {
   });
   http.Serve("/to/quaviknews.txt", "Neu\r\n");
   TForm1& f = Open(false);
-  f.newsUrl = QString::fromStdString(http.Url("/to/quaviknews.txt"));
+  f.session().newsUrl = QString::fromStdString(http.Url("/to/quaviknews.txt"));
   // The window goes on working meanwhile: the list switch and a news fetch
   // run inside the wait, and the news don't disturb the report.
   bool switched = false;
@@ -382,7 +383,7 @@ TEST_F(Presence, ImportReadsASlowAnswerOnlyWhenComplete) {
   EXPECT_FALSE(f.GlobalGrid->isHidden());
   EXPECT_EQ(f.NewsMemo->toPlainText(), "Neu");
   EXPECT_TRUE(w.dialogs.boxes.empty());
-  EXPECT_TRUE(f.Timer->Enabled());
+  EXPECT_TRUE(f.session().updateTimer().Enabled());
   EXPECT_EQ(Cell(f.grid, 1, 0), "Kim");
   EXPECT_EQ(Cell(f.grid, 2, 0), "Lee");
   EXPECT_EQ(f.RosterRowCount, 3);
@@ -392,7 +393,7 @@ TEST_F(Presence, ClosingWhileLoggedInReportsOfflineAndLeavesNoAnswerBehind) {
   http.Handle("GET", "/q.php", [](const httplib::Request&, httplib::Response& res) { AnswerInTwoParts(res); });
   http.Serve("/m.php", "OK\r\n");
   TForm1& f = Open();
-  f.StartStop();
+  f.session().StartStop();
   w.dialogs.answers.push_back(platform::Answer::Yes);
   f.close();
 
@@ -430,7 +431,7 @@ TEST_P(RefusedLogin, ShowsWhyAndTheSetupPanelAndSendsNothing) {
 
   EXPECT_EQ(w.dialogs.events, c.events);
   EXPECT_FALSE(f.Setup->isHidden());
-  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
   EXPECT_FALSE(f.button_inaktiv->isHidden());
   EXPECT_EQ(http.RequestCount(), 0u);
   EXPECT_FALSE(w.dir.Exists("program/zephanor.tmp"));
@@ -459,20 +460,20 @@ TEST_F(Presence, TickInsideTheUnreachableBoxNeitherHangsNorKeepsThePlayerOnline)
   w.InstallGame();
   w.WriteLoginSettings("http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/q.php", "");
   TForm1& f = w.Open();
-  f.webget->ConnectTimeoutMs = 500;
+  f.session().reportTransfer().ConnectTimeoutMs = 500;
   bool ticked = false;
   w.dialogs.whileOpen = [&](const testing_support::RecordedBox&) {
     if (ticked) return;
     ticked = true;
-    f.TimerTimer();  // the timer fires while the box is open
+    f.session().Tick();  // the timer fires while the box is open
   };
   emit f.button_inaktiv->clicked();
   ASSERT_TRUE(ticked);
-  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
   // The tick's request fails too, once the first box is gone.
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.dialogs.boxes.size() == 2; }, 5000));
   EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), 2u);
-  EXPECT_FALSE(f.webget->Busy());
+  EXPECT_FALSE(f.session().reportTransfer().Busy());
   EXPECT_TRUE(f.button_aktiv->isHidden());
 }
 
@@ -502,7 +503,7 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
     emit f.button_aktiv->clicked();  // while the login's scan still runs
   });
   emit f.button_inaktiv->clicked();
-  const bool settled = QTest::qWaitFor([&] { return http.RequestCount() == 2 && !f.webget->Busy(); }, 5000);
+  const bool settled = QTest::qWaitFor([&] { return http.RequestCount() == 2 && !f.session().reportTransfer().Busy(); }, 5000);
   stop = true;
   const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
   writer.join();
@@ -510,7 +511,7 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
   ASSERT_TRUE(settled);  // only now: the writer has to be stopped either way
 
   EXPECT_EQ(Codes(), "Cc");
-  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
   EXPECT_FALSE(f.button_inaktiv->isHidden());
 }
 
@@ -527,12 +528,12 @@ TEST_F(Presence, ClosingEndsSoonWhileBothScriptsHangAndShowsNoLoginError) {
     });
   }
   TForm1& f = Open(true);
-  f.webget->StallTimeoutMs = 60000;
+  f.session().reportTransfer().StallTimeoutMs = 60000;
   // Each answer may take a second, the close's answers a second in all.
-  f.cycle->answerGraceMs = 1000;
-  f.cycle->closeAnswerGraceMs = 1000;
+  f.session().cycle().answerGraceMs = 1000;
+  f.session().cycle().closeAnswerGraceMs = 1000;
   emit f.button_inaktiv->clicked();
-  ASSERT_TRUE(f.Timer->Enabled());
+  ASSERT_TRUE(f.session().updateTimer().Enabled());
   *hang = true;
   w.dialogs.answers.push_back(platform::Answer::Yes);
   const auto start = std::chrono::steady_clock::now();

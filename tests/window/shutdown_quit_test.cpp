@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 using testing_support::WindowFixture;
@@ -17,8 +18,8 @@ TEST(Shutdown, WindowClosedByTheEndingApplicationDoesNotCloseTwice) {
       ++w.terminations;
       f.close();
     };
-    f.Timer->SetInterval(600000);
-    f.Timer->SetEnabled(true);
+    f.session().updateTimer().SetInterval(600000);
+    f.session().updateTimer().SetEnabled(true);
     w.dialogs.answers.push_back(platform::Answer::No);
     if (throughCloseEvent) f.close(); else f.Image7Click();
 

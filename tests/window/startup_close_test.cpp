@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 using platform::Answer;
@@ -20,10 +21,10 @@ TEST(Startup, FirstStartShowsTheNoticeThenTheSetupPanel) {
   EXPECT_EQ(f.pos(), QPoint(40, 40));
   EXPECT_EQ(f.set_intervall->currentText(), "5 Minuten");
   EXPECT_EQ(f.set_retailmod->currentText(), "Tactical Ops MOD");
-  EXPECT_EQ(f.GameProfile.userIni, "TOUser.ini");
+  EXPECT_EQ(f.session().gameProfile().userIni, "TOUser.ini");
   EXPECT_EQ(f.about->x(), 11);
   EXPECT_EQ(f.NewsPanel->x(), 11);
-  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
 }
 
 TEST(Startup, CompleteSettingsOpenQuietlyWithStoredValues) {
@@ -36,7 +37,7 @@ TEST(Startup, CompleteSettingsOpenQuietlyWithStoredValues) {
   EXPECT_EQ(f.set_todir->text(), w.gameDir);
   EXPECT_EQ(f.set_intervall->currentIndex(), -1);
   EXPECT_EQ(f.set_retailmod->currentIndex(), -1);
-  EXPECT_EQ(f.GameProfile.executable, "ut2003.exe");
+  EXPECT_EQ(f.session().gameProfile().executable, "ut2003.exe");
 }
 
 TEST(Startup, OnlyThePasswordMissingStillShowsTheNotice) {
@@ -75,7 +76,7 @@ TEST(Settings, SaveCorrectsTheSchemeWithBeepAndMessage) {
   w.WriteCompleteSettings();
   TForm1& f = w.Open();
   f.set_server->setText("clan.example/quavik.php");
-  f.SaveSettings();
+  f.session().SaveSettings();
   ASSERT_EQ(w.dialogs.events.size(), 2u);
   EXPECT_EQ(w.dialogs.events[0], "beep 16");
   EXPECT_EQ(w.dialogs.boxes.at(0).buttons, Buttons::Ok);
@@ -83,7 +84,7 @@ TEST(Settings, SaveCorrectsTheSchemeWithBeepAndMessage) {
   EXPECT_NE(w.SettingsFile().find("Script-URL=http://clan.example/quavik.php\r\n"), std::string::npos);
   // https is a valid scheme and stays as typed.
   f.set_server->setText("HTTPS://clan.example/");
-  f.SaveSettings();
+  f.session().SaveSettings();
   EXPECT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(f.set_server->text(), "HTTPS://clan.example/");
 }
@@ -91,7 +92,7 @@ TEST(Settings, SaveCorrectsTheSchemeWithBeepAndMessage) {
 TEST(Settings, FirstSaveThroughTheWindowWritesTheDefaults) {
   WindowFixture w;
   TForm1& f = w.Open();
-  f.SaveSettings();
+  f.session().SaveSettings();
   EXPECT_EQ(w.SettingsFile(),
             "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
             "Update-Intervall=4\r\nClansite=\r\nTOLogSizeCheck=0\r\nProgrammversion=0\r\n"
@@ -118,11 +119,11 @@ TEST_P(Close, SavesAsksOnlyWhenLoggedInAndRemovesTempFiles) {
   TForm1& f = w.Open();
   w.dir.Write("program/zephanor.tmp", "x");
   w.dir.Write("program/TacticalOps.sik", "x");
-  f.Timer->SetInterval(600000);
-  f.Timer->SetEnabled(c.loggedIn);
+  f.session().updateTimer().SetInterval(600000);
+  f.session().updateTimer().SetEnabled(c.loggedIn);
   w.dialogs.answers.push_back(c.answer);
   f.set_clansite->setText("http://clan.example/");
-  if (c.throughFormClose) f.close(); else f.ApplicationClose();
+  if (c.throughFormClose) f.close(); else f.session().ApplicationClose();
 
   size_t questions = 0;
   for (const auto& box : w.dialogs.boxes) questions += box.text == app::CloseQuestion();
@@ -149,7 +150,7 @@ TEST(Close, TempFilesAlreadyAbsentReportNothing) {
   WindowFixture w;
   w.WriteCompleteSettings();
   TForm1& f = w.Open();
-  f.ApplicationClose();
+  f.session().ApplicationClose();
   EXPECT_TRUE(w.dialogs.boxes.empty());
   EXPECT_EQ(w.terminations, 1);
 }

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 
 #include "support/loopback_http_server.h"
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 using testing_support::LoopbackHttpServer;
@@ -26,8 +27,8 @@ class Tray : public ::testing::Test {
                                           w.gameDir.toStdString() + "\r\n[GUI]\r\n" + guiLines);
     TForm1& f = w.Open();
     f.Tray->trayAvailable = [trayThere] { return trayThere; };
-    f.webget->ConnectTimeoutMs = 1000;
-    f.webget->StallTimeoutMs = 2000;
+    f.session().reportTransfer().ConnectTimeoutMs = 1000;
+    f.session().reportTransfer().StallTimeoutMs = 2000;
     notices = std::make_unique<QSignalSpy>(f.Tray, &TrayIcon::notified);
     return f;
   }
@@ -43,12 +44,12 @@ class Tray : public ::testing::Test {
   // Logs in with `first` as the answer, then imports each of `later` in one tick.
   std::vector<QStringList> Run(TForm1& f, const std::string& first, const std::vector<std::string>& later) {
     http.Serve("/q.php", first);
-    f.StartStop();
-    EXPECT_TRUE(f.Timer->Enabled());
+    f.session().StartStop();
+    EXPECT_TRUE(f.session().updateTimer().Enabled());
     std::vector<QStringList> result{TakeNotices()};
     for (const std::string& answer : later) {
       http.Serve("/q.php", answer);
-      f.TimerTimer();
+      f.session().Tick();
       result.push_back(TakeNotices());
     }
     return result;
@@ -114,13 +115,13 @@ TEST_F(Tray, LoginAndLogoutFromTheMenuFollowTheState) {
   EXPECT_EQ(f.Tray->icon->toolTip(), "Quavik – abgemeldet");
 
   f.Tray->login->trigger();
-  ASSERT_TRUE(f.Timer->Enabled());
+  ASSERT_TRUE(f.session().updateTimer().Enabled());
   EXPECT_TRUE(f.button_aktiv->isVisibleTo(&f));
   EXPECT_EQ(f.Tray->login->text(), "Abmelden");
   EXPECT_EQ(f.Tray->icon->toolTip(), "Quavik – angemeldet als Kim\n2 Clanmitglieder online");
 
   f.Tray->login->trigger();
-  EXPECT_FALSE(f.Timer->Enabled());
+  EXPECT_FALSE(f.session().updateTimer().Enabled());
   EXPECT_TRUE(f.button_inaktiv->isVisibleTo(&f));
   EXPECT_EQ(f.Tray->login->text(), "Anmelden");
   EXPECT_EQ(f.Tray->icon->toolTip(), "Quavik – abgemeldet");
@@ -156,7 +157,7 @@ TEST_F(Tray, ClanMatesComingOnlineOrMovingGiveNotices) {
 TEST_F(Tray, AFreshLoginStartsFromItsOwnFirstRoster) {
   TForm1& f = Open(true);
   Run(f, Record("Lee", "5.6.7.8:7777"), {});
-  f.StartStop();  // logout; its answer brings nobody news
+  f.session().StartStop();  // logout; its answer brings nobody news
   EXPECT_TRUE(TakeNotices().isEmpty());
   const auto notices = Run(f, Record("Lee", "5.6.7.8:7777") + Record("Ann", "9.9.9.9:7777"),
                            {Record("Lee", "5.6.7.8:7777") + Record("Ann", "9.9.9.9:7777") + Record("Bo", "1.1.1.1")});
@@ -171,7 +172,7 @@ TEST_F(Tray, NoNoticesWhenSwitchedOffOrWithoutATray) {
     TForm1& f = Open(true, "Notify=0\r\n");
     EXPECT_FALSE(f.set_notify->isChecked());
     EXPECT_EQ(Run(f, first, {second}), (std::vector<QStringList>{{}, {}}));
-    f.SaveSettings();
+    f.session().SaveSettings();
     EXPECT_NE(w.SettingsFile().find("Notify=0"), std::string::npos);
   }
   {

@@ -6,6 +6,7 @@
 #include <QDir>
 
 #include "support/loopback_http_server.h"
+#include "app/session.h"
 #include "support/window_fixture.h"
 
 using testing_support::LoopbackHttpServer;
@@ -33,7 +34,7 @@ TEST_F(UserDirs, FirstStartThenCloseWritesTheSettingsIntoTheConfigDirectory) {
   EXPECT_EQ(f.SettingsFileLabel->text(), w.dir.File("config/quavik/quavik.ini"));
   w.dir.Write("cache/quavik/zephanor.tmp", "x");
   w.dir.Write("cache/quavik/TacticalOps.sik", "x");
-  f.ApplicationClose();
+  f.session().ApplicationClose();
   EXPECT_NE(w.dir.Read("config/quavik/quavik.ini").find("[GUI]\r\nXPOS=40\r\nYPOS=40\r\n"), std::string::npos);
   EXPECT_FALSE(w.dir.Exists("cache/quavik/zephanor.tmp"));
   EXPECT_FALSE(w.dir.Exists("cache/quavik/TacticalOps.sik"));
@@ -48,8 +49,8 @@ TEST_F(UserDirs, ReportAnswerAndWorkingCopyGoToTheCacheDirectory) {
                                               w.gameDir.toStdString() + "\r\n");
   TForm1& f = w.Open();
   EXPECT_TRUE(w.dialogs.boxes.empty());
-  f.StartStop();
-  ASSERT_TRUE(f.Timer->Enabled());
+  f.session().StartStop();
+  ASSERT_TRUE(f.session().updateTimer().Enabled());
   EXPECT_EQ(f.grid->item(2, 0)->text(), "Lee");
   EXPECT_TRUE(w.dir.Exists("cache/quavik/zephanor.tmp"));
   EXPECT_TRUE(w.dir.Exists("cache/quavik/TacticalOps.sik"));

@@ -1,0 +1,163 @@
+// Construction, the settings in use, the game's files and the game actions.
+#include "app/session.h"
+
+#include "app/news_fetch.h"
+#include "app/session_parts.h"
+#include "app/startup.h"
+#include "game/install_layout.h"
+#include "game/launcher.h"
+#include "platform/guarded_application.h"
+#include "presence/player_name.h"
+#include "presence/transfer_report_channel.h"
+
+namespace app {
+
+using platform::Beep;
+using platform::BoxKind;
+using platform::Buttons;
+
+Session::Session(Services& services, MainView& view) : services_(services), view_(view) {
+  webget_.setObjectName(QStringLiteral("webget"));
+  webget_.ShowDialog = false;
+  webget_.OnURLNotFound = [this](QObject*, const QString&) { Guarded([this] { cycle_->UrlNotFound(); }); };
+  newsget_.setObjectName(QStringLiteral("newsget"));
+  newsget_.ShowDialog = false;
+  newsFetch_ = std::make_unique<NewsFetch>(newsget_, services_.paths.TempDir());
+  cycleParts_ = std::make_unique<CycleParts>(*this);
+  reportChannel_ =
+      std::make_unique<presence::TransferReportChannel>(webget_, services_.paths.TempDir(), kAnswerFileName);
+  cycle_ = std::make_unique<presence::LoginCycle>(presence::LoginCycle::Parts{
+      *cycleParts_, *cycleParts_, *reportChannel_, services_.dialogs, timer_, activityLog_, services_.waits});
+  timer_.setObjectName(QStringLiteral("Timer"));
+  timer_.OnTimer = [this] { Guarded([this] { Tick(); }); };
+  delayTimer_.setObjectName(QStringLiteral("DelayTimer"));
+  delayTimer_.OnTimer = [this] { Guarded([this] { delayTimer_.SetEnabled(false); }); };
+}
+
+Session::~Session() = default;
+
+void Session::Guarded(const std::function<void()>& handler) { platform::RunGuarded(services_.dialogs, handler); }
+
+// ---- settings ----
+
+void Session::ReadSettings() {
+  platform::ActivityScope scope(activityLog_, QStringLiteral("Lese Quavikkonfiguration"));
+  const app::Settings stored = app::Settings::Load(settingsFilePath_);
+  view_.ShowSettings(stored);
+  // What the panel could not show (an index beyond its list) is not in use.
+  settings_ = view_.SetupValues(stored);
+  view_.MoveWindow({settings_.xpos, settings_.ypos});
+  CheckGameDirectory();
+  DefineGameProfile();
+  ReadServerBookmarks();
+}
+
+void Session::SaveSettings() {
+  platform::ActivityScope scope(activityLog_, QStringLiteral("Speichere Quavikkonfiguration"));
+  // The panel hands over what it holds, saved or not.
+  settings_ = view_.SetupValues(settings_);
+  CheckGameDirectory();
+  if (const auto corrected = CorrectedScriptUrl(settings_.scriptUrl)) {
+    services_.dialogs.MessageBeep(Beep::Error);
+    services_.dialogs.ShowMessage(ScriptUrlCorrectionMessage(), Buttons::Ok, BoxKind::Information);
+    settings_.scriptUrl = *corrected;
+    view_.ShowSettings(settings_);
+  }
+  const QPoint position = view_.WindowPosition();
+  settings_.xpos = position.x();
+  settings_.ypos = position.y();
+  settings_.Save(settingsFilePath_);
+  DefineGameProfile();
+  WriteKeyBindings();
+}
+
+// A failed save raises before the confirmation.
+void Session::SaveSettingsConfirmed() {
+  SaveSettings();
+  services_.dialogs.ShowMessage(QStringLiteral("Die Konfiguration wurde gespeichert..."), Buttons::YesOnly,
+                                BoxKind::Information);
+}
+
+void Session::CheckGameDirectory() {
+  platform::ActivityScope scope(activityLog_, QStringLiteral("\\check"));
+  const QString dir = WithTrailingSeparator(settings_.directory);
+  if (dir == settings_.directory) return;
+  settings_.directory = dir;
+  view_.ShowSettings(settings_);
+}
+
+void Session::DefineGameProfile() { gameProfile_ = game::DefineGameProfile(settings_.gameIndex, activityLog_); }
+
+// ---- the game's files ----
+
+QString Session::GameFile(const QString& fileName) const {
+  return game::LocateGameFile(game::PlacesOf(settings_.directory, gameProfile_, services_.paths.homeDir), fileName);
+}
+
+QString Session::GameExecutable() const { return game::LocateExecutable(settings_.directory, gameProfile_); }
+
+QString Session::PlayerName() const {
+  const QString name = presence::ReadPlayerName(game::GameFilePath(Typed().directory, gameProfile_.userIni));
+  return name == QStringLiteral("?") ? QString() : name;
+}
+
+void Session::ShowPlayerName() {
+  if (const auto caption = presence::PlayerNameCaption(GameFile(gameProfile_.userIni)))
+    view_.ShowPlayerCaption(*caption);
+}
+
+void Session::WriteKeyBindings() {
+  game::WriteKeyBindings(GameFile(gameProfile_.userIni), settings_.keyEcho, settings_.keyTeamsay, settings_.keySay,
+                         activityLog_);
+}
+
+void Session::WriteExecScripts() {
+  game::WriteExecScripts(
+      game::ExecScriptDirs(game::PlacesOf(settings_.directory, gameProfile_, services_.paths.homeDir), gameProfile_),
+      rosterSummary_, activityLog_);
+}
+
+// ---- game actions ----
+
+void Session::ReadServerBookmarks() {
+  bookmarks_ = game::ReadServerBookmarks(GameFile(gameProfile_.gameIni), activityLog_);
+  view_.ShowBookmarks(bookmarks_.entries, game::BookmarkHint(bookmarks_, bookmarks_.entries.isEmpty() ? -1 : 0));
+}
+
+void Session::BookmarkChosen(int bookmarkIndex) { view_.ShowBookmarkHint(game::BookmarkHint(bookmarks_, bookmarkIndex)); }
+
+void Session::StartGame(int bookmarkIndex) {
+  game::LaunchGame(services_.shell, Typed().directory, gameProfile_,
+                   game::BookmarkServerText(bookmarks_, bookmarkIndex), activityLog_);
+}
+
+void Session::LaunchFromRoster(const QString& onlineOn) {
+  game::LaunchFromRoster(services_.shell, services_.dialogs, Typed().directory, gameProfile_, onlineOn,
+                         activityLog_);
+}
+
+void Session::EchoKeyChanged() {
+  if (!tostNotice_.OnEchoKeyChange()) return;
+  services_.dialogs.MessageBeep(Beep::Exclamation);
+  services_.dialogs.ShowMessage(game::kTostNoticeMessage, Buttons::Ok, BoxKind::Information);
+}
+
+void Session::OpenClanSite() {
+  const QString site = Typed().clansite;
+  if (site.isEmpty()) {
+    services_.dialogs.ShowMessage(
+        QStringLiteral("Mit dieser Funktion könnten Sie direkt zu Ihrer Clansite springen. Legen Sie bitte "
+                       "vorher deren URL in den Programmeinstellungen fest..."),
+        Buttons::YesOnly, BoxKind::Information);
+    return;
+  }
+  services_.shell.OpenDocument(site);
+}
+
+void Session::OpenHomePage() { services_.shell.OpenDocument(kHomePage); }
+
+// To the task bar, or into the tray when the user chose so and there is
+// one; the tray icon brings it back.
+void Session::Minimize() { view_.Minimize(Typed().trayMinimize && view_.TrayAvailable()); }
+
+}  // namespace app

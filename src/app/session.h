@@ -1,0 +1,156 @@
+// The running program behind the main window: the settings in use, the login
+// cycle with its update timer, the report and news transfers, the game
+// profile and server bookmarks, the clan mate notices, start-up and close. It
+// is the one owner of the logged-in state (the cycle's) and of which roster
+// list is shown; the window shows what the session tells its MainView and
+// hands each user action to one method here.
+//
+// Calls that run a nested event loop (any handler may run inside them):
+// Start, StartStop, Tick, Reload, SaveSettings and SaveSettingsConfirmed (the
+// URL correction box), LaunchFromRoster, EchoKeyChanged, OpenClanSite,
+// FetchNews, ApplicationClose and FormClose; see presence/login_cycle.h.
+#pragma once
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/main_view.h"
+#include "app/services.h"
+#include "app/settings.h"
+#include "game/game_profile.h"
+#include "game/keybinder.h"
+#include "game/server_bookmarks.h"
+#include "platform/activity_log.h"
+#include "platform/window_timer.h"
+#include "presence/clan_mate_notices.h"
+#include "presence/login_cycle.h"
+#include "transfer/file_transfer.h"
+
+namespace app {
+
+class NewsFetch;
+
+inline const QString kHomePage = QStringLiteral("http://www.quavik.de/");
+inline const QString kNewsUrl = QStringLiteral("http://news.quavik.de/to/quaviknews.txt");
+inline const QString kNewsSiteName = QStringLiteral("www.quavik.de");
+
+class Session {
+ public:
+  Session(Services& services, MainView& view);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // ---- start-up and close ----
+  // Every start-up step in its order (app/startup_sequence.h).
+  void Start();
+  // Save, the logout question, clean-up, then the end of the event loop.
+  void ApplicationClose();
+  // The window closed by the system: ApplicationClose, then a last save.
+  void FormClose();
+  // True once ApplicationClose has told the application to end.
+  bool Terminating() const { return terminating_; }
+
+  // ---- settings ----
+  // The panel's values become the settings in use and are saved; may show
+  // the URL correction box; throws when the file can't be written.
+  void SaveSettings();
+  // "Konfiguration speichern": SaveSettings, then its confirmation.
+  void SaveSettingsConfirmed();
+  const Settings& settings() const { return settings_; }
+  // The settings file into the settings in use and the panel, and what
+  // follows from them (the game's files, the bookmarks).
+  void ReadSettings();
+
+  // ---- presence ----
+  void StartStop();
+  void Tick();
+  void Reload();
+  // The clan list's switch.
+  void SwitchList();
+  bool ClanListShown() const { return clanListShown_; }
+  bool LoggedIn() const { return cycle_->LoggedIn(); }
+
+  // ---- game ----
+  // A double click on a clan roster row with this "Online auf:" text.
+  void LaunchFromRoster(const QString& onlineOn);
+  // The start button: the game onto the chosen bookmark (-1: none).
+  void StartGame(int bookmarkIndex);
+  void BookmarkChosen(int bookmarkIndex);
+  void EchoKeyChanged();
+  void OpenClanSite();
+  void OpenHomePage();
+  void Minimize();
+  // "Username: " and the player's name from the game's user INI.
+  void ShowPlayerName();
+
+  // ---- news ----
+  // Opens the news panel, fetches, waits the fixed five seconds, shows.
+  void FetchNews();
+  // Where the news come from; tests point it at a loopback server.
+  QString newsUrl = kNewsUrl;
+
+  // ---- what tests and the window look at ----
+  platform::WindowTimer& updateTimer() { return timer_; }
+  platform::WindowTimer& delayTimer() { return delayTimer_; }
+  TFileTransfer& reportTransfer() { return webget_; }
+  TFileTransfer& newsTransfer() { return newsget_; }
+  presence::LoginCycle& cycle() { return *cycle_; }
+  const game::GameProfile& gameProfile() const { return gameProfile_; }
+  // What the exec scripts carry: the summary of the last clan answer.
+  const QString& rosterSummary() const { return rosterSummary_; }
+  const platform::ActivityLog& activityLog() const { return activityLog_; }
+
+ private:
+  // The session as the login cycle, start-up and close see it.
+  class CycleParts;
+  class Starting;
+  class Closing;
+
+  presence::CycleSettings CycleValues() const;
+  std::optional<presence::PlayerLocation> ScanGameLog(bool offline);
+  void ShowLoginState(bool loggedIn);
+  void ShowClanRoster(const presence::ClanRoster& roster);
+  // The fixed wait with the update indicator; runs a nested event loop.
+  void UpdateVisDelay(int milliseconds);
+  void WriteKeyBindings();
+  void WriteExecScripts();
+
+  void CheckGameDirectory();
+  void DefineGameProfile();
+  void ReadServerBookmarks();
+  QString GameFile(const QString& fileName) const;
+  QString GameExecutable() const;
+  QString PlayerName() const;
+  // What the setup panel holds now, saved or not: what an action the user
+  // starts reads (the clan site, the game directory of a launch, the tray
+  // and notice choices). The cycle saves first, so it reads settings_.
+  app::Settings Typed() const { return view_.SetupValues(settings_); }
+  void ClanRosterShown(const std::vector<presence::RosterEntry>& roster);
+  void Guarded(const std::function<void()>& handler);
+
+  Services& services_;
+  MainView& view_;
+  platform::ActivityLog activityLog_;
+  QString settingsFilePath_;
+  app::Settings settings_;
+  game::GameProfile gameProfile_;
+  game::ServerBookmarks bookmarks_;
+  QString rosterSummary_;
+  bool clanListShown_ = true;
+  bool terminating_ = false;
+  game::TostNotice tostNotice_;
+  presence::ClanMateWatch clanMates_;
+  platform::WindowTimer timer_;
+  platform::WindowTimer delayTimer_;
+  // The reports' transfer, and the news' own, so a news click never
+  // disturbs a report.
+  TFileTransfer webget_;
+  TFileTransfer newsget_;
+  std::unique_ptr<CycleParts> cycleParts_;
+  std::unique_ptr<presence::ReportChannel> reportChannel_;
+  std::unique_ptr<NewsFetch> newsFetch_;
+  std::unique_ptr<presence::LoginCycle> cycle_;
+};
+
+}  // namespace app

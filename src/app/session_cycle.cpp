@@ -1,0 +1,96 @@
+// The login cycle's side of the session: its handlers, what it reads of the
+// settings and the game, the roster it brings, the tray's state and the
+// clan mate notices, the fixed wait and the roster list switch.
+#include <QDir>
+
+#include "app/session.h"
+#include "app/session_parts.h"
+#include "app/startup.h"
+#include "platform/file_ops.h"
+#include "platform/paths.h"
+#include "platform/waits.h"
+#include "presence/game_log_scanner.h"
+#include "presence/roster_status.h"
+
+namespace app {
+
+void Session::CycleParts::SaveSettings() {
+  s.SaveSettings();
+  s.DefineGameProfile();
+}
+
+bool Session::CycleParts::GameExecutableExists() const { return platform::FileExists(s.GameExecutable()); }
+
+void Session::CycleParts::ShowLoggedIn(bool loggedIn) {
+  s.view_.ShowLoggedIn(loggedIn);
+  s.ShowLoginState(loggedIn);
+}
+
+void Session::StartStop() { cycle_->StartStop(); }
+void Session::Tick() { cycle_->Tick(); }
+void Session::Reload() { cycle_->Reload(); }
+
+presence::CycleSettings Session::CycleValues() const {
+  presence::CycleSettings s;
+  s.scriptUrl = settings_.scriptUrl;
+  s.pass = settings_.pass;
+  s.globalScriptUrl = settings_.globalScriptUrl;
+  s.globalPass = settings_.globalPass;
+  s.intervalIndex = settings_.updateInterval;
+  const int index = settings_.gameIndex;
+  s.gameName = index >= 0 && index < game::GameCount() ? game::GameName(index) : QString();
+  return s;
+}
+
+std::optional<presence::PlayerLocation> Session::ScanGameLog(bool offline) {
+  return presence::ScanGameLogProcessingEvents(
+      GameFile(gameProfile_.logFile), platform::JoinDir(services_.paths.TempDir(), kWorkingCopyFileName),
+      GameFile(gameProfile_.userIni), offline,
+      gameProfile_.unrealEngine2 ? presence::LogFormat::BrowseAndLevel : presence::LogFormat::LoadMap);
+}
+
+void Session::ShowClanRoster(const presence::ClanRoster& roster) {
+  {
+    platform::ActivityScope scope(activityLog_, QStringLiteral("Leere Clangrid"));
+    view_.ClearClanRoster();
+  }
+  view_.ShowClanRoster(roster.entries);
+  rosterSummary_ = roster.summary;
+  ClanRosterShown(roster.entries);
+}
+
+void Session::UpdateVisDelay(int ms) {
+  activityLog_.Start(QStringLiteral("Importiere in Clangrid: Delay - UpdateVisOn"));
+  view_.ShowUpdateIndicator(true);
+  delayTimer_.SetInterval(services_.waits.Scaled(ms));
+  delayTimer_.SetEnabled(true);
+  // Sleeps in the event loop until the timer has fired: the window stays
+  // responsive and nothing spins.
+  platform::WaitProcessingEvents([this] { return delayTimer_.Enabled(); });
+  activityLog_.Start(QStringLiteral("Importiere in Clangrid: Delay - UpdateVisOff"));
+  view_.ShowUpdateIndicator(false);
+}
+
+void Session::SwitchList() {
+  clanListShown_ = !clanListShown_;
+  view_.ShowClanList(clanListShown_);
+}
+
+// ---- the tray and the clan mate notices ----
+
+void Session::ShowLoginState(bool loggedIn) {
+  clanMates_.LoginShown(loggedIn);
+  view_.ShowTrayState(loggedIn, PlayerName(), presence::MembersOnline(clanMates_.Shown()));
+}
+
+// After each clan import: the notices it brings, and the tooltip's count.
+void Session::ClanRosterShown(const std::vector<presence::RosterEntry>& roster) {
+  const bool loggedIn = cycle_->LoggedIn();
+  const QString player = PlayerName();
+  const std::vector<QString> notices = clanMates_.RosterShown(roster, player, loggedIn);
+  view_.ShowTrayState(loggedIn, player, presence::MembersOnline(roster));
+  if (!Typed().notify) return;
+  for (const QString& notice : notices) view_.Notify(notice);
+}
+
+}  // namespace app

@@ -1,0 +1,187 @@
+// The session's flows without a window: a fake view records what the session
+// shows and stands in for the setup panel; the clan script is a loopback
+// server, the game a real directory.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "app/main_view.h"
+#include "app/services.h"
+#include "app/session.h"
+#include "support/loopback_http_server.h"
+#include "support/recording_dialogs.h"
+#include "support/recording_shell.h"
+#include "support/temp_dir.h"
+
+using testing_support::LoopbackHttpServer;
+using testing_support::RecordingDialogs;
+using testing_support::RecordingShell;
+using testing_support::TempDir;
+
+namespace {
+
+// The view's part: the panel holds `panel` (what the user typed), the rest
+// is recorded as it is shown.
+class FakeView : public app::MainView {
+ public:
+  app::Settings SetupValues(const app::Settings& base) const override {
+    app::Settings v = panel;
+    v.xpos = base.xpos;
+    v.ypos = base.ypos;
+    return v;
+  }
+  void ShowSettings(const app::Settings& settings) override {
+    const int x = panel.xpos, y = panel.ypos;
+    panel = settings;
+    panel.xpos = x;
+    panel.ypos = y;
+  }
+  void ShowSetup(bool visible) override { setupShown = visible; }
+  void ShowKeyChoices(const QStringList& keys) override { keyChoices = keys; }
+  void ShowSettingsFile(const QString&) override {}
+  QPoint WindowPosition() const override { return position; }
+  void MoveWindow(const QPoint& to) override { position = to; }
+  void ShowLoggedIn(bool loggedIn) override { loggedInShown.push_back(loggedIn); }
+  void ShowRosterHeadings() override {}
+  void ClearClanRoster() override { roster.clear(); }
+  void ShowClanRoster(const std::vector<presence::RosterEntry>& entries) override { roster = entries; }
+  void ClearRefusedName() override {}
+  void ShowGlobalNotice() override {}
+  void ShowClanList(bool clan) override { clanListShown = clan; }
+  void ShowUpdateIndicator(bool visible) override { indicatorShown += visible; }
+  void PlacePanels() override {}
+  void ShowPlayerCaption(const QString& caption) override { playerCaption = caption; }
+  void ShowBookmarks(const QStringList& entries, const QString&) override { bookmarks = entries; }
+  void ShowBookmarkHint(const QString&) override {}
+  void ShowNewsWaiting(const QString& notice) override { news = {notice}; }
+  void ShowNews(const QStringList& lines) override { news = lines; }
+  bool TrayAvailable() const override { return false; }
+  void ShowTrayState(bool loggedIn, const QString& player, int membersOnline) override {
+    trayStates.push_back(QStringLiteral("%1 %2 %3").arg(loggedIn).arg(player).arg(membersOnline));
+  }
+  void Notify(const QString& text) override { notices.push_back(text); }
+  void Minimize(bool intoTray) override { minimizedIntoTray = intoTray; }
+
+  app::Settings panel;
+  QPoint position{120, 80};
+  bool setupShown = false;
+  bool clanListShown = true;
+  bool minimizedIntoTray = false;
+  int indicatorShown = 0;
+  QStringList keyChoices, bookmarks, news, trayStates;
+  QString playerCaption;
+  std::vector<bool> loggedInShown;
+  std::vector<presence::RosterEntry> roster;
+  std::vector<QString> notices;
+};
+
+const std::string kAnswer = "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\nLee\r\nSucht Server...\r\nd\r\nt\r\n";
+
+class SessionFlow : public ::testing::Test {
+ protected:
+  SessionFlow() {
+    QDir().mkpath(dir.File("program"));
+    QDir().mkpath(dir.File("work"));
+    dir.Write("game/System/UnrealTournament.exe", "MZ");
+    dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=Kim\r\n");
+    dir.Write("game/System/TacticalOps.log", "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=Kim?Team=1\r\n");
+    dir.Write("program/quavik.ini", "[MAIN]\r\nScript-URL=" + http.Url("/q.php") +
+                                        "\r\nPass=pw\r\nUpdate-Intervall=9\r\nDirectory=" +
+                                        dir.File("game/").toStdString() + "\r\n");
+    services = std::make_unique<app::Services>(app::Services{
+        dialogs, shell, platform::AppPaths{dir.File("program"), dir.File("work"), {}}, platform::Waits{0.01},
+        [this] { ++terminations; }});
+  }
+
+  app::Session& Start() {
+    session = std::make_unique<app::Session>(*services, view);
+    session->Start();
+    session->reportTransfer().ConnectTimeoutMs = 1000;
+    session->reportTransfer().StallTimeoutMs = 2000;
+    return *session;
+  }
+
+  LoopbackHttpServer http;
+  TempDir dir;
+  RecordingDialogs dialogs;
+  RecordingShell shell;
+  int terminations = 0;
+  std::unique_ptr<app::Services> services;
+  FakeView view;
+  std::unique_ptr<app::Session> session;
+};
+
+TEST_F(SessionFlow, StartShowsTheStoredSettingsAndTheGame) {
+  app::Session& s = Start();
+  EXPECT_EQ(view.panel.scriptUrl, QString::fromStdString(http.Url("/q.php")));
+  EXPECT_EQ(view.panel.directory, dir.File("game/"));
+  EXPECT_EQ(s.settings().updateInterval, 9);
+  EXPECT_EQ(view.playerCaption, "Username: Kim");
+  EXPECT_FALSE(view.keyChoices.isEmpty());
+  EXPECT_FALSE(view.setupShown) << "complete settings: no first-start notice";
+  EXPECT_TRUE(dialogs.boxes.empty());
+  EXPECT_FALSE(s.LoggedIn());
+}
+
+TEST_F(SessionFlow, LoginReportsTypedValuesShowsTheRosterAndLogoutReportsOffline) {
+  http.Serve("/q.php", kAnswer);
+  app::Session& s = Start();
+  view.panel.pass = "typed";  // typed into the panel, never saved
+  s.StartStop();
+  EXPECT_TRUE(s.LoggedIn());
+  ASSERT_EQ(http.RequestCount(), 1u);
+  EXPECT_EQ(http.Requests()[0].Param("pass"), "typed") << "a report saves what the panel holds";
+  EXPECT_NE(dir.Read("program/quavik.ini").find("Pass=typed\r\n"), std::string::npos);
+  EXPECT_EQ(view.loggedInShown, std::vector<bool>{true});
+  ASSERT_EQ(view.roster.size(), 2u);
+  EXPECT_EQ(view.roster[0].name, "Kim");
+  EXPECT_EQ(view.roster[1].onlineOn, "Sucht Server...");
+  EXPECT_EQ(s.rosterSummary(), "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) ");
+  EXPECT_GE(view.indicatorShown, 1);
+
+  s.StartStop();
+  EXPECT_FALSE(s.LoggedIn());
+  EXPECT_EQ(view.loggedInShown, (std::vector<bool>{true, false}));
+  ASSERT_EQ(http.RequestCount(), 2u);
+  EXPECT_EQ(http.Requests()[1].Param("map"), "<i>offline</i>");
+}
+
+TEST_F(SessionFlow, ListSwitchIsTheSessionsStateAndReloadFollowsIt) {
+  http.Serve("/q.php", kAnswer);
+  app::Session& s = Start();
+  s.SwitchList();
+  EXPECT_FALSE(s.ClanListShown());
+  EXPECT_FALSE(view.clanListShown);
+  s.SwitchList();
+  EXPECT_TRUE(s.ClanListShown());
+  EXPECT_TRUE(view.clanListShown);
+}
+
+TEST_F(SessionFlow, CloseWhileLoggedInAsksReportsOfflineAndEnds) {
+  http.Serve("/q.php", kAnswer);
+  app::Session& s = Start();
+  s.StartStop();
+  ASSERT_TRUE(s.LoggedIn());
+  dialogs.boxes.clear();
+  s.ApplicationClose();
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].buttons, platform::Buttons::YesNo);
+  ASSERT_EQ(http.RequestCount(), 2u);
+  EXPECT_EQ(http.Requests()[1].Param("map"), "<i>offline</i>");
+  EXPECT_EQ(terminations, 1);
+  EXPECT_TRUE(s.Terminating());
+  EXPECT_FALSE(QFile::exists(dir.File("program/zephanor.tmp")));
+}
+
+TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {
+  app::Session& s = Start();
+  view.panel.clansite = "http://clan.example/";
+  view.panel.trayMinimize = true;
+  s.OpenClanSite();
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].target, "http://clan.example/");
+  s.Minimize();
+  EXPECT_FALSE(view.minimizedIntoTray) << "no tray on this desktop";
+}
+
+}  // namespace
