@@ -1,4 +1,4 @@
-// Program entry: the real services, the guarded application and the main window.
+// Program entry: the real services, the guarded application and the program's windows.
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
@@ -12,7 +12,7 @@
 #include "platform/shell.h"
 #include "platform/waits.h"
 #include "app/services.h"
-#include "ui/main_window.h"
+#include "ui/program_windows.h"
 
 namespace {
 
@@ -50,7 +50,5 @@ int main(int argc, char** argv) {
   // while the window sits in the tray is no reason to end.
   application.setQuitOnLastWindowClosed(false);
   app::Services services{dialogs, shell, ProgramPaths(), platform::Waits{}, {}};
-  TForm1 form(services);
-  form.show();
-  return application.exec();
+  return program_windows::Run(services);
 }

@@ -1,6 +1,6 @@
 #include "ui/info_panels.h"
 
-#include "ui/main_window.h"
+#include "ui/main_window_controls.h"
 #include "ui/panel_builders.h"
 #include "ui/ui_style.h"
 
@@ -23,8 +23,8 @@ QLabel* AboutLine(QWidget* panel, const char* name, int top, const QString& text
 
 namespace window_layout {
 
-void BuildAboutPanel(TForm1& f) {
-  f.about = Panel(&f, "about", {283, 48, 276, 293});
+void BuildAboutPanel(QWidget& window, MainWindowControls& f) {
+  f.about = Panel(&window, "about", {283, 48, 276, 293});
   // The design places each line at its own left edge; centred over the
   // panel's width they keep those places with any font.
   auto* name = AboutLine(f.about, "Label13", 20, QStringLiteral("Quavik"), 24, true);
@@ -46,8 +46,8 @@ void BuildAboutPanel(TForm1& f) {
                    ui_style::SansSerif(11));
 }
 
-void BuildNewsPanel(TForm1& f) {
-  f.NewsPanel = Panel(&f, "NewsPanel", {290, 48, 276, 293});
+void BuildNewsPanel(QWidget& window, MainWindowControls& f) {
+  f.NewsPanel = Panel(&window, "NewsPanel", {290, 48, 276, 293});
   f.NewsMemo = new QPlainTextEdit(f.NewsPanel);
   f.NewsMemo->setObjectName(QStringLiteral("NewsMemo"));
   f.NewsMemo->setGeometry(4, 4, 269, 249);

@@ -3,11 +3,13 @@
 // the right of the visible area until start-up moves them over the lists.
 #pragma once
 
-class TForm1;
+#include <QWidget>
+
+struct MainWindowControls;
 
 namespace window_layout {
 
-void BuildAboutPanel(TForm1& form);
-void BuildNewsPanel(TForm1& form);
+void BuildAboutPanel(QWidget& window, MainWindowControls& form);
+void BuildNewsPanel(QWidget& window, MainWindowControls& form);
 
 }  // namespace window_layout

@@ -10,9 +10,9 @@
 #include "ui/ui_style.h"
 #include "ui/window_layout.h"
 
-TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services(services) {
+TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services_(services) {
   BuildWindow();
-  session_ = std::make_unique<app::Session>(services, *this);
+  session_ = std::make_unique<app::Session>(services_, *this);
   BindHandlers();
   BuildTray();
   Guarded([this] { session_->Start(); });
@@ -21,7 +21,7 @@ TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), serv
 TForm1::~TForm1() = default;
 
 void TForm1::Guarded(const std::function<void()>& handler) {
-  platform::RunGuarded(services.dialogs, handler);
+  platform::RunGuarded(services_.dialogs, handler);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -41,56 +41,57 @@ void TForm1::BuildWindow() {
   pal.setColor(QPalette::Window, palette().color(QPalette::Button));
   setPalette(pal);
 
-  SkinForm1 = new TSkinForm(this);
-  SkinForm1->SetPicture(artwork::Skin());
-  SkinForm1->LoadMask2(QByteArray(4, '\0'));
+  ui_.SkinForm1 = new TSkinForm(this);
+  ui_.SkinForm1->SetPicture(artwork::Skin());
+  ui_.SkinForm1->LoadMask2(QByteArray(4, '\0'));
 
-  windowDrag = new WindowDragFilter(this);
-  window_layout::BuildControls(*this);
+  ui_.windowDrag = new WindowDragFilter(this);
+  ui_.windowDrag->setObjectName(QStringLiteral("windowDrag"));
+  window_layout::BuildControls(*this, ui_);
 }
 
 void TForm1::BindHandlers() {
-  Bind(Image2, &TImage::clicked, &TForm1::BitBtn2Click);
-  Bind(Image3, &TImage::clicked, &TForm1::reloadClick);
-  Bind(Image4, &TImage::clicked, &TForm1::BitBtn1Click);
-  Bind(Image5, &TImage::clicked, &TForm1::Image5Click);
-  Bind(button_aktiv, &TImage::clicked, &TForm1::button_aktivClick);
-  Bind(button_inaktiv, &TImage::clicked, &TForm1::button_inaktivClick);
-  Bind(Image6, &TImage::clicked, &TForm1::Image6Click);
-  Bind(Image7, &TImage::clicked, &TForm1::Image7Click);
-  Bind(Image8, &TImage::clicked, &TForm1::Image8Click);
-  Bind(global_inactive, &TImage::clicked, &TForm1::clan_activeClick);
-  Bind(clan_inactive, &TImage::clicked, &TForm1::clan_activeClick);
-  Bind(Image9, &TImage::clicked, &TForm1::Image9Click);
-  Bind(grid, &QTableWidget::doubleClicked, &TForm1::gridDblClick);
-  Bind(GlobalGrid, &QTableWidget::doubleClicked, &TForm1::GlobalGridDblClick);
-  Bind(serverliste, &QComboBox::activated, &TForm1::serverlisteChange);
-  Bind(set_keybinder_echo, &QComboBox::activated, &TForm1::set_keybinder_echoChange);
-  Bind(SpeedButton1, &QToolButton::clicked, &TForm1::SpeedButton1Click);
-  Bind(Button1, &QPushButton::clicked, &TForm1::Button1Click);
-  Bind(Button2, &QPushButton::clicked, &TForm1::Button2Click);
-  Bind(Button3, &QPushButton::clicked, &TForm1::Button3Click);
-  Bind(berdenQuavik1, &QAction::triggered, &TForm1::berdenQuavik1Click);
-  Bind(Minimieren1, &QAction::triggered, &TForm1::Minimieren1Click);
-  Bind(Quavikbeenden1, &QAction::triggered, &TForm1::Quavikbeenden1Click);
+  Bind(ui_.Image2, &TImage::clicked, &TForm1::BitBtn2Click);
+  Bind(ui_.Image3, &TImage::clicked, &TForm1::reloadClick);
+  Bind(ui_.Image4, &TImage::clicked, &TForm1::BitBtn1Click);
+  Bind(ui_.Image5, &TImage::clicked, &TForm1::Image5Click);
+  Bind(ui_.button_aktiv, &TImage::clicked, &TForm1::button_aktivClick);
+  Bind(ui_.button_inaktiv, &TImage::clicked, &TForm1::button_inaktivClick);
+  Bind(ui_.Image6, &TImage::clicked, &TForm1::Image6Click);
+  Bind(ui_.Image7, &TImage::clicked, &TForm1::Image7Click);
+  Bind(ui_.Image8, &TImage::clicked, &TForm1::Image8Click);
+  Bind(ui_.global_inactive, &TImage::clicked, &TForm1::clan_activeClick);
+  Bind(ui_.clan_inactive, &TImage::clicked, &TForm1::clan_activeClick);
+  Bind(ui_.Image9, &TImage::clicked, &TForm1::Image9Click);
+  Bind(ui_.grid, &QTableWidget::doubleClicked, &TForm1::gridDblClick);
+  Bind(ui_.GlobalGrid, &QTableWidget::doubleClicked, &TForm1::GlobalGridDblClick);
+  Bind(ui_.serverliste, &QComboBox::activated, &TForm1::serverlisteChange);
+  Bind(ui_.set_keybinder_echo, &QComboBox::activated, &TForm1::set_keybinder_echoChange);
+  Bind(ui_.SpeedButton1, &QToolButton::clicked, &TForm1::SpeedButton1Click);
+  Bind(ui_.Button1, &QPushButton::clicked, &TForm1::Button1Click);
+  Bind(ui_.Button2, &QPushButton::clicked, &TForm1::Button2Click);
+  Bind(ui_.Button3, &QPushButton::clicked, &TForm1::Button3Click);
+  Bind(ui_.berdenQuavik1, &QAction::triggered, &TForm1::berdenQuavik1Click);
+  Bind(ui_.Minimieren1, &QAction::triggered, &TForm1::Minimieren1Click);
+  Bind(ui_.Quavikbeenden1, &QAction::triggered, &TForm1::Quavikbeenden1Click);
 
   // Dragging the player name, the title strip, the bookmark caption or the
   // clan list (its rows or its heading) moves the window; a right press on
   // the title strip opens TopPop.
-  for (QWidget* w : {static_cast<QWidget*>(OwnerLabel), static_cast<QWidget*>(Image12),
-                     static_cast<QWidget*>(Label8), static_cast<QWidget*>(grid),
-                     static_cast<QWidget*>(grid->horizontalHeader())})
-    windowDrag->Watch(w);
-  Image12->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(Image12, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { TopPop->popup(Image12->mapToGlobal(at)); });
+  for (QWidget* w : {static_cast<QWidget*>(ui_.OwnerLabel), static_cast<QWidget*>(ui_.Image12),
+                     static_cast<QWidget*>(ui_.Label8), static_cast<QWidget*>(ui_.grid),
+                     static_cast<QWidget*>(ui_.grid->horizontalHeader())})
+    ui_.windowDrag->Watch(w);
+  ui_.Image12->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(ui_.Image12, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { ui_.TopPop->popup(ui_.Image12->mapToGlobal(at)); });
 }
 
 void TForm1::BuildTray() {
-  Tray = new TrayIcon(this);
-  Tray->setObjectName(QStringLiteral("Tray"));
-  Bind(Tray->showWindow, &QAction::triggered, &TForm1::TrayShowClick);
-  Bind(Tray->login, &QAction::triggered, &TForm1::TrayLoginClick);
-  Bind(Tray->quit, &QAction::triggered, &TForm1::TrayQuitClick);
-  Bind(Tray, &TrayIcon::clicked, &TForm1::TrayShowClick);
+  ui_.Tray = new TrayIcon(this);
+  ui_.Tray->setObjectName(QStringLiteral("Tray"));
+  Bind(ui_.Tray->showWindow, &QAction::triggered, &TForm1::TrayShowClick);
+  Bind(ui_.Tray->login, &QAction::triggered, &TForm1::TrayLoginClick);
+  Bind(ui_.Tray->quit, &QAction::triggered, &TForm1::TrayQuitClick);
+  Bind(ui_.Tray, &TrayIcon::clicked, &TForm1::TrayShowClick);
 }

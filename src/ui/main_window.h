@@ -3,8 +3,8 @@
 // panels, the image buttons, the login button, the list switch and the
 // bookmark list. It is the session's view (app/main_view.h): the session
 // (app/session.h), which it owns, decides and tells it what to show; each
-// user action is one handler here that hands it to the session. Every
-// control is named as in the window definition (its Qt objectName).
+// user action is one handler here that hands it to the session. Its controls
+// are its own (ui/main_window_controls.h); tests find them by their names.
 //
 // Every bound handler runs through platform::RunGuarded, so an exception it
 // raises is shown in the error box and the program goes on. The controls are
@@ -13,29 +13,14 @@
 //   main_window_handlers.cpp   the user's actions
 //   main_window_view.cpp       what the session shows
 #pragma once
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QString>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QToolButton>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "app/main_view.h"
 #include "app/services.h"
-#include "ui/image_control.h"
-#include "ui/skin_form.h"
-#include "ui/tray_icon.h"
-#include "ui/window_drag_filter.h"
+#include "ui/main_window_controls.h"
 
 class QCloseEvent;
 class TForm2;
@@ -53,106 +38,15 @@ class TForm1 : public QWidget, public app::MainView {
   ~TForm1() override;
 
   app::Session& session() { return *session_; }
-  // ---- controls, back to front ----
-  TSkinForm* SkinForm1 = nullptr;
-  TImage* reloadbackground = nullptr;
-  TImage* Image2 = nullptr;
-  TImage* Image3 = nullptr;
-  TImage* Image4 = nullptr;
-  TImage* Image5 = nullptr;
-  TImage* button_aktiv = nullptr;
-  TImage* button_inaktiv = nullptr;
-  TImage* Image6 = nullptr;
-  TImage* Image7 = nullptr;
-  TImage* Image8 = nullptr;
-  QLabel* OwnerLabel = nullptr;
-  TImage* Image12 = nullptr;
-  TImage* clan_active = nullptr;
-  TImage* global_inactive = nullptr;
-  TImage* global_active = nullptr;
-  TImage* clan_inactive = nullptr;
-  TImage* updateicon = nullptr;
-  QLabel* Label8 = nullptr;
-  TImage* Image9 = nullptr;
-  QTableWidget* GlobalGrid = nullptr;
-  QTableWidget* grid = nullptr;
-  QFrame* Setup = nullptr;
-  QComboBox* serverliste = nullptr;
-  QFrame* about = nullptr;
-  QFrame* NewsPanel = nullptr;
-
-  // setup panel
-  QTabWidget* PassContainer = nullptr;
-  QWidget* TabSheet1 = nullptr;
-  QWidget* TabSheet2 = nullptr;
-  QLineEdit* set_server = nullptr;
-  QLineEdit* set_pass = nullptr;
-  QLineEdit* set_globalserver = nullptr;
-  QLineEdit* set_globalpass = nullptr;
-  QLineEdit* set_todir = nullptr;
-  QLineEdit* set_clansite = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
-  QComboBox* set_intervall = nullptr;
-  QComboBox* set_retailmod = nullptr;
-  QCheckBox* set_logkill = nullptr;
-  QCheckBox* set_notify = nullptr;  // desktop notices about clan mates
-  QCheckBox* set_traymin = nullptr;  // minimise into the tray instead of the task bar
-  QComboBox* set_keybinder_echo = nullptr;
-  QComboBox* set_keybinder_teamsay = nullptr;
-  QComboBox* set_keybinder_say = nullptr;
-  QPushButton* Button1 = nullptr;
-
-  // about and news panels
-  QLabel* SettingsFileLabel = nullptr;  // where the settings file is
-  QPushButton* Button3 = nullptr;
-  QPlainTextEdit* NewsMemo = nullptr;
-  QPushButton* Button2 = nullptr;
-
-  // popup menu of the title strip
-  QMenu* TopPop = nullptr;
-  QAction* berdenQuavik1 = nullptr;
-  QAction* Minimieren1 = nullptr;
-  QAction* Quavikbeenden1 = nullptr;
-
-  // non-visual
-  // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
-  WindowDragFilter* windowDrag = nullptr;
-  // The directory chooser SpeedButton1 shows; when none was given, one is
-  // made the first time (its tree costs memory most sessions never need).
-  TForm2* Form2 = nullptr;
-  // The icon in the desktop's tray, and the notices about clan mates.
-  TrayIcon* Tray = nullptr;
-
-  app::Services& services;
+  // The directory chooser SpeedButton1 shows (not owned here); when none
+  // was given, one is made the first time (its tree costs memory most
+  // sessions never need).
+  void SetDirectoryChooser(TForm2* chooser) { chooser_ = chooser; }
   // Rows of the clan list in use, the heading included.
-  int RosterRowCount = 0;
-
-  // ---- the user's actions ----
-  void BitBtn1Click();
-  void Button1Click();
-  void BitBtn2Click();
-  void Image8Click();
-  void Image6Click();
-  void Image7Click();
-  void berdenQuavik1Click();
-  void Minimieren1Click();
-  void Quavikbeenden1Click();
-  void Button3Click();
-  void Button2Click();
-  void reloadClick();
-  void button_aktivClick();
-  void button_inaktivClick();
-  void clan_activeClick();
-  void gridDblClick();
-  void Image5Click();
-  void Image9Click();
-  void serverlisteChange();
-  void set_keybinder_echoChange();
-  void GlobalGridDblClick();
-  void SpeedButton1Click();
-  void TrayShowClick();
-  void TrayLoginClick();
-  void TrayQuitClick();
+  int RosterRowsInUse() const { return rosterRows_; }
+  // The "Online auf:" text of clan list row `row` (1 is the first entry);
+  // empty for the heading or a row beyond the list.
+  QString ClanRowServer(int row) const;
 
   // ---- app::MainView ----
   app::Settings SetupValues(const app::Settings& base) const override;
@@ -194,9 +88,40 @@ class TForm1 : public QWidget, public app::MainView {
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   }
 
+  // ---- the user's actions ----
+  void BitBtn1Click();
+  void Button1Click();
+  void BitBtn2Click();
+  void Image8Click();
+  void Image6Click();
+  void Image7Click();
+  void berdenQuavik1Click();
+  void Minimieren1Click();
+  void Quavikbeenden1Click();
+  void Button3Click();
+  void Button2Click();
+  void reloadClick();
+  void button_aktivClick();
+  void button_inaktivClick();
+  void clan_activeClick();
+  void gridDblClick();
+  void Image5Click();
+  void Image9Click();
+  void serverlisteChange();
+  void set_keybinder_echoChange();
+  void GlobalGridDblClick();
+  void SpeedButton1Click();
+  void TrayShowClick();
+  void TrayLoginClick();
+  void TrayQuitClick();
+
   void BuildWindow();
   void BindHandlers();
-  std::unique_ptr<TForm2> ownChooser;  // the one made for Form2
   void BuildTray();
+  app::Services& services_;
+  MainWindowControls ui_;
+  TForm2* chooser_ = nullptr;
+  std::unique_ptr<TForm2> ownChooser_;  // the one made for chooser_
+  int rosterRows_ = 0;
   std::unique_ptr<app::Session> session_;
 };

@@ -9,7 +9,7 @@
 #include "ui/roster_lists.h"
 
 // Shows a hidden setup panel, hides a shown one; nothing is saved.
-void TForm1::BitBtn1Click() { Setup->setVisible(Setup->isHidden()); }
+void TForm1::BitBtn1Click() { ui_.Setup->setVisible(ui_.Setup->isHidden()); }
 
 // A failed save raises before the confirmation, and the panel stays open.
 void TForm1::Button1Click() {
@@ -23,9 +23,9 @@ void TForm1::Image6Click() { session_->Minimize(); }
 void TForm1::Minimieren1Click() { session_->Minimize(); }
 void TForm1::Image7Click() { session_->ApplicationClose(); }
 void TForm1::Quavikbeenden1Click() { session_->ApplicationClose(); }
-void TForm1::berdenQuavik1Click() { about->show(); }
-void TForm1::Button3Click() { about->hide(); }
-void TForm1::Button2Click() { NewsPanel->hide(); }
+void TForm1::berdenQuavik1Click() { ui_.about->show(); }
+void TForm1::Button3Click() { ui_.about->hide(); }
+void TForm1::Button2Click() { ui_.NewsPanel->hide(); }
 
 void TForm1::button_inaktivClick() { session_->StartStop(); }
 void TForm1::button_aktivClick() { session_->StartStop(); }
@@ -33,27 +33,26 @@ void TForm1::reloadClick() { session_->Reload(); }
 void TForm1::clan_activeClick() { session_->SwitchList(); }
 
 void TForm1::gridDblClick() {
-  if (grid->currentRow() < 1) return;  // no entry, or the heading row
-  const QTableWidgetItem* cell = grid->item(grid->currentRow(), 1);
-  session_->LaunchFromRoster(cell ? cell->text() : QString());
+  if (ui_.grid->currentRow() < 1) return;  // no entry, or the heading row
+  session_->LaunchFromRoster(ClanRowServer(ui_.grid->currentRow()));
 }
 
 void TForm1::GlobalGridDblClick() {
-  if (GlobalGrid->currentRow() < 1) return;  // no entry, or the heading row
-  QApplication::clipboard()->setText(roster_lists::RowText(GlobalGrid, GlobalGrid->currentRow()));
+  if (ui_.GlobalGrid->currentRow() < 1) return;  // no entry, or the heading row
+  QApplication::clipboard()->setText(roster_lists::RowText(ui_.GlobalGrid, ui_.GlobalGrid->currentRow()));
 }
 
-void TForm1::Image5Click() { session_->StartGame(serverliste->currentIndex()); }
-void TForm1::serverlisteChange() { session_->BookmarkChosen(serverliste->currentIndex()); }
+void TForm1::Image5Click() { session_->StartGame(ui_.serverliste->currentIndex()); }
+void TForm1::serverlisteChange() { session_->BookmarkChosen(ui_.serverliste->currentIndex()); }
 void TForm1::set_keybinder_echoChange() { session_->EchoKeyChanged(); }
 void TForm1::Image9Click() { session_->FetchNews(); }
 
 void TForm1::SpeedButton1Click() {
-  if (!Form2) {
-    ownChooser = std::make_unique<TForm2>(set_todir);
-    Form2 = ownChooser.get();
+  if (!chooser_) {
+    ownChooser_ = std::make_unique<TForm2>(ui_.set_todir);
+    chooser_ = ownChooser_.get();
   }
-  Form2->exec();
+  chooser_->exec();
 }
 
 void TForm1::TrayShowClick() {

@@ -2,7 +2,7 @@
 
 #include "game/game_profile.h"
 #include "ui/artwork.h"
-#include "ui/main_window.h"
+#include "ui/main_window_controls.h"
 #include "ui/panel_builders.h"
 #include "ui/ui_style.h"
 
@@ -40,8 +40,8 @@ QWidget* AddressPage(QTabWidget* tabs, const char* name, const QString& caption,
 
 namespace window_layout {
 
-void BuildSetupPanel(TForm1& f) {
-  f.Setup = Panel(&f, "Setup", {11, 49, 276, 290});
+void BuildSetupPanel(QWidget& window, MainWindowControls& f) {
+  f.Setup = Panel(&window, "Setup", {11, 49, 276, 290});
   const QFont font = ui_style::Arial(11);
 
   f.PassContainer = new QTabWidget(f.Setup);

@@ -4,10 +4,12 @@
 // notice checks, the three key choices and the save button. Hidden.
 #pragma once
 
-class TForm1;
+#include <QWidget>
+
+struct MainWindowControls;
 
 namespace window_layout {
 
-void BuildSetupPanel(TForm1& form);
+void BuildSetupPanel(QWidget& window, MainWindowControls& form);
 
 }  // namespace window_layout

@@ -7,7 +7,7 @@
 #include "ui/artwork.h"
 #include "ui/image_animation.h"
 #include "ui/info_panels.h"
-#include "ui/main_window.h"
+#include "ui/main_window_controls.h"
 #include "ui/roster_grid.h"
 #include "ui/setup_panel.h"
 #include "ui/ui_style.h"
@@ -47,9 +47,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
 }
 
 // The image buttons and labels placed directly on the window, back to front.
-void BuildImages(TForm1& f) {
+void BuildImages(QWidget& window, MainWindowControls& f) {
   using artwork::ListSwitch;
-  TForm1* const form = &f;
+  QWidget* const form = &window;
   const QString homeHint = QStringLiteral("Zur Website ") + QUrl(app::kHomePage).host();
 
   f.reloadbackground = MakeImage(form, {"reloadbackground", {207, 28, 20, 15}, "Aktualisieren", false, true,
@@ -91,23 +91,23 @@ void BuildImages(TForm1& f) {
 }
 
 // The two roster lists, the global one hidden behind the clan one.
-void BuildLists(TForm1& f) {
-  f.GlobalGrid = new QTableWidget(&f);
+void BuildLists(QWidget& window, MainWindowControls& f) {
+  f.GlobalGrid = new QTableWidget(&window);
   f.GlobalGrid->setObjectName(QStringLiteral("GlobalGrid"));
   f.GlobalGrid->setGeometry(11, 48, 275, 281);
   f.GlobalGrid->setToolTip(QStringLiteral("Registrierte Onlinespieler, Doppelklick zum kopieren..."));
   StyleRosterGrid(f.GlobalGrid);
   f.GlobalGrid->hide();
 
-  f.grid = new QTableWidget(&f);
+  f.grid = new QTableWidget(&window);
   f.grid->setObjectName(QStringLiteral("grid"));
   f.grid->setGeometry(11, 48, 275, 294);
   f.grid->setToolTip(QStringLiteral("Registrierte Onlinespieler"));
   StyleRosterGrid(f.grid);
 }
 
-void BuildBookmarkList(TForm1& f) {
-  f.serverliste = new QComboBox(&f);
+void BuildBookmarkList(QWidget& window, MainWindowControls& f) {
+  f.serverliste = new QComboBox(&window);
   f.serverliste->setObjectName(QStringLiteral("serverliste"));
   f.serverliste->setGeometry(132, 377, 163, 19);
   f.serverliste->setToolTip(QStringLiteral("Kein Server gewählt..."));
@@ -116,8 +116,8 @@ void BuildBookmarkList(TForm1& f) {
   ui_style::PaintChoiceList(f.serverliste, Qt::black);
 }
 
-void BuildPopupMenu(TForm1& f) {
-  f.TopPop = new QMenu(&f);
+void BuildPopupMenu(QWidget& window, MainWindowControls& f) {
+  f.TopPop = new QMenu(&window);
   f.TopPop->setObjectName(QStringLiteral("TopPop"));
   f.berdenQuavik1 = f.TopPop->addAction(QStringLiteral("Über den Quavik..."));
   f.berdenQuavik1->setObjectName(QStringLiteral("berdenQuavik1"));
@@ -127,7 +127,7 @@ void BuildPopupMenu(TForm1& f) {
   f.Quavikbeenden1->setObjectName(QStringLiteral("Quavikbeenden1"));
 }
 
-void SetFocusOrder(TForm1& f) {
+void SetFocusOrder(MainWindowControls& f) {
   QWidget* const order[] = {f.grid,          f.set_intervall,      f.set_clansite,  f.set_retailmod,
                             f.set_logkill,   f.set_notify,         f.set_traymin,   f.Button1,       f.PassContainer,
                             f.set_server,    f.set_pass,           f.set_globalserver, f.set_globalpass,
@@ -141,14 +141,14 @@ void SetFocusOrder(TForm1& f) {
 
 namespace window_layout {
 
-void BuildControls(TForm1& form) {
-  BuildImages(form);
-  BuildLists(form);
-  BuildSetupPanel(form);
-  BuildBookmarkList(form);
-  BuildAboutPanel(form);
-  BuildNewsPanel(form);
-  BuildPopupMenu(form);
+void BuildControls(QWidget& window, MainWindowControls& form) {
+  BuildImages(window, form);
+  BuildLists(window, form);
+  BuildSetupPanel(window, form);
+  BuildBookmarkList(window, form);
+  BuildAboutPanel(window, form);
+  BuildNewsPanel(window, form);
+  BuildPopupMenu(window, form);
   SetFocusOrder(form);
 }
 

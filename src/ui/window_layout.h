@@ -2,14 +2,16 @@
 // buttons and labels on the skin, the two roster lists, the setup panel, the
 // bookmark list, the about and news panels, the title strip's popup menu,
 // and the order the Tab key visits them in. Each control goes into
-// the form's member of its name, which is also its objectName; no handler is
+// the member of its name, which is also its objectName; no handler is
 // bound here.
 #pragma once
 
-class TForm1;
+#include <QWidget>
+
+struct MainWindowControls;
 
 namespace window_layout {
 
-void BuildControls(TForm1& form);
+void BuildControls(QWidget& window, MainWindowControls& form);
 
 }  // namespace window_layout

@@ -1,6 +1,7 @@
 // The main window over a temp program directory and working directory, with
 // recording dialogs and shell, scaled waits and a recorded termination. The
-// window and the end-to-end-near window tests share it.
+// window and the end-to-end-near window tests share it and reach the window
+// through its driver (support/window_driver.h).
 //
 // WindowFixture leaves the settings and the game to the test, which then
 // opens the window; FormFixture opens it at once over complete settings, so
@@ -18,7 +19,7 @@
 #include "support/recording_dialogs.h"
 #include "support/recording_shell.h"
 #include "support/temp_dir.h"
-#include "ui/main_window.h"
+#include "support/window_driver.h"
 
 namespace testing_support {
 
@@ -34,10 +35,13 @@ class WindowFixture {
   }
 
   // Creates the window (its creation runs the start-up steps).
-  TForm1& Open() {
+  WindowDriver& Open() {
     form = std::make_unique<TForm1>(*services);
-    return *form;
+    driver = std::make_unique<WindowDriver>(*form);
+    return *driver;
   }
+  // The driver of the opened window.
+  WindowDriver& Driver() { return *driver; }
 
   // A settings file with the essential settings filled in.
   void WriteCompleteSettings(const std::string& extraMainLines = "") {
@@ -90,6 +94,7 @@ class WindowFixture {
   int terminations = 0;
   std::unique_ptr<app::Services> services;
   std::unique_ptr<TForm1> form;  // once opened
+  std::unique_ptr<WindowDriver> driver;
 };
 
 struct FormFixture : WindowFixture {

@@ -121,19 +121,19 @@ TEST(DirectoryChooser, ClosingLeavesTheBoxAndReopeningShowsTheTreeAsLeft) {
 
 TEST(DirectoryChooser, SpeedButton1OpensItModallyAndTheChoiceIsSavedWithASlash) {
   testing_support::FormFixture form;
-  ChooserFixture f(form.form->set_todir);
+  ChooserFixture f(form.Driver().Edit("set_todir"));
   QDir().mkpath(f.dir.File("c/Games/TacticalOps/System"));
-  form.form->Form2 = f.chooser.get();
+  form.Driver().SetDirectoryChooser(f.chooser.get());
   bool wasModal = false;
   QTimer::singleShot(0, [&] {
     wasModal = f.chooser->isVisible() && QApplication::activeModalWidget() == f.chooser.get();
     f.DoubleClick(f.At(f.Folder({"Games", "TacticalOps"})));
   });
-  form.form->SpeedButton1->click();
+  form.Driver().Control<QToolButton>("SpeedButton1")->click();
   EXPECT_TRUE(wasModal);
   EXPECT_FALSE(f.chooser->isVisible());
-  EXPECT_EQ(form.form->set_todir->text(), f.dir.File("c/Games/TacticalOps"));
-  form.form->Button1->click();  // the setup panel's save
+  EXPECT_EQ(form.Driver().Edit("set_todir")->text(), f.dir.File("c/Games/TacticalOps"));
+  form.Driver().Button("Button1")->click();  // the setup panel's save
   EXPECT_NE(form.SettingsFile().find("Directory=" + f.dir.File("c/Games/TacticalOps/").toStdString()),
             std::string::npos);
 
@@ -143,11 +143,11 @@ TEST(DirectoryChooser, SpeedButton1OpensItModallyAndTheChoiceIsSavedWithASlash) 
       return box.text.contains("Programmdateien nicht gefunden");
     });
   };
-  form.form->button_inaktiv->clicked();
+  form.Driver().Click("Anmelden");
   EXPECT_EQ(missingGameBoxes(), 1);
   QFile exe(f.dir.File("c/Games/TacticalOps/System/UnrealTournament.exe"));
   ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
   exe.close();
-  form.form->button_inaktiv->clicked();
+  form.Driver().Click("Anmelden");
   EXPECT_EQ(missingGameBoxes(), 1);
 }

@@ -11,109 +11,111 @@
 
 using platform::Buttons;
 
+using testing_support::WindowDriver;
+
 namespace {
 
 void Click(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(2, 2)); }
 
 // Index of `panel` among the window's children, back to front.
-qsizetype StackIndex(const TForm1& f, QWidget* panel) { return f.children().indexOf(panel); }
+qsizetype StackIndex(const WindowDriver& f, QWidget* panel) { return f.window().children().indexOf(panel); }
 
 TEST(PanelHandlers, SetupButtonTogglesThePanelAndSavesNothing) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
+  WindowDriver& f = w.Driver();
+  f.window().show();
   const std::string before = w.SettingsFile();
-  Click(f.Image4);
-  EXPECT_TRUE(f.Setup->isVisible());
-  Click(f.Image4);
-  EXPECT_FALSE(f.Setup->isVisible());
+  Click(f.Image("Image4"));
+  EXPECT_TRUE(f.SetupPanel()->isVisible());
+  Click(f.Image("Image4"));
+  EXPECT_FALSE(f.SetupPanel()->isVisible());
   EXPECT_EQ(w.SettingsFile(), before);
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
 
 TEST(PanelHandlers, AboutOpensOverTheSetupPanelAndClosesAlone) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
-  f.berdenQuavik1->trigger();
-  Click(f.Image4);
-  EXPECT_TRUE(f.about->isVisible());
-  EXPECT_TRUE(f.Setup->isVisible());
-  EXPECT_GT(StackIndex(f, f.about), StackIndex(f, f.Setup));
-  EXPECT_GT(StackIndex(f, f.NewsPanel), StackIndex(f, f.about));
-  QWidget* shown = f.childAt(100, 200);
-  EXPECT_TRUE(shown == f.about || f.about->isAncestorOf(shown));
-  Click(f.Button3);
-  EXPECT_FALSE(f.about->isVisible());
-  EXPECT_TRUE(f.Setup->isVisible());
+  WindowDriver& f = w.Driver();
+  f.window().show();
+  f.ChooseMenuItem("Über den Quavik...");
+  Click(f.Image("Image4"));
+  EXPECT_TRUE(f.Panel("about")->isVisible());
+  EXPECT_TRUE(f.SetupPanel()->isVisible());
+  EXPECT_GT(StackIndex(f, f.Panel("about")), StackIndex(f, f.SetupPanel()));
+  EXPECT_GT(StackIndex(f, f.Panel("NewsPanel")), StackIndex(f, f.Panel("about")));
+  QWidget* shown = f.window().childAt(100, 200);
+  EXPECT_TRUE(shown == f.Panel("about") || f.Panel("about")->isAncestorOf(shown));
+  Click(f.Button("Button3"));
+  EXPECT_FALSE(f.Panel("about")->isVisible());
+  EXPECT_TRUE(f.SetupPanel()->isVisible());
 }
 
 TEST(PanelHandlers, NewsButtonHidesTheNewsPanelKeepingItsText) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
-  f.NewsPanel->show();
-  f.NewsMemo->setPlainText("Neuigkeiten");
-  Click(f.Button2);
-  EXPECT_FALSE(f.NewsPanel->isVisible());
-  EXPECT_EQ(f.NewsMemo->toPlainText(), "Neuigkeiten");
+  WindowDriver& f = w.Driver();
+  f.window().show();
+  f.Panel("NewsPanel")->show();
+  f.NewsText()->setPlainText("Neuigkeiten");
+  Click(f.Button("Button2"));
+  EXPECT_FALSE(f.Panel("NewsPanel")->isVisible());
+  EXPECT_EQ(f.NewsText()->toPlainText(), "Neuigkeiten");
 }
 
 TEST(SaveButton, SavesConfirmsAndClosesThePanel) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
-  f.Setup->show();
-  f.set_clansite->setText("http://clan.example/");
-  Click(f.Button1);
+  WindowDriver& f = w.Driver();
+  f.window().show();
+  f.SetupPanel()->show();
+  f.Edit("set_clansite")->setText("http://clan.example/");
+  Click(f.Button("Button1"));
   ASSERT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(w.dialogs.boxes[0].text, "Die Konfiguration wurde gespeichert...");
   EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
   EXPECT_NE(w.SettingsFile().find("Clansite=http://clan.example/"), std::string::npos);
-  EXPECT_FALSE(f.Setup->isVisible());
+  EXPECT_FALSE(f.SetupPanel()->isVisible());
 }
 
 TEST(SaveButton, AFailedSaveIsReportedAndThePanelStaysOpen) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
-  f.Setup->show();
+  WindowDriver& f = w.Driver();
+  f.window().show();
+  f.SetupPanel()->show();
   // A directory where the settings file belongs cannot be written.
   QFile::remove(w.dir.File("program/quavik.ini"));
   QDir().mkpath(w.dir.File("program/quavik.ini"));
-  Click(f.Button1);
+  Click(f.Button("Button1"));
   ASSERT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(w.dialogs.boxes[0].kind, platform::BoxKind::Error);
   EXPECT_TRUE(w.dialogs.boxes[0].text.startsWith("Unable to write to ")) << w.dialogs.boxes[0].text.toStdString();
-  EXPECT_TRUE(f.Setup->isVisible());
+  EXPECT_TRUE(f.SetupPanel()->isVisible());
 }
 
 struct LinkCase {
   const char* name;
   const char* clansite;
-  TImage* TForm1::*image;
+  const char* image;
   const char* expectedOpen;  // nullptr: nothing is opened
   const char* expectedBox;   // nullptr: no box
 };
 
 const LinkCase kLinks[] = {
-    {"clan site not set", "", &TForm1::Image2, nullptr,
+    {"clan site not set", "", "Image2", nullptr,
      "Mit dieser Funktion könnten Sie direkt zu Ihrer Clansite springen. Legen Sie bitte vorher deren URL in "
      "den Programmeinstellungen fest..."},
-    {"clan site with scheme", "http://clan.example/", &TForm1::Image2, "http://clan.example/", nullptr},
-    {"clan site without scheme, passed unchanged", "www.clan.example", &TForm1::Image2, "www.clan.example",
+    {"clan site with scheme", "http://clan.example/", "Image2", "http://clan.example/", nullptr},
+    {"clan site without scheme, passed unchanged", "www.clan.example", "Image2", "www.clan.example",
      nullptr},
-    {"home page", "", &TForm1::Image8, "http://www.quavik.de/", nullptr},
+    {"home page", "", "Image8", "http://www.quavik.de/", nullptr},
 };
 
 TEST(LinkHandlers, OpenTheSiteOrExplainWhyNot) {
   for (const LinkCase& c : kLinks) {
     SCOPED_TRACE(c.name);
     testing_support::FormFixture w;
-    TForm1& f = *w.form;
-    f.show();
-    f.set_clansite->setText(QString::fromUtf8(c.clansite));
-    Click(f.*c.image);
+    WindowDriver& f = w.Driver();
+    f.window().show();
+    f.Edit("set_clansite")->setText(QString::fromUtf8(c.clansite));
+    Click(f.Image(c.image));
     if (c.expectedOpen) {
       ASSERT_EQ(w.shell.calls.size(), 1u);
       EXPECT_EQ(w.shell.calls[0].kind, "open");
@@ -133,29 +135,29 @@ TEST(LinkHandlers, OpenTheSiteOrExplainWhyNot) {
 
 TEST(CloseHandlers, CloseImageAndMenuItemBothEndTheProgram) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
-  Click(f.Image7);
+  WindowDriver& f = w.Driver();
+  f.window().show();
+  Click(f.Image("Image7"));
   EXPECT_EQ(w.terminations, 1);
-  f.Quavikbeenden1->trigger();
+  f.ChooseMenuItem("Zephanor schliessen");
   EXPECT_EQ(w.terminations, 2);
 }
 
 // Right presses: only the title strip has a menu.
 TEST(PopupMenu, OpensOnTheTitleStripOnly) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
-  for (QWidget* elsewhere : {static_cast<QWidget*>(f.OwnerLabel), static_cast<QWidget*>(f.Label8),
-                             f.grid->viewport(), static_cast<QWidget*>(f.SkinForm1)}) {
+  WindowDriver& f = w.Driver();
+  f.window().show();
+  for (QWidget* elsewhere : {static_cast<QWidget*>(f.Label("OwnerLabel")), static_cast<QWidget*>(f.Label("Label8")),
+                             f.ClanList()->viewport(), static_cast<QWidget*>(f.Control<TSkinForm>("SkinForm1"))}) {
     QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(2, 2), elsewhere->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(elsewhere, &press);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << elsewhere->objectName().toStdString();
   }
-  QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(5, 5), f.Image12->mapToGlobal(QPoint(5, 5)));
-  QApplication::sendEvent(f.Image12, &press);
-  EXPECT_EQ(QApplication::activePopupWidget(), f.TopPop);
-  f.TopPop->close();
+  QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(5, 5), f.Image("Image12")->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(f.Image("Image12"), &press);
+  EXPECT_EQ(QApplication::activePopupWidget(), f.Menu());
+  f.Menu()->close();
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "app/session.h"
 #include "support/window_fixture.h"
 
+using testing_support::WindowDriver;
+
 namespace {
 
 struct ControlCase {
@@ -72,10 +74,10 @@ const ControlCase kControls[] = {
 
 TEST(MainWindowLayout, EveryControlStandsWhereTheDesignPutsIt) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
+  WindowDriver& f = w.Driver();
   for (const ControlCase& c : kControls) {
     SCOPED_TRACE(c.name);
-    auto* control = f.findChild<QWidget*>(QString::fromLatin1(c.name));
+    auto* control = f.window().findChild<QWidget*>(QString::fromLatin1(c.name));
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(control->geometry(), c.geometry);
     EXPECT_EQ(control->toolTip(), QString::fromUtf8(c.hint));
@@ -86,13 +88,13 @@ TEST(MainWindowLayout, EveryControlStandsWhereTheDesignPutsIt) {
 
 TEST(MainWindowLayout, MembersAreTheNamedControls) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
+  WindowDriver& f = w.Driver();
   const std::pair<QObject*, const char*> members[] = {
-      {f.SkinForm1, "SkinForm1"},     {f.Image12, "Image12"},         {f.grid, "grid"},
-      {f.GlobalGrid, "GlobalGrid"},   {f.Setup, "Setup"},             {f.TabSheet1, "TabSheet1"},
-      {f.TabSheet2, "TabSheet2"},     {f.set_server, "set_server"},   {f.set_globalpass, "set_globalpass"},
-      {f.set_logkill, "set_logkill"}, {f.NewsMemo, "NewsMemo"},       {f.TopPop, "TopPop"},
-      {f.berdenQuavik1, "berdenQuavik1"}, {f.Minimieren1, "Minimieren1"}, {f.Quavikbeenden1, "Quavikbeenden1"},
+      {f.Control<TSkinForm>("SkinForm1"), "SkinForm1"},     {f.Image("Image12"), "Image12"},         {f.ClanList(), "grid"},
+      {f.GlobalList(), "GlobalGrid"},   {f.SetupPanel(), "Setup"},             {f.Control<QWidget>("TabSheet1"), "TabSheet1"},
+      {f.Control<QWidget>("TabSheet2"), "TabSheet2"},     {f.Edit("set_server"), "set_server"},   {f.Edit("set_globalpass"), "set_globalpass"},
+      {f.Check("set_logkill"), "set_logkill"}, {f.NewsText(), "NewsMemo"},       {f.Menu(), "TopPop"},
+      {f.MenuItem("berdenQuavik1"), "berdenQuavik1"}, {f.MenuItem("Minimieren1"), "Minimieren1"}, {f.MenuItem("Quavikbeenden1"), "Quavikbeenden1"},
       {&f.session().updateTimer(), "Timer"},             {&f.session().delayTimer(), "DelayTimer"},
   };
   for (const auto& [member, name] : members) {
@@ -103,21 +105,21 @@ TEST(MainWindowLayout, MembersAreTheNamedControls) {
 
 TEST(MainWindowLayout, WindowIsAFixedFramelessSkin) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  EXPECT_EQ(f.windowTitle(), "Quavik RC5");
-  EXPECT_EQ(f.minimumSize(), QSize(299, 399));
-  EXPECT_EQ(f.maximumSize(), QSize(299, 399));
-  EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(f.SkinForm1->geometry(), QRect(0, 0, 299, 399));
-  EXPECT_EQ(f.SkinForm1->pixmap().size(), QSize(299, 399));
-  EXPECT_TRUE(f.mask().isEmpty());
+  WindowDriver& f = w.Driver();
+  EXPECT_EQ(f.window().windowTitle(), "Quavik RC5");
+  EXPECT_EQ(f.window().minimumSize(), QSize(299, 399));
+  EXPECT_EQ(f.window().maximumSize(), QSize(299, 399));
+  EXPECT_TRUE(f.window().windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(f.Control<TSkinForm>("SkinForm1")->geometry(), QRect(0, 0, 299, 399));
+  EXPECT_EQ(f.Control<TSkinForm>("SkinForm1")->pixmap().size(), QSize(299, 399));
+  EXPECT_TRUE(f.window().mask().isEmpty());
   EXPECT_FALSE(f.session().updateTimer().Enabled());
   EXPECT_FALSE(f.session().delayTimer().Enabled());
 }
 
 TEST(MainWindowLayout, RosterListsAreFortyRowsOfThreePlainColumns) {
   testing_support::FormFixture w;
-  for (QTableWidget* grid : {w.form->grid, w.form->GlobalGrid}) {
+  for (QTableWidget* grid : {w.Driver().ClanList(), w.Driver().GlobalList()}) {
     SCOPED_TRACE(grid->objectName().toStdString());
     EXPECT_EQ(grid->rowCount(), 40);
     EXPECT_EQ(grid->columnCount(), 3);
@@ -133,28 +135,28 @@ TEST(MainWindowLayout, RosterListsAreFortyRowsOfThreePlainColumns) {
 
 TEST(MainWindowLayout, SetupChoicesAndTexts) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
+  WindowDriver& f = w.Driver();
   QStringList intervals;
-  for (int i = 0; i < f.set_intervall->count(); ++i) intervals << f.set_intervall->itemText(i);
+  for (int i = 0; i < f.Choice("set_intervall")->count(); ++i) intervals << f.Choice("set_intervall")->itemText(i);
   EXPECT_EQ(intervals, QStringList({"1 Minute", "2 Minuten", "3 Minuten", "4 Minuten", "5 Minuten", "6 Minuten",
                                     "7 Minuten", "8 Minuten", "9 Minuten", "10 Minuten"}));
   QStringList games;
-  for (int i = 0; i < f.set_retailmod->count(); ++i) games << f.set_retailmod->itemText(i);
+  for (int i = 0; i < f.Choice("set_retailmod")->count(); ++i) games << f.Choice("set_retailmod")->itemText(i);
   EXPECT_EQ(games, QStringList({"Tactical Ops MOD", "Tactical Ops RETAIL", "Unreal Tournament", "UT 2003", "UT 2004"}));
-  for (QComboBox* list : {f.serverliste, f.set_intervall, f.set_retailmod, f.set_keybinder_echo,
-                          f.set_keybinder_teamsay, f.set_keybinder_say})
+  for (QComboBox* list : {f.Choice("serverliste"), f.Choice("set_intervall"), f.Choice("set_retailmod"), f.Choice("set_keybinder_echo"),
+                          f.Choice("set_keybinder_teamsay"), f.Choice("set_keybinder_say")})
     EXPECT_FALSE(list->isEditable()) << list->objectName().toStdString();
-  for (QLineEdit* masked : {f.set_pass, f.set_globalpass}) EXPECT_EQ(masked->echoMode(), QLineEdit::Password);
-  EXPECT_EQ(f.set_server->echoMode(), QLineEdit::Normal);
-  EXPECT_EQ(f.PassContainer->tabText(0), "Eigener Clanserver");
-  EXPECT_EQ(f.PassContainer->tabText(1), "Zentraler Masterserver");
-  EXPECT_EQ(f.PassContainer->currentIndex(), 0);
-  EXPECT_EQ(f.Button1->text(), "Konfiguration speichern && zurückkehren");
-  EXPECT_EQ(f.set_logkill->text(), "(Aktivierung empfohlen)");
-  EXPECT_EQ(f.OwnerLabel->text(), "Username: ");
-  EXPECT_EQ(f.Label8->text(), "Server-Bookmarks:");
+  for (QLineEdit* masked : {f.Edit("set_pass"), f.Edit("set_globalpass")}) EXPECT_EQ(masked->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(f.Edit("set_server")->echoMode(), QLineEdit::Normal);
+  EXPECT_EQ(f.Control<QTabWidget>("PassContainer")->tabText(0), "Eigener Clanserver");
+  EXPECT_EQ(f.Control<QTabWidget>("PassContainer")->tabText(1), "Zentraler Masterserver");
+  EXPECT_EQ(f.Control<QTabWidget>("PassContainer")->currentIndex(), 0);
+  EXPECT_EQ(f.Button("Button1")->text(), "Konfiguration speichern && zurückkehren");
+  EXPECT_EQ(f.Check("set_logkill")->text(), "(Aktivierung empfohlen)");
+  EXPECT_EQ(f.Label("OwnerLabel")->text(), "Username: ");
+  EXPECT_EQ(f.Label("Label8")->text(), "Server-Bookmarks:");
 
-  const QList<QAction*> items = f.TopPop->actions();
+  const QList<QAction*> items = f.Menu()->actions();
   ASSERT_EQ(items.size(), 3);
   EXPECT_EQ(items[0]->text(), "Über den Quavik...");
   EXPECT_EQ(items[1]->text(), "Minimieren");
@@ -165,11 +167,11 @@ TEST(MainWindowLayout, SetupChoicesAndTexts) {
 // tags included: every label of the window is plain text.
 TEST(MainWindowLayout, LabelsShowMarkupAsTyped) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
+  WindowDriver& f = w.Driver();
   w.dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=<b>Kim</b> <img src=x>\r\n");
   f.session().ShowPlayerName();
-  EXPECT_EQ(f.OwnerLabel->text(), "Username: <b>Kim</b> <img src=x>");
-  for (QLabel* label : f.findChildren<QLabel*>()) {
+  EXPECT_EQ(f.Label("OwnerLabel")->text(), "Username: <b>Kim</b> <img src=x>");
+  for (QLabel* label : f.window().findChildren<QLabel*>()) {
     if (!label->pixmap().isNull() || label->text().isEmpty()) continue;
     EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
   }
@@ -177,13 +179,13 @@ TEST(MainWindowLayout, LabelsShowMarkupAsTyped) {
 
 TEST(MainWindowLayout, TabMovesThroughTheSetupPanelInItsOrder) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
-  f.Setup->show();
-  QApplication::setActiveWindow(&f);
-  QWidget* const order[] = {f.set_intervall, f.set_clansite, f.set_retailmod, f.set_logkill, f.set_notify, f.set_traymin, f.Button1,
-                            f.PassContainer, f.set_server,   f.set_pass,      f.set_todir,
-                            f.set_keybinder_echo, f.set_keybinder_teamsay, f.set_keybinder_say};
+  WindowDriver& f = w.Driver();
+  f.window().show();
+  f.SetupPanel()->show();
+  QApplication::setActiveWindow(&f.window());
+  QWidget* const order[] = {f.Choice("set_intervall"), f.Edit("set_clansite"), f.Choice("set_retailmod"), f.Check("set_logkill"), f.Check("set_notify"), f.Check("set_traymin"), f.Button("Button1"),
+                            f.Control<QTabWidget>("PassContainer"), f.Edit("set_server"),   f.Edit("set_pass"),      f.Edit("set_todir"),
+                            f.Choice("set_keybinder_echo"), f.Choice("set_keybinder_teamsay"), f.Choice("set_keybinder_say")};
   order[0]->setFocus();
   for (QWidget* expected : order) {
     QWidget* focused = QApplication::focusWidget();

@@ -14,6 +14,8 @@
 #include "ui/roster_grid.h"
 #include "ui/ui_style.h"
 
+using testing_support::WindowDriver;
+
 namespace {
 
 presence::ClanRoster Roster(int members) {
@@ -70,32 +72,32 @@ struct ShownForm : testing_support::FormFixture {
 
 TEST(RosterHeading, DoubleClickOnTheHeadingDoesNothing) {
   ShownForm w;
-  TForm1& f = *w.form;
-  f.grid->item(1, 1)->setText("Offline");
+  WindowDriver& f = w.Driver();
+  f.ClanList()->item(1, 1)->setText("Offline");
   for (int column = 0; column < kRosterColumns; ++column) {
     SCOPED_TRACE(column);
-    DoubleClick(f.grid, HeadingCentre(f.grid, column));
+    DoubleClick(f.ClanList(), HeadingCentre(f.ClanList(), column));
     EXPECT_TRUE(w.dialogs.boxes.empty());
     EXPECT_TRUE(w.shell.calls.empty());
-    EXPECT_NE(f.grid->currentRow(), 0);
+    EXPECT_NE(f.ClanList()->currentRow(), 0);
   }
   // The same double click on an entry does reach the launcher, which
   // refuses "Offline" with its message.
-  DoubleClick(f.grid, CellCentre(f.grid, 1, 1));
-  EXPECT_EQ(f.grid->currentRow(), 1);
+  DoubleClick(f.ClanList(), CellCentre(f.ClanList(), 1, 1));
+  EXPECT_EQ(f.ClanList()->currentRow(), 1);
   EXPECT_EQ(w.dialogs.boxes.size(), 1u);
 
   // Nor does a heading made current by the program start anything.
   w.dialogs.boxes.clear();
-  f.grid->setCurrentCell(0, 1);
-  f.gridDblClick();
+  f.ClanList()->setCurrentCell(0, 1);
+  f.DoubleClickCurrentClanRow();
   EXPECT_TRUE(w.dialogs.boxes.empty());
   EXPECT_TRUE(w.shell.calls.empty());
 }
 
 TEST(RosterHeading, NeitherKeysNorClicksReachTheHeading) {
   ShownForm w;
-  for (QTableWidget* grid : {w.form->grid, w.form->GlobalGrid}) {
+  for (QTableWidget* grid : {w.Driver().ClanList(), w.Driver().GlobalList()}) {
     SCOPED_TRACE(grid->objectName().toStdString());
     grid->show();
     grid->setFocus();
@@ -121,43 +123,41 @@ TEST(RosterHeading, NeitherKeysNorClicksReachTheHeading) {
 
 TEST(RosterHeading, StaysInViewWhenAFullListIsScrolledToItsEnd) {
   ShownForm w;
-  TForm1& f = *w.form;
-  f.ClearClanRoster();
-    f.ShowClanRoster(Roster(kRosterRows - 1).entries);
-  ASSERT_TRUE(f.grid->verticalScrollBar()->isVisible());
-  f.grid->setFocus();
-  Click(f.grid, CellCentre(f.grid, 1, 0));
-  QTest::keyClick(f.grid, Qt::Key_End, Qt::ControlModifier);
-  ASSERT_EQ(f.grid->currentRow(), kRosterRows - 1);
-  ASSERT_EQ(f.grid->verticalScrollBar()->value(), f.grid->verticalScrollBar()->maximum());
-  ASSERT_GT(f.grid->verticalScrollBar()->maximum(), 0);
+  WindowDriver& f = w.Driver();
+  f.ShowClanRoster(Roster(kRosterRows - 1));
+  ASSERT_TRUE(f.ClanList()->verticalScrollBar()->isVisible());
+  f.ClanList()->setFocus();
+  Click(f.ClanList(), CellCentre(f.ClanList(), 1, 0));
+  QTest::keyClick(f.ClanList(), Qt::Key_End, Qt::ControlModifier);
+  ASSERT_EQ(f.ClanList()->currentRow(), kRosterRows - 1);
+  ASSERT_EQ(f.ClanList()->verticalScrollBar()->value(), f.ClanList()->verticalScrollBar()->maximum());
+  ASSERT_GT(f.ClanList()->verticalScrollBar()->maximum(), 0);
 
   // The top of the list is still the heading, on its colour, above the last
   // entries; the entries fill the rest.
-  EXPECT_EQ(MostCommonColour(f.grid, 0, kRosterRowHeight), ui_style::kHeading);
-  EXPECT_EQ(MostCommonColour(f.grid, kRosterRowHeight * 3, kRosterRowHeight), ui_style::kListBackground);
-  EXPECT_GT(f.grid->rowAt(0), 1);
+  EXPECT_EQ(MostCommonColour(f.ClanList(), 0, kRosterRowHeight), ui_style::kHeading);
+  EXPECT_EQ(MostCommonColour(f.ClanList(), kRosterRowHeight * 3, kRosterRowHeight), ui_style::kListBackground);
+  EXPECT_GT(f.ClanList()->rowAt(0), 1);
 }
 
 TEST(RosterHeading, AFullTimestampFitsItsColumnWithAndWithoutScrollBar) {
   ShownForm w;
-  TForm1& f = *w.form;
+  WindowDriver& f = w.Driver();
   const QString timestamp = Roster(1).entries[0].TimestampCell();
   for (int members : {3, kRosterRows - 1}) {
     SCOPED_TRACE(members);
-    f.ClearClanRoster();
-    f.ShowClanRoster(Roster(members).entries);
+    f.ShowClanRoster(Roster(members));
     QApplication::processEvents();
-    EXPECT_EQ(f.grid->verticalScrollBar()->isVisible(), members > 18);
-    EXPECT_EQ(f.grid->columnWidth(1), 75);
-    EXPECT_EQ(f.grid->columnWidth(2), 86);
+    EXPECT_EQ(f.ClanList()->verticalScrollBar()->isVisible(), members > 18);
+    EXPECT_EQ(f.ClanList()->columnWidth(1), 75);
+    EXPECT_EQ(f.ClanList()->columnWidth(2), 86);
     if (members <= 18) {
-      EXPECT_EQ(f.grid->columnWidth(0), 114);
+      EXPECT_EQ(f.ClanList()->columnWidth(0), 114);
     }
     // The whole column is in view, and the text fits it with the cell's margins.
-    EXPECT_LE(f.grid->columnViewportPosition(2) + f.grid->columnWidth(2), f.grid->viewport()->width());
-    EXPECT_LE(f.grid->fontMetrics().horizontalAdvance(timestamp) + 6, f.grid->columnWidth(2));
-    EXPECT_EQ(f.grid->horizontalHeader()->height(), kRosterRowHeight);
+    EXPECT_LE(f.ClanList()->columnViewportPosition(2) + f.ClanList()->columnWidth(2), f.ClanList()->viewport()->width());
+    EXPECT_LE(f.ClanList()->fontMetrics().horizontalAdvance(timestamp) + 6, f.ClanList()->columnWidth(2));
+    EXPECT_EQ(f.ClanList()->horizontalHeader()->height(), kRosterRowHeight);
   }
 }
 

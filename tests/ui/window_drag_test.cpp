@@ -11,6 +11,8 @@
 #include "ui/image_control.h"
 #include "ui/window_drag_filter.h"
 
+using testing_support::WindowDriver;
+
 namespace {
 
 // The pointer's screen position is `origin` + `local`, wherever the window
@@ -104,30 +106,30 @@ TEST(WindowDragFilter, WindowFollowsThePointerWhenTheManagerCannotMoveIt) {
 
 TEST(WindowDragFilter, MainWindowMovesByItsFourDragControls) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
-  f.show();
+  WindowDriver& f = w.Driver();
+  f.window().show();
   std::vector<QWidget*> moved;
-  f.windowDrag->SetStartMove([&](QWidget* window) {
+  f.Control<WindowDragFilter>("windowDrag")->SetStartMove([&](QWidget* window) {
     moved.push_back(window);
     return true;
   });
-  f.SkinForm1->Drag()->SetStartMove([&](QWidget* window) {
+  f.Control<TSkinForm>("SkinForm1")->Drag()->SetStartMove([&](QWidget* window) {
     moved.push_back(window);
     return true;
   });
-  for (QWidget* handle : {static_cast<QWidget*>(f.OwnerLabel), static_cast<QWidget*>(f.Image12),
-                          static_cast<QWidget*>(f.Label8), f.grid->viewport(), f.grid->horizontalHeader()->viewport(),
-                          static_cast<QWidget*>(f.SkinForm1)}) {
+  for (QWidget* handle : {static_cast<QWidget*>(f.Label("OwnerLabel")), static_cast<QWidget*>(f.Image("Image12")),
+                          static_cast<QWidget*>(f.Label("Label8")), f.ClanList()->viewport(), f.ClanList()->horizontalHeader()->viewport(),
+                          static_cast<QWidget*>(f.Control<TSkinForm>("SkinForm1"))}) {
     moved.clear();
     Drag(handle, Qt::LeftButton, {Far(), Far()});
     ASSERT_EQ(moved.size(), 1u) << handle->objectName().toStdString();
-    EXPECT_EQ(moved[0], &f);
+    EXPECT_EQ(moved[0], &f.window());
   }
   // A plain click on the clan list selects, it does not move.
   moved.clear();
-  QTest::mouseClick(f.grid->viewport(), Qt::LeftButton, {}, f.grid->visualItemRect(f.grid->item(1, 0)).center());
+  QTest::mouseClick(f.ClanList()->viewport(), Qt::LeftButton, {}, f.ClanList()->visualItemRect(f.ClanList()->item(1, 0)).center());
   EXPECT_TRUE(moved.empty());
-  EXPECT_EQ(f.grid->currentRow(), 1);
+  EXPECT_EQ(f.ClanList()->currentRow(), 1);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "painted_colour.h"
 #include "ui/ui_style.h"
 
+using testing_support::WindowDriver;
+
 namespace {
 
 using ui_tests::MostCommonColour;
@@ -25,63 +27,63 @@ TEST(WindowLook, ArialFacesResolveToAFaceOfArialWidths) {
 
 TEST(WindowLook, SetupCaptionsFitBesideTheirControls) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
+  WindowDriver& f = w.Driver();
   // Each caption of the label column ends a few pixels before its control.
   const std::pair<const char*, QWidget*> rows[] = {
-      {"Label1", f.set_server},        {"Label6", f.set_pass},         {"Label9", f.set_globalserver},
-      {"Label10", f.set_globalpass},   {"Label3", f.set_todir},        {"Label2", f.set_intervall},
-      {"Label5", f.set_clansite},      {"Label7", f.set_retailmod},    {"Label4", f.set_logkill},
-      {"Label11", f.set_keybinder_echo}, {"Label12", f.findChild<QWidget*>("Label21")},
-      {"Label21", f.findChild<QWidget*>("Label22")},
+      {"Label1", f.Edit("set_server")},        {"Label6", f.Edit("set_pass")},         {"Label9", f.Edit("set_globalserver")},
+      {"Label10", f.Edit("set_globalpass")},   {"Label3", f.Edit("set_todir")},        {"Label2", f.Choice("set_intervall")},
+      {"Label5", f.Edit("set_clansite")},      {"Label7", f.Choice("set_retailmod")},    {"Label4", f.Check("set_logkill")},
+      {"Label11", f.Choice("set_keybinder_echo")}, {"Label12", f.window().findChild<QWidget*>("Label21")},
+      {"Label21", f.window().findChild<QWidget*>("Label22")},
   };
   for (const auto& [name, control] : rows) {
     SCOPED_TRACE(name);
-    auto* label = f.findChild<QLabel*>(QString::fromLatin1(name));
+    auto* label = f.window().findChild<QLabel*>(QString::fromLatin1(name));
     ASSERT_NE(label, nullptr);
     ASSERT_NE(control, nullptr);
     const int textRight = label->x() + label->fontMetrics().horizontalAdvance(label->text());
     EXPECT_LE(textRight + 3, control->x()) << label->text().toStdString();
   }
   // Check boxes and the save button show their whole caption.
-  for (QWidget* control : {static_cast<QWidget*>(f.set_logkill), static_cast<QWidget*>(f.set_notify),
-                           static_cast<QWidget*>(f.Button1)}) {
+  for (QWidget* control : {static_cast<QWidget*>(f.Check("set_logkill")), static_cast<QWidget*>(f.Check("set_notify")),
+                           static_cast<QWidget*>(f.Button("Button1"))}) {
     EXPECT_LE(control->sizeHint().width(), control->width()) << control->objectName().toStdString();
   }
 }
 
 TEST(WindowLook, EditsShowTheStartOfTheTextTheProgramPutsIn) {
   testing_support::FormFixture w;
-  TForm1& f = *w.form;
+  WindowDriver& f = w.Driver();
   const std::string longUrl = "http://clan-server.example.org/cgi-bin/quavik/script-with-a-long-name.php";
   w.dir.Write("program/quavik.ini", "[MAIN]\r\nScript-URL=" + longUrl + "\r\nPass=pw\r\nClansite=" + longUrl +
                                         "\r\nGlobal-Script-URL=" + longUrl + "\r\nDirectory=" +
                                         w.dir.File("game/").toStdString() + "\r\n");
   f.session().ReadSettings();
-  for (QLineEdit* edit : f.Setup->findChildren<QLineEdit*>()) {
+  for (QLineEdit* edit : f.SetupPanel()->findChildren<QLineEdit*>()) {
     if (edit->text().isEmpty()) continue;
     SCOPED_TRACE(edit->objectName().toStdString());
     EXPECT_EQ(edit->cursorPosition(), 0);
   }
   // A directory the program completes shows from its start too.
-  f.set_todir->setText(w.dir.File("game"));
+  f.Edit("set_todir")->setText(w.dir.File("game"));
   f.session().SaveSettings();
-  EXPECT_TRUE(f.set_todir->text().endsWith('/'));
-  EXPECT_EQ(f.set_todir->cursorPosition(), 0);
+  EXPECT_TRUE(f.Edit("set_todir")->text().endsWith('/'));
+  EXPECT_EQ(f.Edit("set_todir")->cursorPosition(), 0);
 
   // What the user types stays where it was typed.
-  f.show();
-  f.Setup->show();
-  QApplication::setActiveWindow(&f);
-  f.set_clansite->setFocus();
-  f.set_clansite->end(false);
-  QTest::keyClicks(f.set_clansite, "/forum");
-  EXPECT_EQ(f.set_clansite->text(), QString::fromStdString(longUrl) + "/forum");
-  EXPECT_EQ(f.set_clansite->cursorPosition(), f.set_clansite->text().size());
+  f.window().show();
+  f.SetupPanel()->show();
+  QApplication::setActiveWindow(&f.window());
+  f.Edit("set_clansite")->setFocus();
+  f.Edit("set_clansite")->end(false);
+  QTest::keyClicks(f.Edit("set_clansite"), "/forum");
+  EXPECT_EQ(f.Edit("set_clansite")->text(), QString::fromStdString(longUrl) + "/forum");
+  EXPECT_EQ(f.Edit("set_clansite")->cursorPosition(), f.Edit("set_clansite")->text().size());
 }
 
 TEST(WindowLook, BookmarkListIsDrawnInTheListBackground) {
   testing_support::FormFixture w;
-  QComboBox* list = w.form->serverliste;
+  QComboBox* list = w.Driver().Choice("serverliste");
   list->addItems({"Clan Server", "Training", "Public Fun"});
   list->setCurrentIndex(0);
   // The field left of the arrow.

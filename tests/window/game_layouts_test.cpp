@@ -16,6 +16,8 @@
 using testing_support::LoopbackHttpServer;
 using testing_support::WindowFixture;
 
+using testing_support::WindowDriver;
+
 namespace {
 
 struct Layout {
@@ -62,8 +64,8 @@ TEST_P(GameLayout, LoginReportsWhereThePlayerIsAndTheGameStarts) {
   }
   http.Serve("/q.php", "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\n");
   w.WriteLoginSettings(http.Url("/q.php"), "", "Programmversion=" + std::to_string(l.game) + "\r\nKeybinder=1\r\n");
-  TForm1& f = w.Open();
-  emit f.button_inaktiv->clicked();
+  WindowDriver& f = w.Open();
+  f.Click("Anmelden");
   EXPECT_TRUE(w.dialogs.boxes.empty());
   ASSERT_TRUE(f.session().updateTimer().Enabled());
 
@@ -81,7 +83,7 @@ TEST_P(GameLayout, LoginReportsWhereThePlayerIsAndTheGameStarts) {
         << dir;
   }
 
-  emit f.Image5->clicked();
+  f.Click("Tactical Ops starten");
   ASSERT_EQ(w.shell.calls.size(), 1u);
   EXPECT_EQ(w.shell.calls[0].target, w.dir.File(QString::fromStdString(l.program)));
   EXPECT_EQ(w.shell.calls[0].workingDirectory, w.dir.File(QString::fromStdString(l.workingDir)));
@@ -157,8 +159,8 @@ TEST(FindingTheGame, FirstStartFillsTheDirectoryWithoutSaving) {
   w.dir.Write("home/.utpg/System/UnrealTournament.log", "Log: x\r\n");
   w.dir.Write("prefix/drive_c/UnrealTournament/System/UnrealTournament.exe", "MZ");
   w.dir.Write("program/quavik.ini", "[MAIN]\r\nProgrammversion=2\r\n");
-  TForm1& f = w.Open();
-  EXPECT_EQ(f.set_todir->text(), w.dir.File("home/.local/share/OldUnreal/UnrealTournament/"));
+  WindowDriver& f = w.Open();
+  EXPECT_EQ(f.Edit("set_todir")->text(), w.dir.File("home/.local/share/OldUnreal/UnrealTournament/"));
   EXPECT_EQ(w.SettingsFile(), "[MAIN]\r\nProgrammversion=2\r\n");
 }
 

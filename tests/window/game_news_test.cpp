@@ -20,30 +20,22 @@ using platform::Buttons;
 using testing_support::LoopbackHttpServer;
 using testing_support::WindowFixture;
 
+using testing_support::WindowDriver;
+
 namespace {
 
 const QStringList kModFiles{"INI=tacticalops.ini", "USERINI=TOUser.ini", "LOG=tacticalops.log"};
-
-void DoubleClick(QTableWidget* grid, int row) {
-  grid->setCurrentCell(row, 0);
-  emit grid->doubleClicked(grid->model()->index(row, 0));
-}
-
-void Choose(QComboBox* list, int index) {
-  list->setCurrentIndex(index);
-  emit list->activated(index);
-}
 
 TEST(RosterLaunch, DoubleClickStartsTheGameOnTheRowsServer) {
   WindowFixture w;
   w.InstallGame();
   w.WriteLoginSettings("http://127.0.0.1:1/q.php");
-  TForm1& f = w.Open();
-  f.grid->setItem(1, 1, new QTableWidgetItem("1.2.3.4:7777"));
-  f.grid->setItem(2, 1, new QTableWidgetItem("offline"));
-  f.grid->setItem(3, 1, new QTableWidgetItem("Offline"));
+  WindowDriver& f = w.Open();
+  f.ClanList()->setItem(1, 1, new QTableWidgetItem("1.2.3.4:7777"));
+  f.ClanList()->setItem(2, 1, new QTableWidgetItem("offline"));
+  f.ClanList()->setItem(3, 1, new QTableWidgetItem("Offline"));
 
-  DoubleClick(f.grid, 1);
+  f.DoubleClickClanRow(1);
   ASSERT_EQ(w.shell.calls.size(), 1u);
   const testing_support::ShellCall& call = w.shell.calls[0];
   EXPECT_EQ(call.kind, "start");
@@ -52,9 +44,9 @@ TEST(RosterLaunch, DoubleClickStartsTheGameOnTheRowsServer) {
   EXPECT_EQ(call.workingDirectory, w.gameDir + "System");
   EXPECT_TRUE(call.maximised);
 
-  DoubleClick(f.grid, 2);
+  f.DoubleClickClanRow(2);
   EXPECT_TRUE(w.dialogs.boxes.empty());
-  DoubleClick(f.grid, 3);
+  f.DoubleClickClanRow(3);
   ASSERT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(w.dialogs.boxes[0].text,
             QStringLiteral("Dieser Eintrag enthält keine gültige Server-IP. Sie können dort nicht spielen!"));
@@ -76,20 +68,20 @@ TEST(Bookmarks, FromTheGameIniIntoTheListHintAndLaunch) {
   w.InstallGame();
   w.dir.Write("game/System/TacticalOps.ini", kGameIni);
   w.WriteLoginSettings("http://127.0.0.1:1/q.php");
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
 
   QStringList entries;
-  for (int i = 0; i < f.serverliste->count(); ++i) entries.append(f.serverliste->itemText(i));
+  for (int i = 0; i < f.Choice("serverliste")->count(); ++i) entries.append(f.Choice("serverliste")->itemText(i));
   EXPECT_EQ(entries, (QStringList{"", "Clan Server", "Fun", "Late"}));
-  EXPECT_EQ(f.serverliste->currentIndex(), 0);
-  EXPECT_EQ(f.serverliste->toolTip(), QStringLiteral("Kein Server gewählt..."));
+  EXPECT_EQ(f.Choice("serverliste")->currentIndex(), 0);
+  EXPECT_EQ(f.Choice("serverliste")->toolTip(), QStringLiteral("Kein Server gewählt..."));
 
-  Choose(f.serverliste, 3);
-  EXPECT_EQ(f.serverliste->toolTip(), "Late mit Server-IP host.example:7777");
-  emit f.Image5->clicked();
-  Choose(f.serverliste, 0);
-  EXPECT_EQ(f.serverliste->toolTip(), QStringLiteral("Kein Server gewählt..."));
-  emit f.Image5->clicked();
+  f.ChooseBookmark(3);
+  EXPECT_EQ(f.Choice("serverliste")->toolTip(), "Late mit Server-IP host.example:7777");
+  f.Click("Tactical Ops starten");
+  f.ChooseBookmark(0);
+  EXPECT_EQ(f.Choice("serverliste")->toolTip(), QStringLiteral("Kein Server gewählt..."));
+  f.Click("Tactical Ops starten");
 
   ASSERT_EQ(w.shell.calls.size(), 2u);
   EXPECT_EQ(w.shell.calls[0].arguments, QStringList{"host.example:7777/index.unr"} + kModFiles);
@@ -111,9 +103,9 @@ TEST(Bookmarks, RealProgramGetsTheServerAsOneArgumentInTheSystemDirectory) {
               "[UBrowser.UBrowserFavoritesFact]\r\nFavorites[0]=Odd\\10.0.0.5:7777 $(touch x); y\\z\r\n");
   w.WriteLoginSettings("http://127.0.0.1:1/q.php");
   w.services.reset(new app::Services{w.dialogs, shell, w.services->paths, w.services->waits, w.services->terminate});
-  TForm1& f = w.Open();
-  Choose(f.serverliste, 1);
-  emit f.Image5->clicked();
+  WindowDriver& f = w.Open();
+  f.ChooseBookmark(1);
+  f.Click("Tactical Ops starten");
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!w.dir.Exists("game/System/seen.txt") && std::chrono::steady_clock::now() < deadline)
@@ -128,9 +120,9 @@ TEST(Bookmarks, RealProgramGetsTheServerAsOneArgumentInTheSystemDirectory) {
 TEST(GlobalList, DoubleClickCopiesTheRowsText) {
   WindowFixture w;
   w.WriteCompleteSettings();
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   QApplication::clipboard()->clear();
-  DoubleClick(f.GlobalGrid, 2);
+  f.DoubleClickGlobalRow(2);
   EXPECT_EQ(QApplication::clipboard()->text(), "for the complete list");
   EXPECT_TRUE(w.shell.calls.empty());
 }
@@ -152,8 +144,8 @@ TEST_P(LogSize, StartUpDeletesTheLogFromFiveMebibytesWhenTicked) {
   QFile log(w.dir.File("game/System/TacticalOps.log"));
   ASSERT_TRUE(log.resize(c.bytes));  // sparse
   w.WriteLoginSettings("http://127.0.0.1:1/q.php", "", c.ticked ? "TOLogSizeCheck=1\r\n" : "TOLogSizeCheck=0\r\n");
-  TForm1& f = w.Open();
-  EXPECT_EQ(f.set_logkill->isChecked(), c.ticked);
+  WindowDriver& f = w.Open();
+  EXPECT_EQ(f.Check("set_logkill")->isChecked(), c.ticked);
   EXPECT_EQ(log.exists(), c.kept);
   if (c.kept) EXPECT_EQ(log.size(), c.bytes);
   EXPECT_TRUE(w.dialogs.boxes.empty());
@@ -198,7 +190,7 @@ TEST_P(News, PanelShowsWhatArrivedWithinTheWait) {
   }
   if (c.earlierFile) w.dir.Write("program/quaviknews.txt", c.earlierFile);
   w.WriteCompleteSettings();
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   f.session().newsUrl = QString::fromStdString(
       c.server == NewsServer::Unreachable
           ? "http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/to/quaviknews.txt"
@@ -207,17 +199,17 @@ TEST_P(News, PanelShowsWhatArrivedWithinTheWait) {
   f.session().updateTimer().SetInterval(600000);
   f.session().updateTimer().SetEnabled(true);  // logged in
   QString memoDuringWait;
-  QTimer::singleShot(0, &f, [&] { memoDuringWait = f.NewsMemo->toPlainText(); });
-  emit f.Image9->clicked();
+  QTimer::singleShot(0, &f.window(), [&] { memoDuringWait = f.NewsText()->toPlainText(); });
+  f.Click("Aktuelle News online abrufen");
 
   EXPECT_TRUE(memoDuringWait.startsWith("Einen Moment, die aktuellen News werden von der Website "));
-  EXPECT_FALSE(f.NewsPanel->isHidden());
-  EXPECT_EQ(f.NewsMemo->toPlainText(), c.memo);
+  EXPECT_FALSE(f.Panel("NewsPanel")->isHidden());
+  EXPECT_EQ(f.NewsText()->toPlainText(), c.memo);
   const QString cannotOpen = "Cannot open file " + w.programDir + "/quaviknews.txt";
   ASSERT_EQ(w.dialogs.boxes.size(), c.cannotOpenBox ? 1u : 0u);
   if (c.cannotOpenBox) EXPECT_EQ(w.dialogs.boxes[0].text, cannotOpen);
   EXPECT_TRUE(f.session().updateTimer().Enabled());
-  EXPECT_TRUE(f.updateicon->isHidden());
+  EXPECT_TRUE(f.Image("updateicon")->isHidden());
   if (c.server == NewsServer::Slow) {
     // The late news land on disk for the next click.
     ASSERT_TRUE(f.session().newsTransfer().WaitUntilIdle(5000));

@@ -32,6 +32,8 @@ using testing_support::RecordedRequest;
 using testing_support::WindowFixture;
 using Params = std::vector<std::pair<std::string, std::string>>;
 
+using testing_support::WindowDriver;
+
 namespace {
 
 const QString kUrlNotFoundMessage = QStringLiteral(
@@ -48,10 +50,10 @@ const std::string kSecondPart = "Lee\r\n5.6.7.8\r\nd\r\nt\r\n";
 // Sends the first part, and the second one long after the fixed wait.
 // Runs `action` once, as soon as the window waits for a report's answer
 // with the update indicator showing.
-void WhenWaitingForTheAnswer(TForm1& f, std::function<void()> action) {
-  auto* poll = new QTimer(&f);
-  QObject::connect(poll, &QTimer::timeout, &f, [poll, &f, action] {
-    if (f.updateicon->isHidden()) return;
+void WhenWaitingForTheAnswer(WindowDriver& f, std::function<void()> action) {
+  auto* poll = new QTimer(&f.window());
+  QObject::connect(poll, &QTimer::timeout, &f.window(), [poll, &f, action] {
+    if (f.Image("updateicon")->isHidden()) return;
     poll->stop();
     poll->deleteLater();
     action();
@@ -93,11 +95,11 @@ size_t Count(const std::vector<testing_support::RecordedBox>& boxes, const QStri
 // is destroyed before the server (declaration order).
 class Presence : public ::testing::Test {
  protected:
-  TForm1& Open(bool withMaster = true, const std::string& extraMainLines = "",
+  WindowDriver& Open(bool withMaster = true, const std::string& extraMainLines = "",
                const std::string& log = WindowFixture::kOnServerLog) {
     w.InstallGame(log);
     w.WriteLoginSettings(http.Url("/q.php"), withMaster ? http.Url("/m.php") : "", extraMainLines);
-    TForm1& f = w.Open();
+    WindowDriver& f = w.Open();
     f.session().reportTransfer().ConnectTimeoutMs = 1000;
     f.session().reportTransfer().StallTimeoutMs = 2000;
     return f;
@@ -122,9 +124,9 @@ class Presence : public ::testing::Test {
 TEST_F(Presence, ReportsCarryEveryValueEncodedAndInOrder) {
   http.Serve("/q.php", kTwoRecords);
   http.Serve("/m.php", "OK\r\n");
-  TForm1& f = Open(true, "", "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=K\xE4m &Co=1?Team=1\r\n");
-  f.set_pass->setText(QStringLiteral("p+w&d=ö #"));
-  f.set_globalpass->setText("g/?x%");
+  WindowDriver& f = Open(true, "", "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=K\xE4m &Co=1?Team=1\r\n");
+  f.Edit("set_pass")->setText(QStringLiteral("p+w&d=ö #"));
+  f.Edit("set_globalpass")->setText("g/?x%");
   f.session().StartStop();
   f.session().StartStop();
 
@@ -156,7 +158,7 @@ TEST_F(Presence, ScriptUrlWithWindows1252LettersReachesTheScript) {
   http.Serve("/clan\x9A\x80/q.php", kTwoRecords);
   w.InstallGame();
   w.WriteLoginSettings(http.Url("/clan\x9A\x80/q.php"));
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   f.session().reportTransfer().ConnectTimeoutMs = 1000;
   f.session().StartStop();
   const auto requests = http.Requests();
@@ -186,13 +188,13 @@ TEST_P(Cycle, SendsReportsToTheTargetsDue) {
   const CycleCase& c = GetParam();
   http.Serve("/q.php", kTwoRecords);
   http.Serve("/m.php", c.masterAnswer);
-  TForm1& f = Open(c.master);
+  WindowDriver& f = Open(c.master);
   for (const char action : c.actions) {
     switch (action) {
-      case 'L': emit (f.session().updateTimer().Enabled() ? f.button_aktiv : f.button_inaktiv)->clicked(); break;
+      case 'L': f.Click(f.session().updateTimer().Enabled() ? "Abmelden" : "Anmelden"); break;
       case 'T': f.session().Tick(); break;
-      case 'S': emit (f.session().ClanListShown() ? f.global_inactive : f.clan_inactive)->clicked(); break;
-      case 'R': emit f.Image3->clicked(); break;
+      case 'S': f.Click(f.session().ClanListShown() ? "Globales Verzeichnis" : "Clanverzeichnis"); break;
+      case 'R': f.Click("Aktualisieren"); break;
     }
   }
   EXPECT_EQ(Codes(), c.requests);
@@ -220,20 +222,20 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Presence, RefusedClanPasswordLogsOutWithoutOfflineReport) {
   http.Serve("/q.php", "AUTH_FAILED!\r\nx\r\ny\r\nz\r\n");
   http.Serve("/m.php", "OK\r\n");
-  TForm1& f = Open();
-  emit f.button_inaktiv->clicked();
+  WindowDriver& f = Open();
+  f.Click("Anmelden");
 
   EXPECT_EQ(w.dialogs.events, (std::vector<QString>{"beep 0", "box " + presence::kClanPasswordRefusedMessage}));
   EXPECT_EQ(w.dialogs.boxes.at(0).buttons, Buttons::YesOnly);
   EXPECT_EQ(w.dialogs.boxes.at(0).kind, BoxKind::Error);
   EXPECT_FALSE(f.session().updateTimer().Enabled());
-  EXPECT_FALSE(f.button_inaktiv->isHidden());
-  EXPECT_TRUE(f.button_aktiv->isHidden());
-  EXPECT_TRUE(f.Image3->isHidden());
+  EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
+  EXPECT_TRUE(f.Image("button_aktiv")->isHidden());
+  EXPECT_TRUE(f.Image("Image3")->isHidden());
   // Only the refusal's cell is emptied; the rest of the record stays.
-  EXPECT_EQ(Cell(f.grid, 1, 0), "");
-  EXPECT_EQ(Cell(f.grid, 1, 1), "x");
-  EXPECT_EQ(Cell(f.grid, 1, 2), "y, z");
+  EXPECT_EQ(Cell(f.ClanList(), 1, 0), "");
+  EXPECT_EQ(Cell(f.ClanList(), 1, 1), "x");
+  EXPECT_EQ(Cell(f.ClanList(), 1, 2), "y, z");
   EXPECT_EQ(f.session().rosterSummary(), "Quavik meldet: AUTH_FAILED! (x) ");
   // The login's master report and the scripts still follow; no offline report.
   EXPECT_EQ(Codes(), "CM");
@@ -245,60 +247,60 @@ TEST_F(Presence, UnreachableScriptEndsTheLoginWithoutOfflineReport) {
   w.InstallGame();
   w.WriteLoginSettings("http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/q.php",
                        http.Url("/m.php"));
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   f.session().reportTransfer().ConnectTimeoutMs = 500;
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
 
   ASSERT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(w.dialogs.boxes[0].text, kUrlNotFoundMessage);
   EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
   EXPECT_FALSE(f.session().updateTimer().Enabled());
-  EXPECT_FALSE(f.button_inaktiv->isHidden());
-  EXPECT_TRUE(f.Image3->isHidden());
-  EXPECT_EQ(Cell(f.grid, 1, 0), "");
+  EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
+  EXPECT_TRUE(f.Image("Image3")->isHidden());
+  EXPECT_EQ(Cell(f.ClanList(), 1, 0), "");
   EXPECT_EQ(Codes(), "M");
 }
 
 TEST_F(Presence, GridFollowsEachAnswerAndGrowsForLongRosters) {
   http.Serve("/q.php", kTwoRecords);
-  TForm1& f = Open(false, "Update-Intervall=9\r\n");
-  emit f.button_inaktiv->clicked();
+  WindowDriver& f = Open(false, "Update-Intervall=9\r\n");
+  f.Click("Anmelden");
   EXPECT_EQ(f.session().updateTimer().Interval(), w.services->waits.Scaled(600000));
-  EXPECT_EQ(Cell(f.grid, 1, 0), "Kim");
-  EXPECT_EQ(Cell(f.grid, 1, 1), "1.2.3.4:7777");
-  EXPECT_EQ(Cell(f.grid, 1, 2), "2024-05-01, 20:15");
-  EXPECT_EQ(Cell(f.grid, 2, 0), "Lee");
-  EXPECT_EQ(f.RosterRowCount, 3);
+  EXPECT_EQ(Cell(f.ClanList(), 1, 0), "Kim");
+  EXPECT_EQ(Cell(f.ClanList(), 1, 1), "1.2.3.4:7777");
+  EXPECT_EQ(Cell(f.ClanList(), 1, 2), "2024-05-01, 20:15");
+  EXPECT_EQ(Cell(f.ClanList(), 2, 0), "Lee");
+  EXPECT_EQ(f.ClanRowsInUse(), 3);
   EXPECT_EQ(f.session().rosterSummary(), "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) ");
 
   // Fewer records than before: the old rows below are emptied.
   http.Serve("/q.php", "Ann\r\n5.6.7.8\r\nd\r\nt\r\n");
-  emit f.Image3->clicked();
-  EXPECT_EQ(Cell(f.grid, 1, 0), "Ann");
-  for (int column = 0; column < 3; ++column) EXPECT_EQ(Cell(f.grid, 2, column), "");
-  EXPECT_EQ(f.RosterRowCount, 2);
+  f.Click("Aktualisieren");
+  EXPECT_EQ(Cell(f.ClanList(), 1, 0), "Ann");
+  for (int column = 0; column < 3; ++column) EXPECT_EQ(Cell(f.ClanList(), 2, column), "");
+  EXPECT_EQ(f.ClanRowsInUse(), 2);
 
   // 300 records: every one gets its row below the heading, with a scroll bar.
   http.Serve("/q.php", Records(300));
-  emit f.Image3->clicked();
-  ASSERT_GE(f.grid->rowCount(), 301);
-  EXPECT_EQ(Cell(f.grid, 0, 0), "Spielername:");
-  EXPECT_EQ(Cell(f.grid, 256, 0), "P256");
-  EXPECT_EQ(Cell(f.grid, 300, 0), "P300");
-  EXPECT_EQ(Cell(f.grid, 300, 2), "d300, t300");
-  EXPECT_EQ(f.RosterRowCount, 301);
+  f.Click("Aktualisieren");
+  ASSERT_GE(f.ClanList()->rowCount(), 301);
+  EXPECT_EQ(Cell(f.ClanList(), 0, 0), "Spielername:");
+  EXPECT_EQ(Cell(f.ClanList(), 256, 0), "P256");
+  EXPECT_EQ(Cell(f.ClanList(), 300, 0), "P300");
+  EXPECT_EQ(Cell(f.ClanList(), 300, 2), "d300, t300");
+  EXPECT_EQ(f.ClanRowsInUse(), 301);
   EXPECT_TRUE(f.session().rosterSummary().endsWith("P299 (s299) P300 (s300) "));
-  EXPECT_EQ(f.grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  f.grid->scrollToBottom();
-  EXPECT_GT(f.grid->verticalScrollBar()->maximum(), 0);
+  EXPECT_EQ(f.ClanList()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  f.ClanList()->scrollToBottom();
+  EXPECT_GT(f.ClanList()->verticalScrollBar()->maximum(), 0);
 
   // A short roster again: the design size, no scroll bar.
   http.Serve("/q.php", kTwoRecords);
-  emit f.Image3->clicked();
-  EXPECT_EQ(f.grid->rowCount(), 40);
-  EXPECT_EQ(f.grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-  EXPECT_EQ(Cell(f.grid, 3, 0), "");
-  EXPECT_EQ(f.RosterRowCount, 3);
+  f.Click("Aktualisieren");
+  EXPECT_EQ(f.ClanList()->rowCount(), 40);
+  EXPECT_EQ(f.ClanList()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(Cell(f.ClanList(), 3, 0), "");
+  EXPECT_EQ(f.ClanRowsInUse(), 3);
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
 
@@ -306,12 +308,12 @@ TEST_F(Presence, LoginWritesBindingsAndScriptsWithTheRoster) {
   // A lone LF inside a name is an ordinary character of the answer; in the
   // scripts it must not start a second console command.
   http.Serve("/q.php", "Kim\nexit\r\n1.2.3.4:7777\r\nd\r\nt\r\nJ\xF6rg\r\nSucht Server...\r\nd\r\nt\r\n");
-  TForm1& f = Open(false, "Keybinder=1\r\nKeybinder_say=27\r\nKeybinder_teamsay=37\r\n");
+  WindowDriver& f = Open(false, "Keybinder=1\r\nKeybinder_say=27\r\nKeybinder_teamsay=37\r\n");
   w.dir.Write("game/System/TOUser.ini",
               "[Engine.Input]\r\na=Fire\r\nF=Jump\r\n\r\n[DefaultPlayer]\r\nName=Kim\r\n");
-  const std::string teamsayKey = f.set_keybinder_teamsay->itemText(37).toStdString();
+  const std::string teamsayKey = f.Choice("set_keybinder_teamsay")->itemText(37).toStdString();
   ASSERT_FALSE(teamsayKey.empty());
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
 
   EXPECT_EQ(w.dir.Read("game/System/TOUser.ini"),
             "[Engine.Input]\r\na=EXEC quavik_echo.txt\r\nF=Jump\r\n0=EXEC quavik_say.txt\r\n" + teamsayKey +
@@ -340,23 +342,23 @@ TEST_F(Presence, ImportWaitsForTheAnswerAndAReloadNeverDisturbsTheRunningReport)
       res.set_content("Ann\r\n9.9.9.9\r\nd\r\nt\r\n", "text/plain");
     }
   });
-  TForm1& f = Open(false);
+  WindowDriver& f = Open(false);
   bool reloaded = false;
   WhenWaitingForTheAnswer(f, [&] {
-    emit f.Image3->clicked();
+    f.Click("Aktualisieren");
     reloaded = true;
   });
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
 
   ASSERT_TRUE(reloaded);
   EXPECT_EQ(http.RequestCount(), 2u);
   // The reload's request left only after the login's answer was complete.
   EXPECT_EQ(fileWhenReloadArrived, kFirstPart + kSecondPart);
   EXPECT_EQ(w.dir.Read("program/zephanor.tmp"), "Ann\r\n9.9.9.9\r\nd\r\nt\r\n");
-  EXPECT_EQ(Cell(f.grid, 1, 0), "Ann");
-  EXPECT_EQ(Cell(f.grid, 2, 0), "");
+  EXPECT_EQ(Cell(f.ClanList(), 1, 0), "Ann");
+  EXPECT_EQ(Cell(f.ClanList(), 2, 0), "");
   EXPECT_EQ(f.session().rosterSummary(), "Quavik meldet: Ann (9.9.9.9) ");
-  EXPECT_TRUE(f.updateicon->isHidden());
+  EXPECT_TRUE(f.Image("updateicon")->isHidden());
   EXPECT_TRUE(f.session().updateTimer().Enabled());
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
@@ -366,36 +368,36 @@ TEST_F(Presence, ImportReadsASlowAnswerOnlyWhenComplete) {
     AnswerInTwoParts(res);
   });
   http.Serve("/to/quaviknews.txt", "Neu\r\n");
-  TForm1& f = Open(false);
+  WindowDriver& f = Open(false);
   f.session().newsUrl = QString::fromStdString(http.Url("/to/quaviknews.txt"));
   // The window goes on working meanwhile: the list switch and a news fetch
   // run inside the wait, and the news don't disturb the report.
   bool switched = false;
   WhenWaitingForTheAnswer(f, [&] {
-    emit f.global_inactive->clicked();
-    emit f.Image9->clicked();
+    f.Click("Globales Verzeichnis");
+    f.Click("Aktuelle News online abrufen");
     switched = true;
   });
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
 
   EXPECT_TRUE(switched);
-  EXPECT_TRUE(f.grid->isHidden());
-  EXPECT_FALSE(f.GlobalGrid->isHidden());
-  EXPECT_EQ(f.NewsMemo->toPlainText(), "Neu");
+  EXPECT_TRUE(f.ClanList()->isHidden());
+  EXPECT_FALSE(f.GlobalList()->isHidden());
+  EXPECT_EQ(f.NewsText()->toPlainText(), "Neu");
   EXPECT_TRUE(w.dialogs.boxes.empty());
   EXPECT_TRUE(f.session().updateTimer().Enabled());
-  EXPECT_EQ(Cell(f.grid, 1, 0), "Kim");
-  EXPECT_EQ(Cell(f.grid, 2, 0), "Lee");
-  EXPECT_EQ(f.RosterRowCount, 3);
+  EXPECT_EQ(Cell(f.ClanList(), 1, 0), "Kim");
+  EXPECT_EQ(Cell(f.ClanList(), 2, 0), "Lee");
+  EXPECT_EQ(f.ClanRowsInUse(), 3);
 }
 
 TEST_F(Presence, ClosingWhileLoggedInReportsOfflineAndLeavesNoAnswerBehind) {
   http.Handle("GET", "/q.php", [](const httplib::Request&, httplib::Response& res) { AnswerInTwoParts(res); });
   http.Serve("/m.php", "OK\r\n");
-  TForm1& f = Open();
+  WindowDriver& f = Open();
   f.session().StartStop();
   w.dialogs.answers.push_back(platform::Answer::Yes);
-  f.close();
+  f.window().close();
 
   EXPECT_EQ(Codes(), "CMcm");
   EXPECT_EQ(w.dialogs.boxes.size(), 1u);
@@ -424,15 +426,15 @@ TEST_P(RefusedLogin, ShowsWhyAndTheSetupPanelAndSendsNothing) {
   if (c.executable) w.dir.Write("game/System/TacticalOps.exe", "MZ");
   w.WriteLoginSettings(c.scriptUrl ? http.Url("/q.php") : "", "",
                        "Programmversion=" + std::to_string(c.gameIndex) + "\r\n");
-  TForm1& f = w.Open();
-  f.Setup->hide();
+  WindowDriver& f = w.Open();
+  f.SetupPanel()->hide();
   w.dialogs.events.clear();
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
 
   EXPECT_EQ(w.dialogs.events, c.events);
-  EXPECT_FALSE(f.Setup->isHidden());
+  EXPECT_FALSE(f.SetupPanel()->isHidden());
   EXPECT_FALSE(f.session().updateTimer().Enabled());
-  EXPECT_FALSE(f.button_inaktiv->isHidden());
+  EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
   EXPECT_EQ(http.RequestCount(), 0u);
   EXPECT_FALSE(w.dir.Exists("program/zephanor.tmp"));
 }
@@ -459,7 +461,7 @@ using namespace std::chrono_literals;
 TEST_F(Presence, TickInsideTheUnreachableBoxNeitherHangsNorKeepsThePlayerOnline) {
   w.InstallGame();
   w.WriteLoginSettings("http://127.0.0.1:" + std::to_string(WindowFixture::ClosedLoopbackPort()) + "/q.php", "");
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   f.session().reportTransfer().ConnectTimeoutMs = 500;
   bool ticked = false;
   w.dialogs.whileOpen = [&](const testing_support::RecordedBox&) {
@@ -467,14 +469,14 @@ TEST_F(Presence, TickInsideTheUnreachableBoxNeitherHangsNorKeepsThePlayerOnline)
     ticked = true;
     f.session().Tick();  // the timer fires while the box is open
   };
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
   ASSERT_TRUE(ticked);
   EXPECT_FALSE(f.session().updateTimer().Enabled());
   // The tick's request fails too, once the first box is gone.
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.dialogs.boxes.size() == 2; }, 5000));
   EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), 2u);
   EXPECT_FALSE(f.session().reportTransfer().Busy());
-  EXPECT_TRUE(f.button_aktiv->isHidden());
+  EXPECT_TRUE(f.Image("button_aktiv")->isHidden());
 }
 
 TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
@@ -487,7 +489,7 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
   w.dir.Write("program/TacticalOps.sik", WindowFixture::kOnServerLog);
   w.WriteLoginSettings(http.Url("/q.php"));
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
 
   std::atomic<bool> release{false}, stop{false};
   std::thread writer([&] {
@@ -498,11 +500,11 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
       std::this_thread::sleep_for(1ms);
     }
   });
-  QTimer::singleShot(100, &f, [&] {
+  QTimer::singleShot(100, &f.window(), [&] {
     release = true;
-    emit f.button_aktiv->clicked();  // while the login's scan still runs
+    f.Click("Abmelden");  // while the login's scan still runs
   });
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
   const bool settled = QTest::qWaitFor([&] { return http.RequestCount() == 2 && !f.session().reportTransfer().Busy(); }, 5000);
   stop = true;
   const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
@@ -512,7 +514,7 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
 
   EXPECT_EQ(Codes(), "Cc");
   EXPECT_FALSE(f.session().updateTimer().Enabled());
-  EXPECT_FALSE(f.button_inaktiv->isHidden());
+  EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
 }
 
 TEST_F(Presence, ClosingEndsSoonWhileBothScriptsHangAndShowsNoLoginError) {
@@ -527,17 +529,17 @@ TEST_F(Presence, ClosingEndsSoonWhileBothScriptsHangAndShowsNoLoginError) {
       res.set_content(path == "/q.php" ? kTwoRecords : "OK\r\n", "text/plain");
     });
   }
-  TForm1& f = Open(true);
+  WindowDriver& f = Open(true);
   f.session().reportTransfer().StallTimeoutMs = 60000;
   // Each answer may take a second, the close's answers a second in all.
   f.session().cycle().answerGraceMs = 1000;
   f.session().cycle().closeAnswerGraceMs = 1000;
-  emit f.button_inaktiv->clicked();
+  f.Click("Anmelden");
   ASSERT_TRUE(f.session().updateTimer().Enabled());
   *hang = true;
   w.dialogs.answers.push_back(platform::Answer::Yes);
   const auto start = std::chrono::steady_clock::now();
-  f.close();
+  f.window().close();
   const auto took = std::chrono::steady_clock::now() - start;
   // The scripts answer after all, once the temporary files are gone.
   testing_support::FileReplaceCounter answerWrites(w.dir.File("program/zephanor.tmp"));

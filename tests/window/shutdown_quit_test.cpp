@@ -6,22 +6,23 @@
 #include "app/session.h"
 #include "support/window_fixture.h"
 
+using testing_support::WindowDriver;
 using testing_support::WindowFixture;
 
 TEST(Shutdown, WindowClosedByTheEndingApplicationDoesNotCloseTwice) {
   for (const bool throughCloseEvent : {false, true}) {
     WindowFixture w({"LOG"});
     w.WriteCompleteSettings();
-    TForm1& f = w.Open();
+    WindowDriver& f = w.Open();
     // As the real application does when told to quit: it closes its windows.
     w.services->terminate = [&] {
       ++w.terminations;
-      f.close();
+      f.window().close();
     };
     f.session().updateTimer().SetInterval(600000);
     f.session().updateTimer().SetEnabled(true);
     w.dialogs.answers.push_back(platform::Answer::No);
-    if (throughCloseEvent) f.close(); else f.Image7Click();
+    if (throughCloseEvent) f.window().close(); else f.Click("Close");
 
     size_t questions = 0;
     for (const auto& box : w.dialogs.boxes) questions += box.text == app::CloseQuestion();

@@ -9,34 +9,36 @@ using platform::Answer;
 using platform::Buttons;
 using testing_support::WindowFixture;
 
+using testing_support::WindowDriver;
+
 namespace {
 
 TEST(Startup, FirstStartShowsTheNoticeThenTheSetupPanel) {
   WindowFixture w;
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   ASSERT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(w.dialogs.boxes[0].text, app::FirstStartMessage());
   EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
-  EXPECT_TRUE(f.Setup->isVisibleTo(&f));
-  EXPECT_EQ(f.pos(), QPoint(40, 40));
-  EXPECT_EQ(f.set_intervall->currentText(), "5 Minuten");
-  EXPECT_EQ(f.set_retailmod->currentText(), "Tactical Ops MOD");
+  EXPECT_TRUE(f.SetupPanel()->isVisibleTo(&f.window()));
+  EXPECT_EQ(f.window().pos(), QPoint(40, 40));
+  EXPECT_EQ(f.Choice("set_intervall")->currentText(), "5 Minuten");
+  EXPECT_EQ(f.Choice("set_retailmod")->currentText(), "Tactical Ops MOD");
   EXPECT_EQ(f.session().gameProfile().userIni, "TOUser.ini");
-  EXPECT_EQ(f.about->x(), 11);
-  EXPECT_EQ(f.NewsPanel->x(), 11);
+  EXPECT_EQ(f.Panel("about")->x(), 11);
+  EXPECT_EQ(f.Panel("NewsPanel")->x(), 11);
   EXPECT_FALSE(f.session().updateTimer().Enabled());
 }
 
 TEST(Startup, CompleteSettingsOpenQuietlyWithStoredValues) {
   WindowFixture w;
   w.WriteCompleteSettings("Update-Intervall=12\r\nProgrammversion=7\r\n");
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   EXPECT_TRUE(w.dialogs.boxes.empty());
-  EXPECT_FALSE(f.Setup->isVisibleTo(&f));
-  EXPECT_EQ(f.pos(), QPoint(120, 80));
-  EXPECT_EQ(f.set_todir->text(), w.gameDir);
-  EXPECT_EQ(f.set_intervall->currentIndex(), -1);
-  EXPECT_EQ(f.set_retailmod->currentIndex(), -1);
+  EXPECT_FALSE(f.SetupPanel()->isVisibleTo(&f.window()));
+  EXPECT_EQ(f.window().pos(), QPoint(120, 80));
+  EXPECT_EQ(f.Edit("set_todir")->text(), w.gameDir);
+  EXPECT_EQ(f.Choice("set_intervall")->currentIndex(), -1);
+  EXPECT_EQ(f.Choice("set_retailmod")->currentIndex(), -1);
   EXPECT_EQ(f.session().gameProfile().executable, "ut2003.exe");
 }
 
@@ -74,24 +76,24 @@ TEST(Startup, WithoutLogArgumentNoTraceIsWritten) {
 TEST(Settings, SaveCorrectsTheSchemeWithBeepAndMessage) {
   WindowFixture w;
   w.WriteCompleteSettings();
-  TForm1& f = w.Open();
-  f.set_server->setText("clan.example/quavik.php");
+  WindowDriver& f = w.Open();
+  f.Edit("set_server")->setText("clan.example/quavik.php");
   f.session().SaveSettings();
   ASSERT_EQ(w.dialogs.events.size(), 2u);
   EXPECT_EQ(w.dialogs.events[0], "beep 16");
   EXPECT_EQ(w.dialogs.boxes.at(0).buttons, Buttons::Ok);
-  EXPECT_EQ(f.set_server->text(), "http://clan.example/quavik.php");
+  EXPECT_EQ(f.Edit("set_server")->text(), "http://clan.example/quavik.php");
   EXPECT_NE(w.SettingsFile().find("Script-URL=http://clan.example/quavik.php\r\n"), std::string::npos);
   // https is a valid scheme and stays as typed.
-  f.set_server->setText("HTTPS://clan.example/");
+  f.Edit("set_server")->setText("HTTPS://clan.example/");
   f.session().SaveSettings();
   EXPECT_EQ(w.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(f.set_server->text(), "HTTPS://clan.example/");
+  EXPECT_EQ(f.Edit("set_server")->text(), "HTTPS://clan.example/");
 }
 
 TEST(Settings, FirstSaveThroughTheWindowWritesTheDefaults) {
   WindowFixture w;
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   f.session().SaveSettings();
   EXPECT_EQ(w.SettingsFile(),
             "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
@@ -116,14 +118,14 @@ TEST_P(Close, SavesAsksOnlyWhenLoggedInAndRemovesTempFiles) {
   const CloseCase& c = GetParam();
   WindowFixture w({"LOG"});
   w.WriteCompleteSettings();
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   w.dir.Write("program/zephanor.tmp", "x");
   w.dir.Write("program/TacticalOps.sik", "x");
   f.session().updateTimer().SetInterval(600000);
   f.session().updateTimer().SetEnabled(c.loggedIn);
   w.dialogs.answers.push_back(c.answer);
-  f.set_clansite->setText("http://clan.example/");
-  if (c.throughFormClose) f.close(); else f.session().ApplicationClose();
+  f.Edit("set_clansite")->setText("http://clan.example/");
+  if (c.throughFormClose) f.window().close(); else f.session().ApplicationClose();
 
   size_t questions = 0;
   for (const auto& box : w.dialogs.boxes) questions += box.text == app::CloseQuestion();
@@ -149,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Close, TempFilesAlreadyAbsentReportNothing) {
   WindowFixture w;
   w.WriteCompleteSettings();
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   f.session().ApplicationClose();
   EXPECT_TRUE(w.dialogs.boxes.empty());
   EXPECT_EQ(w.terminations, 1);

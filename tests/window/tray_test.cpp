@@ -12,6 +12,8 @@
 using testing_support::LoopbackHttpServer;
 using testing_support::WindowFixture;
 
+using testing_support::WindowDriver;
+
 namespace {
 
 std::string Record(const std::string& name, const std::string& where) {
@@ -21,15 +23,15 @@ std::string Record(const std::string& name, const std::string& where) {
 // The player is "Kim" (the installed game's user INI).
 class Tray : public ::testing::Test {
  protected:
-  TForm1& Open(bool trayThere, const std::string& guiLines = "") {
+  WindowDriver& Open(bool trayThere, const std::string& guiLines = "") {
     w.InstallGame();
     w.dir.Write("program/quavik.ini", "[MAIN]\r\nScript-URL=" + http.Url("/q.php") + "\r\nPass=pw\r\nDirectory=" +
                                           w.gameDir.toStdString() + "\r\n[GUI]\r\n" + guiLines);
-    TForm1& f = w.Open();
-    f.Tray->trayAvailable = [trayThere] { return trayThere; };
+    WindowDriver& f = w.Open();
+    f.Tray()->trayAvailable = [trayThere] { return trayThere; };
     f.session().reportTransfer().ConnectTimeoutMs = 1000;
     f.session().reportTransfer().StallTimeoutMs = 2000;
-    notices = std::make_unique<QSignalSpy>(f.Tray, &TrayIcon::notified);
+    notices = std::make_unique<QSignalSpy>(f.Tray(), &TrayIcon::notified);
     return f;
   }
 
@@ -42,7 +44,7 @@ class Tray : public ::testing::Test {
   }
 
   // Logs in with `first` as the answer, then imports each of `later` in one tick.
-  std::vector<QStringList> Run(TForm1& f, const std::string& first, const std::vector<std::string>& later) {
+  std::vector<QStringList> Run(WindowDriver& f, const std::string& first, const std::vector<std::string>& later) {
     http.Serve("/q.php", first);
     f.session().StartStop();
     EXPECT_TRUE(f.session().updateTimer().Enabled());
@@ -61,8 +63,8 @@ class Tray : public ::testing::Test {
 };
 
 TEST_F(Tray, MenuOffersShowLoginAndQuit) {
-  TForm1& f = Open(true);
-  const QList<QAction*> items = f.Tray->menu()->actions();
+  WindowDriver& f = Open(true);
+  const QList<QAction*> items = f.Tray()->menu()->actions();
   QStringList texts;
   for (QAction* item : items)
     if (!item->isSeparator()) texts << item->text();
@@ -70,75 +72,75 @@ TEST_F(Tray, MenuOffersShowLoginAndQuit) {
 }
 
 TEST_F(Tray, MinimiseGoesToTheTaskBarUnlessTheTrayIsChosen) {
-  TForm1& f = Open(true);
-  f.show();
-  EXPECT_FALSE(f.set_traymin->isChecked()) << "the task bar by default";
-  f.Image6->clicked();
-  EXPECT_FALSE(f.isHidden());
-  EXPECT_TRUE(f.windowState() & Qt::WindowMinimized);
-  f.Tray->showWindow->trigger();
-  EXPECT_FALSE(f.isMinimized());
-  f.Minimieren1->trigger();
-  EXPECT_TRUE(f.windowState() & Qt::WindowMinimized);
+  WindowDriver& f = Open(true);
+  f.window().show();
+  EXPECT_FALSE(f.Check("set_traymin")->isChecked()) << "the task bar by default";
+  f.Click("Minimieren");
+  EXPECT_FALSE(f.window().isHidden());
+  EXPECT_TRUE(f.window().windowState() & Qt::WindowMinimized);
+  f.Tray()->showWindow->trigger();
+  EXPECT_FALSE(f.window().isMinimized());
+  f.ChooseMenuItem("Minimieren");
+  EXPECT_TRUE(f.window().windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(Tray, ChosenTrayMinimiseHidesToTheTrayAndTheMenuOrAClickBringsTheWindowBack) {
-  TForm1& f = Open(true);
-  f.set_traymin->setChecked(true);
-  f.Button1->click();  // saved with the configuration
+  WindowDriver& f = Open(true);
+  f.Check("set_traymin")->setChecked(true);
+  f.Button("Button1")->click();  // saved with the configuration
   EXPECT_NE(w.SettingsFile().find("TrayMinimize=1"), std::string::npos);
-  f.show();
-  f.Image6->clicked();
-  EXPECT_TRUE(f.isHidden());
-  f.Tray->showWindow->trigger();
-  EXPECT_TRUE(f.isVisible());
-  EXPECT_FALSE(f.isMinimized());
+  f.window().show();
+  f.Click("Minimieren");
+  EXPECT_TRUE(f.window().isHidden());
+  f.Tray()->showWindow->trigger();
+  EXPECT_TRUE(f.window().isVisible());
+  EXPECT_FALSE(f.window().isMinimized());
 
-  f.Minimieren1->trigger();
-  EXPECT_TRUE(f.isHidden());
-  emit f.Tray->icon->activated(QSystemTrayIcon::Trigger);
-  EXPECT_TRUE(f.isVisible());
+  f.ChooseMenuItem("Minimieren");
+  EXPECT_TRUE(f.window().isHidden());
+  emit f.Tray()->icon->activated(QSystemTrayIcon::Trigger);
+  EXPECT_TRUE(f.window().isVisible());
 }
 
 TEST_F(Tray, WithoutATrayMinimiseMinimisesAsBefore) {
-  TForm1& f = Open(false);
-  f.set_traymin->setChecked(true);
-  f.show();
-  f.Image6->clicked();
-  EXPECT_FALSE(f.isHidden());
-  EXPECT_TRUE(f.windowState() & Qt::WindowMinimized);
+  WindowDriver& f = Open(false);
+  f.Check("set_traymin")->setChecked(true);
+  f.window().show();
+  f.Click("Minimieren");
+  EXPECT_FALSE(f.window().isHidden());
+  EXPECT_TRUE(f.window().windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(Tray, LoginAndLogoutFromTheMenuFollowTheState) {
-  TForm1& f = Open(true);
+  WindowDriver& f = Open(true);
   http.Serve("/q.php", Record("Kim", "1.2.3.4:7777") + Record("Lee", "Sucht Server...") + Record("Bo", "offline"));
-  EXPECT_EQ(f.Tray->icon->toolTip(), "Quavik – abgemeldet");
+  EXPECT_EQ(f.Tray()->icon->toolTip(), "Quavik – abgemeldet");
 
-  f.Tray->login->trigger();
+  f.Tray()->login->trigger();
   ASSERT_TRUE(f.session().updateTimer().Enabled());
-  EXPECT_TRUE(f.button_aktiv->isVisibleTo(&f));
-  EXPECT_EQ(f.Tray->login->text(), "Abmelden");
-  EXPECT_EQ(f.Tray->icon->toolTip(), "Quavik – angemeldet als Kim\n2 Clanmitglieder online");
+  EXPECT_TRUE(f.Image("button_aktiv")->isVisibleTo(&f.window()));
+  EXPECT_EQ(f.Tray()->login->text(), "Abmelden");
+  EXPECT_EQ(f.Tray()->icon->toolTip(), "Quavik – angemeldet als Kim\n2 Clanmitglieder online");
 
-  f.Tray->login->trigger();
+  f.Tray()->login->trigger();
   EXPECT_FALSE(f.session().updateTimer().Enabled());
-  EXPECT_TRUE(f.button_inaktiv->isVisibleTo(&f));
-  EXPECT_EQ(f.Tray->login->text(), "Anmelden");
-  EXPECT_EQ(f.Tray->icon->toolTip(), "Quavik – abgemeldet");
+  EXPECT_TRUE(f.Image("button_inaktiv")->isVisibleTo(&f.window()));
+  EXPECT_EQ(f.Tray()->login->text(), "Anmelden");
+  EXPECT_EQ(f.Tray()->icon->toolTip(), "Quavik – abgemeldet");
   const auto requests = http.Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[1].Param("server"), "<i>offline</i>");
 }
 
 TEST_F(Tray, QuitClosesTheProgramAsTheCloseImageDoes) {
-  TForm1& f = Open(true);
-  f.Tray->quit->trigger();
+  WindowDriver& f = Open(true);
+  f.Tray()->quit->trigger();
   EXPECT_EQ(w.terminations, 1);
   EXPECT_NE(w.SettingsFile().find("Notify=1"), std::string::npos);
 }
 
 TEST_F(Tray, ClanMatesComingOnlineOrMovingGiveNotices) {
-  TForm1& f = Open(true);
+  WindowDriver& f = Open(true);
   const auto notices =
       Run(f, Record("Kim", "1.2.3.4:7777") + Record("Lee", "Sucht Server..."),
           {Record("Kim", "1.2.3.4:7777") + Record("Lee", "5.6.7.8:7777") + Record("Ann", "9.9.9.9:7777"),
@@ -151,11 +153,11 @@ TEST_F(Tray, ClanMatesComingOnlineOrMovingGiveNotices) {
       {},
   };
   EXPECT_EQ(notices, expected);
-  EXPECT_EQ(f.Tray->icon->toolTip(), "Quavik – angemeldet als Kim\n1 Clanmitglied online");
+  EXPECT_EQ(f.Tray()->icon->toolTip(), "Quavik – angemeldet als Kim\n1 Clanmitglied online");
 }
 
 TEST_F(Tray, AFreshLoginStartsFromItsOwnFirstRoster) {
-  TForm1& f = Open(true);
+  WindowDriver& f = Open(true);
   Run(f, Record("Lee", "5.6.7.8:7777"), {});
   f.session().StartStop();  // logout; its answer brings nobody news
   EXPECT_TRUE(TakeNotices().isEmpty());
@@ -169,16 +171,16 @@ TEST_F(Tray, NoNoticesWhenSwitchedOffOrWithoutATray) {
   const std::string second = first + Record("Lee", "5.6.7.8:7777");
   {
     SCOPED_TRACE("Notify=0 in the settings file");
-    TForm1& f = Open(true, "Notify=0\r\n");
-    EXPECT_FALSE(f.set_notify->isChecked());
+    WindowDriver& f = Open(true, "Notify=0\r\n");
+    EXPECT_FALSE(f.Check("set_notify")->isChecked());
     EXPECT_EQ(Run(f, first, {second}), (std::vector<QStringList>{{}, {}}));
     f.session().SaveSettings();
     EXPECT_NE(w.SettingsFile().find("Notify=0"), std::string::npos);
   }
   {
     SCOPED_TRACE("no tray");
-    TForm1& f = Open(false);
-    EXPECT_TRUE(f.set_notify->isChecked());
+    WindowDriver& f = Open(false);
+    EXPECT_TRUE(f.Check("set_notify")->isChecked());
     EXPECT_EQ(Run(f, first, {second}), (std::vector<QStringList>{{}, {}}));
   }
 }

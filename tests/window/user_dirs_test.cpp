@@ -12,6 +12,8 @@
 using testing_support::LoopbackHttpServer;
 using testing_support::WindowFixture;
 
+using testing_support::WindowDriver;
+
 namespace {
 
 class UserDirs : public testing::Test {
@@ -29,9 +31,9 @@ class UserDirs : public testing::Test {
 };
 
 TEST_F(UserDirs, FirstStartThenCloseWritesTheSettingsIntoTheConfigDirectory) {
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   EXPECT_EQ(w.dialogs.boxes.size(), 1u);  // the first-start notice
-  EXPECT_EQ(f.SettingsFileLabel->text(), w.dir.File("config/quavik/quavik.ini"));
+  EXPECT_EQ(f.Label("SettingsFileLabel")->text(), w.dir.File("config/quavik/quavik.ini"));
   w.dir.Write("cache/quavik/zephanor.tmp", "x");
   w.dir.Write("cache/quavik/TacticalOps.sik", "x");
   f.session().ApplicationClose();
@@ -47,11 +49,11 @@ TEST_F(UserDirs, ReportAnswerAndWorkingCopyGoToTheCacheDirectory) {
   w.InstallGame();
   w.dir.Write("config/quavik/quavik.ini", "[MAIN]\r\nScript-URL=" + http.Url("/q.php") + "\r\nPass=pw\r\nDirectory=" +
                                               w.gameDir.toStdString() + "\r\n");
-  TForm1& f = w.Open();
+  WindowDriver& f = w.Open();
   EXPECT_TRUE(w.dialogs.boxes.empty());
   f.session().StartStop();
   ASSERT_TRUE(f.session().updateTimer().Enabled());
-  EXPECT_EQ(f.grid->item(2, 0)->text(), "Lee");
+  EXPECT_EQ(f.ClanList()->item(2, 0)->text(), "Lee");
   EXPECT_TRUE(w.dir.Exists("cache/quavik/zephanor.tmp"));
   EXPECT_TRUE(w.dir.Exists("cache/quavik/TacticalOps.sik"));
   EXPECT_NE(w.dir.Read("config/quavik/quavik.ini").find("Update-Intervall=4"), std::string::npos);
