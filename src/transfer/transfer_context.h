@@ -1,8 +1,12 @@
 // What a transfer path may do during a run: read the run's settings and
 // session, watch the cancel flag, and reach the component's events and the
-// run's dialog. Every event and dialog call is carried to the
-// user-interface thread and waited for; once the component is gone they are
-// skipped (events then give their default answers).
+// run's dialog. It lives on the worker thread. Every event and dialog call
+// is carried to the user-interface thread through the UiDispatcher and
+// waited for, and reaches the component only as its TransferRunObserver;
+// once the component is gone they are skipped (events then give their
+// default answers). No call here runs a nested event loop, but an event
+// handler on the user-interface thread may (a message box), and the worker
+// waits for it.
 #pragma once
 #include <QPointer>
 #include <QString>
@@ -16,8 +20,6 @@ class InternetSession;
 }
 class UiDispatcher;
 class TFileTransferDialog;
-
-enum class TransferClip { Download, Upload, Copy };
 
 class TransferRunContext {
  public:
