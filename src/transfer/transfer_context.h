@@ -21,6 +21,12 @@ class InternetSession;
 class UiDispatcher;
 class TFileTransferDialog;
 
+// An error event to raise: OnError(code), then OnErrorInfo(code, info).
+struct TransferError {
+  int code;
+  QString info;
+};
+
 class TransferRunContext {
  public:
   TransferRunContext(TransferRun& run, UiDispatcher& ui);
@@ -56,6 +62,7 @@ class TransferRunContext {
   // Events, for the paths.
   void URLNotFound(const QString& url);
   void Error(int code, const QString& info);
+  void Error(const TransferError& error) { Error(error.code, error.info); }
   // OnCopyOverWrite; true (overwrite) without a handler, false once the
   // component is gone.
   bool AllowOverwrite(const QString& target);
