@@ -3,14 +3,14 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "platform/netshare.h"
+#include "transfer/block_receive.h"
 #include "transfer/local_file.h"
-#include "transfer/replacement_file.h"
 #include "transfer/newer_check.h"
+#include "transfer/replacement_file.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
 
@@ -26,6 +26,22 @@ QString DirectoryOf(const QString& path) {
   QString dir = DirectoryPartOf(path);
   if (dir.size() > 1) dir.chop(1);
   return dir;
+}
+
+// Moves a local file's blocks. The system moves them while it can; once it
+// can't (another file system, a special file, an error) they pass through a
+// buffer, where a real read or write error shows.
+BlockMover LocalMover(LocalFile& in) {
+  return [&in, inSystem = true, buffer = std::vector<char>()](LocalFile& out, std::int64_t max) mutable -> BlockMoved {
+    std::int64_t got = inSystem ? out.CopyFrom(in, max) : -1;
+    if (got >= 0) return {got, BlockMoved::None};
+    inSystem = false;
+    if (buffer.size() < static_cast<std::size_t>(max)) buffer.resize(static_cast<std::size_t>(max));
+    got = in.Read(buffer.data(), max);
+    if (got < 0) return {0, BlockMoved::ReadFailed};
+    if (got > 0 && !out.Write(buffer.data(), got)) return {0, BlockMoved::WriteFailed};
+    return {got, BlockMoved::None};
+  };
 }
 
 }  // namespace
@@ -88,52 +104,25 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
   if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
   const QString targetDir = DirectoryPartOf(target);
   if (!targetDir.isEmpty()) ForceDirectories(targetDir);
+  const TransferError cannotCreate{3, QStringLiteral("Cannot create target file ") + target};
   ReplacementFile replacement;
   if (!replacement.Create(target)) {
-    context_.Error(3, QStringLiteral("Cannot create target file ") + target);
+    context_.Error(cannotCreate);
     return false;
   }
-  LocalFile& out = replacement.File();
 
-  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
-  std::vector<char> buffer(static_cast<std::size_t>(blockSize));
-  std::int64_t done = 0;
-  std::int64_t got = 0;
-  // The system moves the blocks while it can; once it can't (another file
-  // system, a special file, an error) the buffer takes over, and a real read
-  // or write error shows there with its own code. The copy takes what the
-  // source held when it was opened; a source that ends before that was cut
-  // short under our hands.
-  bool inSystem = true;
-  do {
-    const std::int64_t want = std::min(blockSize, length - done);
-    got = want > 0 && inSystem ? out.CopyFrom(in, want) : -1;
-    if (want == 0) {
-      got = 0;  // the last pass: all there was is copied
-    } else if (got < 0) {
-      inSystem = false;
-      got = in.Read(buffer.data(), want);
-      if (got <= 0) {
-        context_.Error(4, QStringLiteral("Error reading source file ") + source);
-        return false;
-      }
-      if (!out.Write(buffer.data(), got)) {
-        context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
-        return false;
-      }
-    }
-    done += got;
-    context_.Progress(done, length, start, s.DlgCopying);
-  } while (got > 0 && !context_.Cancelled());
-
-  if (context_.Cancelled()) return false;  // the old target stays
-  if (!replacement.Finish()) {  // bytes still buffered could not be written
-    context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
-    return false;
-  }
-  if (!replacement.Replace()) {
-    context_.Error(3, QStringLiteral("Cannot create target file ") + target);
-    return false;
-  }
-  return true;
+  // The copy takes what the source held when it was opened; a source that
+  // ends before that was cut short under our hands. A copy that stops early
+  // leaves the old target as it was.
+  ReceiveRules rules;
+  rules.captionWord = s.DlgCopying;
+  rules.startMs = start;
+  rules.total = length;
+  rules.exactTotal = true;
+  rules.observedBlock = kBlock;
+  rules.unobservedBlock = kUnobservedBlock;
+  rules.readError = TransferError{4, QStringLiteral("Error reading source file ") + source};
+  rules.writeError = TransferError{5, QStringLiteral("Error writing to destination file ") + target};
+  rules.replaceError = cannotCreate;
+  return ReceiveInBlocks(context_, replacement, rules, LocalMover(in)).replaced;
 }

@@ -9,6 +9,7 @@
 #include "transfer/file_transfer_thread.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/transfer_animation.h"
+#include "transfer/transfer_run.h"
 #include "transfer/ui_dispatcher.h"
 
 namespace {
@@ -26,7 +27,7 @@ platform::Shell* DefaultShell() {
 
 TFileTransfer::TFileTransfer(QObject* Owner)
     : QObject(Owner),
-      dispatcher_(std::make_shared<UiDispatcher>(this)),
+      dispatcher_(std::make_shared<UiDispatcher>(static_cast<TransferRunObserver*>(this))),
       queue_(std::make_shared<TransferQueue>()),
       shell_(DefaultShell()) {}
 
@@ -48,7 +49,7 @@ TFileTransfer::~TFileTransfer() {
 
 void TFileTransfer::Cancel() { queue_->Abandon(); }
 
-void TFileTransfer::Start() { queue_->Enqueue(TransferRun::Snapshot(*this), dispatcher_, queue_); }
+void TFileTransfer::Start() { queue_->Enqueue(Snapshot(), dispatcher_, queue_); }
 
 bool TFileTransfer::Busy() const { return queue_->Busy(); }
 
@@ -67,6 +68,38 @@ bool TFileTransfer::WaitUntilIdle(int timeoutMs) {
   return !Busy();
 }
 
+std::shared_ptr<TransferRun> TFileTransfer::Snapshot() const {
+  auto run = std::make_shared<TransferRun>();
+  RunSettings& s = run->settings;
+  s.AlwaysOnTop = AlwaysOnTop;
+  s.DlgCaption = DlgCaption;
+  s.DlgCompleted = DlgCompleted;
+  s.DlgFileLabel = DlgFileLabel;
+  s.DlgFileOfLabel = DlgFileOfLabel;
+  s.DlgFromServerLabel = DlgFromServerLabel;
+  s.DlgToServerLabel = DlgToServerLabel;
+  s.DlgProgressLabel = DlgProgressLabel;
+  s.DlgRateLabel = DlgRateLabel;
+  s.DlgTimeLabel = DlgTimeLabel;
+  s.DlgCopying = DlgCopying;
+  s.DlgDwnload = DlgDwnload;
+  s.DlgUpload = DlgUpload;
+  s.FTPPassive = FTPPassive;
+  s.Proxy = Proxy;
+  s.ProxyUserID = ProxyUserID;
+  s.ProxyPassword = ProxyPassword;
+  s.ShowDialog = ShowDialog;
+  s.ShowOpenFile = ShowOpenFile;
+  s.ShowOpenFolder = ShowOpenFolder;
+  s.ShowCompletion = ShowCompletion;
+  s.ShowTime = ShowTime;
+  s.ConnectTimeoutMs = ConnectTimeoutMs;
+  s.StallTimeoutMs = StallTimeoutMs;
+  s.ProgressHandler = static_cast<bool>(OnCopyProgress);
+  for (int i = 0; i < Items.Count(); ++i) run->items.push_back({Items.Shared(i), Items[i]});
+  return run;
+}
+
 TFileTransferDialog* TFileTransfer::Dialog() const { return dialog_; }
 
 void TFileTransfer::Discard(TFileTransferDialog* dialog) {
@@ -78,7 +111,9 @@ void TFileTransfer::Discard(TFileTransferDialog* dialog) {
 
 void TFileTransfer::SetShell(platform::Shell* shell) { shell_ = shell ? shell : DefaultShell(); }
 
-void TFileTransfer::BuildDialog(const TransferRun& run) {
+void TFileTransfer::RunStarting() { currentIndex_ = 0; }
+
+TFileTransferDialog* TFileTransfer::BuildDialog(const TransferRun& run) {
   // A dialog of an earlier run that nobody can see any more goes now; one
   // still waiting for a click stays until it gets it.
   for (const QPointer<TFileTransferDialog>& old : std::as_const(dialogs_))
@@ -111,6 +146,7 @@ void TFileTransfer::BuildDialog(const TransferRun& run) {
     dialog->show();
     dialog->Animation()->Play();
   }
+  return dialog;
 }
 
 void TFileTransfer::EndDialog(TFileTransferDialog* dialog, const TransferRun& run, bool cancelled) {
@@ -123,3 +159,53 @@ void TFileTransfer::EndDialog(TFileTransferDialog* dialog, const TransferRun& ru
 }
 
 void TFileTransfer::OpenFromDialog(const QString& target) { shell_->OpenDocument(target); }
+
+void TFileTransfer::ItemStarting(int current, int index) {
+  currentIndex_ = current;
+  if (OnFileStart) OnFileStart(this, index);
+}
+
+void TFileTransfer::ItemDone(int index) {
+  if (OnFileDone) OnFileDone(this, index);
+}
+
+void TFileTransfer::RunDone() {
+  if (OnCopyDone) OnCopyDone(this);
+}
+
+bool TFileTransfer::WatchesProgress() const { return static_cast<bool>(OnCopyProgress); }
+
+void TFileTransfer::Progress(int current, std::int64_t done, std::int64_t total) {
+  if (OnCopyProgress) OnCopyProgress(this, current, done, total);
+}
+
+void TFileTransfer::TargetChosen(const QString& target, const QString& directory) {
+  lastTarget_ = target;
+  lastTargetDir_ = directory;
+}
+
+void TFileTransfer::UrlNotFound(const QString& url) {
+  if (OnURLNotFound) OnURLNotFound(this, url);
+}
+
+void TFileTransfer::Error(int code) {
+  if (OnError) OnError(this, code);
+}
+
+void TFileTransfer::ErrorInfo(int code, const QString& info) {
+  if (OnErrorInfo) OnErrorInfo(this, code, info);
+}
+
+bool TFileTransfer::AllowOverwrite(const QString& target) {
+  bool allow = true;
+  if (OnCopyOverWrite) OnCopyOverWrite(this, target, allow);
+  return allow;
+}
+
+void TFileTransfer::NoNewFile(const QString& file, TDateTime curdate, TDateTime newdate) {
+  if (OnNoNewFileFound) OnNoNewFileFound(this, file, curdate, newdate);
+}
+
+void TFileTransfer::ConnectError() {
+  if (OnConnectError) OnConnectError(this);
+}

@@ -13,7 +13,9 @@
 // writes nothing more and deletes its partial HTTP file. The destructor
 // drops the run's remaining events and waits up to a second for the worker
 // to end, so nothing of the run is left going in the common case; a worker
-// that outlives it can't write any more.
+// that outlives it can't write any more. The worker reaches the component
+// only as its run observer, through the UiDispatcher. WaitUntilIdle runs a
+// nested event loop.
 #pragma once
 #include <QObject>
 #include <QList>
@@ -22,6 +24,7 @@
 #include <memory>
 
 #include "transfer/file_transfer_item.h"
+#include "transfer/run_observer.h"
 #include "transfer/transfer_types.h"
 
 namespace platform {
@@ -32,7 +35,7 @@ class UiDispatcher;
 class TransferQueue;
 struct TransferRun;
 
-class TFileTransfer : public QObject {
+class TFileTransfer : public QObject, private TransferRunObserver {
   Q_OBJECT
 
  public:
@@ -108,10 +111,25 @@ class TFileTransfer : public QObject {
   TFileTransferDialog* Dialog() const;
 
  private:
-  friend class TransferRunContext;
-  void BuildDialog(const TransferRun& run);
-  // Ends `dialog`, the one `run` built (null: the run showed none).
-  void EndDialog(TFileTransferDialog* dialog, const TransferRun& run, bool cancelled);
+  // TransferRunObserver: the run's calls, on the user-interface thread.
+  void RunStarting() override;
+  TFileTransferDialog* BuildDialog(const TransferRun& run) override;
+  void ItemStarting(int current, int index) override;
+  void ItemDone(int index) override;
+  void RunDone() override;
+  void EndDialog(TFileTransferDialog* dialog, const TransferRun& run, bool cancelled) override;
+  bool WatchesProgress() const override;
+  void Progress(int current, std::int64_t done, std::int64_t total) override;
+  void TargetChosen(const QString& target, const QString& directory) override;
+  void UrlNotFound(const QString& url) override;
+  void Error(int code) override;
+  void ErrorInfo(int code, const QString& info) override;
+  bool AllowOverwrite(const QString& target) override;
+  void NoNewFile(const QString& file, TDateTime curdate, TDateTime newdate) override;
+  void ConnectError() override;
+
+  // The run Start queues: the properties and items as they are now.
+  std::shared_ptr<TransferRun> Snapshot() const;
   void OpenFromDialog(const QString& target);
   void Discard(TFileTransferDialog* dialog);
 

@@ -5,7 +5,7 @@
 
 #include "platform/internet.h"
 #include "transfer/transfer_context.h"
-#include "transfer/transfer_path.h"
+#include "transfer/transfer_protocols.h"
 #include "transfer/transfer_run.h"
 
 namespace {

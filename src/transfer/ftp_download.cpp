@@ -4,16 +4,13 @@
 #include <algorithm>
 
 #include "platform/ftp.h"
+#include "transfer/block_receive.h"
 #include "transfer/newer_check.h"
 #include "transfer/replacement_file.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
 
 namespace {
-constexpr std::int64_t kBlock = 4096;
-// Unobserved, a block is whatever the connection has delivered, up to this.
-constexpr std::int64_t kUnobservedBlock = 1 << 20;
-
 // Whether `received` bytes are what the server said the file holds (when
 // it said anything).
 bool LengthAgrees(std::int64_t received, std::optional<std::int64_t> expected) {
@@ -76,40 +73,25 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   context_.SetLastTarget(target, item.TargetDir);
   const QFileInfo existing(target);
   if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
+  const TransferError cannotCreate{3, QStringLiteral("Cannot create target file ") + target};
   ReplacementFile file;
   if (!file.Create(target)) {
-    context_.Error(3, QStringLiteral("Cannot create target file ") + target);
+    context_.Error(cannotCreate);
     return false;
   }
 
-  const std::int64_t start = TransferRunContext::NowMs();
-  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
-  const char* block = nullptr;
-  std::int64_t done = 0;
-  std::int64_t got = 0;
-  do {
-    got = remote->ReadInPlace(blockSize, block);
-    if (got < 0) return false;  // broken off or stalled: the old file stays
-    if (got > 0 && !file.File().Write(block, got)) {
-      context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
-      return false;
-    }
-    done += got;
-    context_.Progress(done, total, start, s.DlgDwnload);
-  } while (got > 0 && !context_.Cancelled());
-
-  // A file of another length than the server gave (in its listing, its
-  // SIZE answer or when it began to send) came short or mixed up, even when
-  // the server called it complete.
-  if (context_.Cancelled() || !LengthAgrees(done, listedSize) || !LengthAgrees(done, remote->AnnouncedSize()))
-    return false;
-  if (!file.Finish()) {
-    context_.Error(5, QStringLiteral("Error writing to destination file ") + target);
-    return false;
-  }
-  if (!file.Replace()) {
-    context_.Error(3, QStringLiteral("Cannot create target file ") + target);
-    return false;
-  }
-  return true;
+  // A transfer that breaks off or stalls fails quietly. A file of another
+  // length than the server gave (in its listing, its SIZE answer or when it
+  // began to send) came short or mixed up, even when the server called it
+  // complete.
+  ReceiveRules rules;
+  rules.captionWord = s.DlgDwnload;
+  rules.total = total;
+  rules.startMs = TransferRunContext::NowMs();
+  rules.lengthAgrees = [&](std::int64_t received) {
+    return LengthAgrees(received, listedSize) && LengthAgrees(received, remote->AnnouncedSize());
+  };
+  rules.writeError = TransferError{5, QStringLiteral("Error writing to destination file ") + target};
+  rules.replaceError = cannotCreate;
+  return ReceiveInBlocks(context_, file, rules, InPlaceMover(*remote)).replaced;
 }

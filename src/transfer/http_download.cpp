@@ -3,16 +3,10 @@
 #include <QFileInfo>
 
 #include "platform/internet.h"
-#include "transfer/replacement_file.h"
+#include "transfer/block_receive.h"
 #include "transfer/newer_check.h"
-#include "transfer/transfer_context.h"
+#include "transfer/replacement_file.h"
 #include "transfer/url_routines.h"
-
-namespace {
-constexpr std::int64_t kBlock = 4096;
-// Unobserved, a block is whatever the connection has delivered, up to this.
-constexpr std::int64_t kUnobservedBlock = 1 << 20;
-}
 
 bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
   const RunSettings& s = context_.Settings();
@@ -47,39 +41,23 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   const QFileInfo existing(target);
   if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
   ForceDirectories(DirectoryPartOf(target));
+  const TransferError cannotCreate{3, QStringLiteral("Cannot create file ") + target};
   ReplacementFile file;
   if (!file.Create(target)) {
     response.reset();
-    context_.Error(3, QStringLiteral("Cannot create file ") + target);
+    context_.Error(cannotCreate);
     return false;
   }
-
-  const std::int64_t total = response->ContentLength();
-  const std::int64_t start = TransferRunContext::NowMs();
-  const std::int64_t blockSize = context_.ProgressObserved() ? kBlock : kUnobservedBlock;
-  const char* block = nullptr;
-  std::int64_t done = 0;
-  std::int64_t got = 0;
-  bool received = false;
-  bool failed = false;
-  do {
-    got = response->ReadInPlace(blockSize, block);
-    if (got < 0 || (got > 0 && !file.File().Write(block, got))) {
-      failed = true;  // a broken or stalled body, or a local write error
-      break;
-    }
-    done += got;
-    context_.Progress(done, total, start, s.DlgDwnload);
-    if (got > 0) received = true;
-  } while (got > 0 && !context_.Cancelled());
 
   // Only a complete body takes the target's place; otherwise (also after a
-  // cancel) the file that was there stays. A complete empty body does
-  // replace it, though the item counts as failed.
-  if (failed || context_.Cancelled() || !file.Finish()) return false;
-  if (!file.Replace()) {
-    context_.Error(3, QStringLiteral("Cannot create file ") + target);
-    return false;
-  }
-  return received;
+  // cancel) the file that was there stays. A broken or stalled body and a
+  // local write error fail the item without an event. A complete empty body
+  // does replace the target, though the item counts as failed.
+  ReceiveRules rules;
+  rules.captionWord = s.DlgDwnload;
+  rules.total = response->ContentLength();
+  rules.startMs = TransferRunContext::NowMs();
+  rules.replaceError = cannotCreate;
+  const Received received = ReceiveInBlocks(context_, file, rules, InPlaceMover(*response));
+  return received.replaced && received.bytes > 0;
 }

@@ -8,8 +8,8 @@
 #include <QDialog>
 #include <functional>
 
-#include "transfer/transfer_context.h"
 #include "transfer/transfer_run.h"
+#include "transfer/transfer_types.h"
 
 class QLabel;
 class QProgressBar;

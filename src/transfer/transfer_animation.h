@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "transfer/transfer_context.h"
+#include "transfer/transfer_types.h"
 
 class TransferAnimation : public QWidget {
   Q_OBJECT

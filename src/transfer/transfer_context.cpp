@@ -4,9 +4,9 @@
 #include <QProgressBar>
 #include <chrono>
 
-#include "transfer/file_transfer.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/progress_format.h"
+#include "transfer/run_observer.h"
 #include "transfer/ui_dispatcher.h"
 
 TransferRunContext::TransferRunContext(TransferRun& run, UiDispatcher& ui)
@@ -18,45 +18,35 @@ std::int64_t TransferRunContext::NowMs() {
 }
 
 void TransferRunContext::BuildDialog() {
-  ui_.OnUi([](TFileTransfer& t) { t.currentIndex_ = 0; });
+  ui_.OnUi([](TransferRunObserver& o) { o.RunStarting(); });
   if (!DialogShown()) return;  // a dialog nobody sees is not worth building
-  ui_.OnUi([&](TFileTransfer& t) {
-    t.BuildDialog(run_);
-    dialog_ = t.Dialog();
-  });
+  ui_.OnUi([&](TransferRunObserver& o) { dialog_ = o.BuildDialog(run_); });
 }
 
 void TransferRunContext::StartItem(int index, const QString& captionWord) {
   ++currentIndex_;
   const int current = currentIndex_;
-  ui_.OnUi([&](TFileTransfer& t) {
-    t.currentIndex_ = current;
-    if (t.OnFileStart) t.OnFileStart(&t, index);
-  });
-  ui_.OnUi([&](TFileTransfer&) {
+  ui_.OnUi([&](TransferRunObserver& o) { o.ItemStarting(current, index); });
+  ui_.OnUi([&](TransferRunObserver&) {
     if (dialog_) dialog_->setWindowTitle(captionWord + QStringLiteral(" ..."));
   });
 }
 
 void TransferRunContext::StoreResults(int index, bool copied, bool noNewFile, TDateTime newFileDate) {
   RunItem& item = run_.items[static_cast<std::size_t>(index)];
-  ui_.OnUi([&](TFileTransfer&) { item.shared->SetResults(copied, noNewFile, newFileDate); });
+  ui_.OnUi([&](TransferRunObserver&) { item.shared->SetResults(copied, noNewFile, newFileDate); });
 }
 
 void TransferRunContext::FileDone(int index) {
-  ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnFileDone) t.OnFileDone(&t, index);
-  });
+  ui_.OnUi([&](TransferRunObserver& o) { o.ItemDone(index); });
 }
 
 void TransferRunContext::CopyDone() {
-  ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnCopyDone) t.OnCopyDone(&t);
-  });
+  ui_.OnUi([](TransferRunObserver& o) { o.RunDone(); });
 }
 
 void TransferRunContext::EndDialog() {
-  ui_.OnUi([&](TFileTransfer& t) { t.EndDialog(dialog_, run_, Cancelled()); });
+  ui_.OnUi([&](TransferRunObserver& o) { o.EndDialog(dialog_, run_, Cancelled()); });
 }
 
 void TransferRunContext::SetFileLine(const QString& fileName, const QString& hostWord, const QString& host) {
@@ -66,14 +56,14 @@ void TransferRunContext::SetFileLine(const QString& fileName, const QString& hos
     prefix = QStringLiteral("%1 %2 %3 : ").arg(currentIndex_).arg(s.DlgFileOfLabel).arg(run_.ActiveCount());
   const QString line = s.DlgFileLabel + u' ' + prefix + fileName + u' ' + hostWord + u' ' + host;
   if (!DialogShown()) return;
-  ui_.OnUi([&](TFileTransfer&) {
+  ui_.OnUi([&](TransferRunObserver&) {
     if (dialog_) dialog_->SetFileLine(line);
   });
 }
 
 void TransferRunContext::SetClip(TransferClip clip) {
   if (!DialogShown()) return;
-  ui_.OnUi([&](TFileTransfer&) {
+  ui_.OnUi([&](TransferRunObserver&) {
     if (dialog_) dialog_->SetClip(clip);
   });
 }
@@ -84,7 +74,7 @@ void TransferRunContext::Progress(std::int64_t done, std::int64_t total, std::in
   if (!ProgressObserved() && !ProgressHandlerNow()) return;
   const std::int64_t elapsed = NowMs() - startMs;
   const int index = currentIndex_;
-  ui_.OnUi([&](TFileTransfer& t) {
+  ui_.OnUi([&](TransferRunObserver& o) {
     if (dialog_) {
       if (total > 0)
         dialog_->SetProgress(PercentDone(done, total), s.DlgProgressLabel + u' ' + FormatSize(done) +
@@ -92,7 +82,7 @@ void TransferRunContext::Progress(std::int64_t done, std::int64_t total, std::in
       else
         dialog_->SetProgress(-1, s.DlgProgressLabel + u' ' + FormatSize(done));
     }
-    if (t.OnCopyProgress) t.OnCopyProgress(&t, index, done, total);
+    o.Progress(index, done, total);
     if (!dialog_) return;
     if (s.ShowCompletion)
       dialog_->setWindowTitle(QStringLiteral("%1 : %2% %3").arg(captionWord).arg(dialog_->Bar()->value()).arg(s.DlgCompleted));
@@ -109,48 +99,33 @@ bool TransferRunContext::ProgressHandlerNow() {
   const std::int64_t now = NowMs();
   if (lastProbeMs_ >= 0 && now - lastProbeMs_ < kProbeIntervalMs) return false;
   lastProbeMs_ = now;
-  ui_.OnUi([&](TFileTransfer& t) { handlerAssigned_ = static_cast<bool>(t.OnCopyProgress); });
+  ui_.OnUi([&](TransferRunObserver& o) { handlerAssigned_ = o.WatchesProgress(); });
   return handlerAssigned_;
 }
 
 void TransferRunContext::SetLastTarget(const QString& target, const QString& directory) {
-  ui_.OnUi([&](TFileTransfer& t) {
-    t.lastTarget_ = target;
-    t.lastTargetDir_ = directory;
-  });
+  ui_.OnUi([&](TransferRunObserver& o) { o.TargetChosen(target, directory); });
 }
 
 void TransferRunContext::URLNotFound(const QString& url) {
-  ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnURLNotFound) t.OnURLNotFound(&t, url);
-  });
+  ui_.OnUi([&](TransferRunObserver& o) { o.UrlNotFound(url); });
 }
 
 void TransferRunContext::Error(int code, const QString& info) {
-  ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnError) t.OnError(&t, code);
-  });
-  ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnErrorInfo) t.OnErrorInfo(&t, code, info);
-  });
+  ui_.OnUi([&](TransferRunObserver& o) { o.Error(code); });
+  ui_.OnUi([&](TransferRunObserver& o) { o.ErrorInfo(code, info); });
 }
 
 bool TransferRunContext::AllowOverwrite(const QString& target) {
-  bool allow = true;
-  const bool asked = ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnCopyOverWrite) t.OnCopyOverWrite(&t, target, allow);
-  });
+  bool allow = false;
+  const bool asked = ui_.OnUi([&](TransferRunObserver& o) { allow = o.AllowOverwrite(target); });
   return asked && allow;  // a component that is gone overwrites nothing
 }
 
 void TransferRunContext::NoNewFile(const QString& file, TDateTime curdate, TDateTime newdate) {
-  ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnNoNewFileFound) t.OnNoNewFileFound(&t, file, curdate, newdate);
-  });
+  ui_.OnUi([&](TransferRunObserver& o) { o.NoNewFile(file, curdate, newdate); });
 }
 
 void TransferRunContext::ConnectError() {
-  ui_.OnUi([&](TFileTransfer& t) {
-    if (t.OnConnectError) t.OnConnectError(&t);
-  });
+  ui_.OnUi([](TransferRunObserver& o) { o.ConnectError(); });
 }

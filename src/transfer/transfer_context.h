@@ -1,8 +1,12 @@
 // What a transfer path may do during a run: read the run's settings and
 // session, watch the cancel flag, and reach the component's events and the
-// run's dialog. Every event and dialog call is carried to the
-// user-interface thread and waited for; once the component is gone they are
-// skipped (events then give their default answers).
+// run's dialog. It lives on the worker thread. Every event and dialog call
+// is carried to the user-interface thread through the UiDispatcher and
+// waited for, and reaches the component only as its TransferRunObserver;
+// once the component is gone they are skipped (events then give their
+// default answers). No call here runs a nested event loop, but an event
+// handler on the user-interface thread may (a message box), and the worker
+// waits for it.
 #pragma once
 #include <QPointer>
 #include <QString>
@@ -17,7 +21,11 @@ class InternetSession;
 class UiDispatcher;
 class TFileTransferDialog;
 
-enum class TransferClip { Download, Upload, Copy };
+// An error event to raise: OnError(code), then OnErrorInfo(code, info).
+struct TransferError {
+  int code;
+  QString info;
+};
 
 class TransferRunContext {
  public:
@@ -54,6 +62,7 @@ class TransferRunContext {
   // Events, for the paths.
   void URLNotFound(const QString& url);
   void Error(int code, const QString& info);
+  void Error(const TransferError& error) { Error(error.code, error.info); }
   // OnCopyOverWrite; true (overwrite) without a handler, false once the
   // component is gone.
   bool AllowOverwrite(const QString& target);

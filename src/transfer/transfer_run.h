@@ -1,6 +1,6 @@
 // What one run works on: a snapshot of the component's properties and items
-// taken by Start, the shared items that receive the results, and the run's
-// own cancel flag (set by the dialog of this run only).
+// taken by Start (the component makes it), the shared items that receive the
+// results, and the run's own cancel flag (set by the dialog of this run only).
 #pragma once
 #include <QString>
 #include <atomic>
@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "transfer/file_transfer_item.h"
-
-class TFileTransfer;
 
 struct RunSettings {
   bool AlwaysOnTop = false;
@@ -35,7 +33,6 @@ struct TransferRun {
   std::vector<RunItem> items;
   std::shared_ptr<std::atomic<bool>> cancel = std::make_shared<std::atomic<bool>>(false);
 
-  static std::shared_ptr<TransferRun> Snapshot(const TFileTransfer& transfer);
   int ActiveCount() const;
   bool Cancelled() const { return cancel->load(); }
 };

@@ -1,5 +1,5 @@
 // Vocabulary of the transfer component: protocols, upload verbs, the date
-// type, and the handler types of its events. Handlers are called on the
+// type, the progress dialog's picture, and the handler types of its events. Handlers are called on the
 // user-interface thread; an empty handler is not called.
 #pragma once
 #include <QObject>
@@ -10,6 +10,9 @@
 // The ordinal is the stored value.
 enum TTransferProtocol { wpHttp = 0, wpFtp = 1, wpFile = 2, wpFtpUpload = 3, wpHttpUpload = 4 };
 enum TTransferHTTPCommand { hcPost = 0, hcPut = 1 };
+
+// What the progress dialog's picture shows moving.
+enum class TransferClip { Download, Upload, Copy };
 
 // Days since 30 December 1899; the fraction is the time of day.
 using TDateTime = double;

@@ -12,10 +12,10 @@ struct PendingCall {
 
 }  // namespace
 
-bool UiDispatcher::OnUi(const std::function<void(TFileTransfer&)>& call) {
+bool UiDispatcher::OnUi(const std::function<void(TransferRunObserver&)>& call) {
   QCoreApplication* app = QCoreApplication::instance();
   if (!app || QThread::currentThread() == app->thread()) {
-    TFileTransfer* owner = owner_.load();
+    TransferRunObserver* owner = owner_.load();
     if (owner) call(*owner);
     return owner != nullptr;
   }
@@ -40,7 +40,7 @@ bool UiDispatcher::OnUi(const std::function<void(TFileTransfer&)>& call) {
             dispatcher->finished_.notify_all();
           }
         } markDone{self.get(), pending.get()};
-        TFileTransfer* owner = self->owner_.load();
+        TransferRunObserver* owner = self->owner_.load();
         if (!owner) return;
         {
           std::lock_guard lock(self->mutex_);

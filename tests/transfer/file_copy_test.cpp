@@ -6,9 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -166,18 +164,12 @@ TEST_F(FileCopyTest, CopyThatStopsEarlyLeavesTheEarlierTargetUntouched) {
 TEST_F(FileCopyTest, FullDiskLeavesTheEarlierTargetUntouched) {
   const QString source = dir.Write("src/big.bin", std::string(3 << 20, 'b'));
   dir.Write("out/big.bin", "the earlier file");
-  // Files of this process may not grow beyond 1 MiB: as a disk that is full.
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 1 << 20;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   transfer->OnCopyProgress = nullptr;  // in large blocks, through the system
   TFileTransferItem& item = AddCopy(source);
-  RunToEnd();
-  setrlimit(RLIMIT_FSIZE, &old);
-  signal(SIGXFSZ, oldSignal);
+  {
+    const FileSizeLimit full(1 << 20);
+    RunToEnd();
+  }
 
   EXPECT_FALSE(item.Copied());
   const QString target = dir.File("out/big.bin");

@@ -1,7 +1,8 @@
 // FTP downloads and uploads against a real FTP server on loopback: the
 // directory change and listing, both logins and both data-connection modes,
 // newer-only, the failures a server can give, a large file byte for byte,
-// a transfer that breaks off, and a cancel mid-file (neither leaves a file).
+// a transfer that breaks off, a full disk, and a cancel mid-file (none
+// leaves a file).
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
@@ -237,6 +238,22 @@ TEST_F(FtpTest, TransferThatBreaksOffFailsAndLeavesTheEarlierFile) {
       << events->lines.join(" | ").toStdString();
   EXPECT_EQ(dir.Read("broken-file.bin"), "the earlier file");
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"broken-file.bin"});
+}
+
+TEST_F(FtpTest, FullDiskRaisesErrorFiveAndLeavesTheEarlierFile) {
+  root.Write("big.bin", Pattern(3u << 20, 6));
+  dir.Write("big.bin", "the earlier file");
+  AddFtpDownload("big.bin");
+  {
+    const FileSizeLimit full(1 << 20);
+    RunToEnd();
+  }
+  const QString target = dir.File("big.bin");
+  EXPECT_FALSE(transfer->Items[0].Copied());
+  EXPECT_EQ(events->lines, Framed({"CopyOverWrite " + target, "Error 5",
+                                   "ErrorInfo 5 Error writing to destination file " + target}));
+  EXPECT_EQ(dir.Read("big.bin"), "the earlier file");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bin"});
 }
 
 // Under newer-only, a file whose date can't be had is not newer: the local

@@ -103,6 +103,22 @@ TEST_F(TransferTest, BodyCutShortFailsAndLeavesTheEarlierFile) {
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
 }
 
+// Unlike a copy or an FTP download, an HTTP download that meets a full disk
+// raises no event; the item fails and the earlier file stays.
+TEST_F(TransferTest, FullDiskFailsQuietlyAndLeavesTheEarlierFile) {
+  server.Serve("/file", std::string(3 << 20, 'b'));
+  dir.Write("out.bin", "the earlier file");
+  AddDownload("/file", "out.bin");
+  {
+    const FileSizeLimit full(1 << 20);
+    RunToEnd();
+  }
+  EXPECT_FALSE(transfer->Items[0].Copied());
+  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyOverWrite " + dir.File("out.bin"), "FileDone 0", "CopyDone"}));
+  EXPECT_EQ(dir.Read("out.bin"), "the earlier file");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bin"});
+}
+
 TEST_F(TransferTest, StalledBodyEndsTheItemAsFailed) {
   transfer->StallTimeoutMs = 200;
   server.Handle("GET", "/file", [](const Request&, Response& res) {

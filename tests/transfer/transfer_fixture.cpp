@@ -1,5 +1,7 @@
 #include "transfer_fixture.h"
 
+#include <csignal>
+
 namespace transfer_test {
 
 EventRecorder::EventRecorder(TFileTransfer& t) {
@@ -46,6 +48,18 @@ TFileTransferItem& TransferTest::AddDownload(const std::string& path, const QStr
 void TransferTest::RunToEnd() {
   transfer->Start();
   ASSERT_TRUE(transfer->WaitUntilIdle(10000)) << "the run did not end";
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) : oldSignal_(signal(SIGXFSZ, SIG_IGN)) {
+  EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &old_), 0);
+  rlimit small = old_;
+  small.rlim_cur = bytes;
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  setrlimit(RLIMIT_FSIZE, &old_);
+  signal(SIGXFSZ, oldSignal_);
 }
 
 }  // namespace transfer_test

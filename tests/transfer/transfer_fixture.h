@@ -1,7 +1,9 @@
 // Shared set-up of the transfer tests: a component without dialog, a temp
-// directory, a loopback server, and a recorder of every event in order.
+// directory, a loopback server, a recorder of every event in order, and a
+// disk that is full.
 #pragma once
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +31,20 @@ class EventRecorder {
   QStringList lines;
   std::vector<ProgressCall> progress;
   bool allowOverwrite = true;
+};
+
+// While it lives, no file of this process can grow beyond `bytes`, as on a
+// disk that is full: a write past that fails (without SIGXFSZ).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*oldSignal_)(int);
 };
 
 class TransferTest : public ::testing::Test {

@@ -1,6 +1,4 @@
-#include "transfer/transfer_path.h"
-
-#include <iterator>
+#include "transfer/transfer_protocols.h"
 
 #include "transfer/file_copy.h"
 #include "transfer/ftp_download.h"

@@ -1,0 +1,2 @@
+#include "include_circle/one.h"
+#include "include_circle/two.h"

@@ -1,0 +1,2 @@
+// Included, and includes nothing back.
+#pragma once
