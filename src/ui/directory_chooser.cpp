@@ -4,17 +4,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "ui/ui_style.h"
+
 TForm2::TForm2(QLineEdit* set_todir, DirTreeServices treeServices, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      set_todir_(set_todir) {
+    : QDialog(parent, ui_style::kSmallWindowFlags), set_todir_(set_todir) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Quavik RC5 - Anwendungsverzeichnis suchen..."));
   setFixedSize(369, 332);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, Qt::black);
-  setPalette(colours);
-  setAutoFillBackground(true);
+  ui_style::PaintBlackWindow(this, palette().color(QPalette::WindowText));
 
   DirTree1 = new TDirTree(this, std::move(treeServices));
   DirTree1->setObjectName(QStringLiteral("DirTree1"));

@@ -62,6 +62,14 @@ void PaintChoiceList(QComboBox* list, const QColor& text) {
           .arg(Css(kListBackground), Css(text), Css(kListText), Css(kHeading)));
 }
 
+void PaintBlackWindow(QWidget* window, const QColor& text) {
+  QPalette colours = window->palette();
+  colours.setColor(QPalette::Window, Qt::black);
+  colours.setColor(QPalette::WindowText, text);
+  window->setPalette(colours);
+  window->setAutoFillBackground(true);
+}
+
 QString Css(const QColor& colour) {
   return QStringLiteral("rgb(%1,%2,%3)").arg(colour.red()).arg(colour.green()).arg(colour.blue());
 }

@@ -37,6 +37,16 @@ void PaintListColours(QWidget* widget, const QColor& text, bool fieldsToo = fals
 // flat, with `text` as its text colour.
 void PaintChoiceList(QComboBox* list, const QColor& text);
 
+// The program's small windows beside the main window (the directory
+// chooser, the server info): a tool window with a title and a close button
+// only, not resizable.
+inline constexpr Qt::WindowFlags kSmallWindowFlags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
+// Gives the small window `window` its black background, with `text` as
+// the colour of its own text.
+void PaintBlackWindow(QWidget* window, const QColor& text = Qt::white);
+
 // Style sheet colour text "rgb(r,g,b)".
 QString Css(const QColor& colour);
 

@@ -98,20 +98,26 @@ first_start_main_window() {
   fail "no 299 x 399 main window"
 }
 
+# Waits up to 10 seconds for the sed script $2 to print a value from the
+# file $1 (a started program's output) and prints that value.
+await_output_value() {
+  local file=$1 script=$2 value i
+  for i in $(seq 100); do
+    value=$(sed -n "$script" "$file" 2>/dev/null || true)
+    [ -n "$value" ] && { echo "$value"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
 # Starts the clan server on a free loopback port with the given arguments
 # and sets $port; its requests go to $E2E_TMP/server.log.
 start_clan_server() {
   "$build/quavik-clan-server" --address 127.0.0.1 --port 0 "$@" \
     >"$E2E_TMP/server.out" 2>"$E2E_TMP/server.log" &
   E2E_PIDS+=($!)
-  port=""
-  local i
-  for i in $(seq 100); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$E2E_TMP/server.out" 2>/dev/null || true)
-    [ -n "$port" ] && return 0
-    sleep 0.1
-  done
-  fail "the clan server did not start: $(cat "$E2E_TMP/server.log")"
+  port=$(await_output_value "$E2E_TMP/server.out" 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p') \
+    || fail "the clan server did not start: $(cat "$E2E_TMP/server.log")"
 }
 
 # Prints the id of the 299 x 399 main window of a starting quavik; fails
@@ -122,4 +128,29 @@ wait_main_window() {
   eval "$(xdotool getwindowgeometry --shell "$id")"
   [ "$WIDTH" = 299 ] && [ "$HEIGHT" = 399 ] || fail "a ${WIDTH}x$HEIGHT window instead of the main window (a notice?)"
   echo "$id"
+}
+
+# Starts the game server stand-in with the given arguments and sets
+# $query_port (its game port is one less); the number of query requests it
+# got so far stands in $E2E_TMP/queries.
+start_game_server_standin() {
+  "$build/quavik-game-server-standin" --count-file "$E2E_TMP/queries" "$@" \
+    >"$E2E_TMP/standin.out" 2>"$E2E_TMP/standin.log" &
+  E2E_PIDS+=($!)
+  query_port=$(await_output_value "$E2E_TMP/standin.out" 's/^port \([0-9]*\)$/\1/p') \
+    || fail "the game server stand-in did not start: $(cat "$E2E_TMP/standin.log")"
+}
+
+# The number of query requests the stand-in got so far.
+standin_queries() { cat "$E2E_TMP/queries"; }
+
+# Waits up to 5 seconds for the stand-in to have counted $1 requests; fails
+# when it counted another number by then.
+expect_standin_queries() {
+  local expected=$1 i
+  for i in $(seq 50); do
+    [ "$(standin_queries)" = "$expected" ] && return 0
+    sleep 0.1
+  done
+  fail "the stand-in counted $(standin_queries) requests, expected $expected"
 }

@@ -1,0 +1,66 @@
+// A game server's query port for end-to-end runs and for looking at the
+// program by hand: answers the text and the binary query on 127.0.0.1 as
+// the server described by the arguments would, and counts the requests.
+//
+//   quavik-game-server-standin [--name TEXT] [--map TEXT] [--gametype TEXT]
+//       [--max N] [--player NAME:SCORE:PING]... [--count-file FILE]
+//
+// Prints "port N" (the query port; the game port is N - 1) on its first
+// line once it answers. With --count-file the number of requests so far
+// is written to FILE whenever it changes (0 at the start). Runs until
+// SIGTERM or SIGINT.
+#include <QStringList>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+
+#include "support/game_server_replies.h"
+#include "support/loopback_udp_server.h"
+
+namespace {
+
+volatile std::sig_atomic_t stop = 0;
+
+void WriteCount(const std::string& file, int count) {
+  const std::string part = file + ".part";
+  std::ofstream(part) << count << "\n";
+  std::rename(part.c_str(), file.c_str());  // a reader never sees half a number
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing_support::FakeServer server{"Quavik Stand-in", "DM-Deck16][", "DeathMatchPlus", 16, {}, {}};
+  std::string countFile;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    const QString value = QString::fromUtf8(argv[i + 1]);
+    if (option == "--name") server.name = value;
+    else if (option == "--map") server.map = value;
+    else if (option == "--gametype") server.gameType = value;
+    else if (option == "--max") server.maxPlayers = value.toInt();
+    else if (option == "--count-file") countFile = argv[i + 1];
+    else if (option == "--player") {
+      const QStringList parts = value.split(':');
+      server.players.push_back({parts.value(0), parts.value(1).toInt(), parts.value(2).toInt(), 255});
+    } else {
+      std::fprintf(stderr, "quavik-game-server-standin: unusable argument %s\n", option.c_str());
+      return 2;
+    }
+  }
+  std::signal(SIGTERM, [](int) { stop = 1; });
+  std::signal(SIGINT, [](int) { stop = 1; });
+
+  testing_support::LoopbackUdpServer standIn(
+      [server](const std::string& request) { return testing_support::AnswerAs(server, request, 2); });
+  int counted = 0;
+  if (!countFile.empty()) WriteCount(countFile, counted);
+  std::printf("port %u\n", unsigned(standIn.Port()));
+  std::fflush(stdout);
+  while (!stop) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!countFile.empty() && standIn.Requests() != counted) WriteCount(countFile, counted = standIn.Requests());
+  }
+  return 0;
+}
