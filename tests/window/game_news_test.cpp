@@ -147,7 +147,9 @@ TEST_P(LogSize, StartUpDeletesTheLogFromFiveMebibytesWhenTicked) {
   WindowDriver& f = w.Open();
   EXPECT_EQ(f.Check("set_logkill")->isChecked(), c.ticked);
   EXPECT_EQ(log.exists(), c.kept);
-  if (c.kept) EXPECT_EQ(log.size(), c.bytes);
+  if (c.kept) {
+    EXPECT_EQ(log.size(), c.bytes);
+  }
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
 
@@ -207,7 +209,9 @@ TEST_P(News, PanelShowsWhatArrivedWithinTheWait) {
   EXPECT_EQ(f.NewsText()->toPlainText(), c.memo);
   const QString cannotOpen = "Cannot open file " + w.programDir + "/quaviknews.txt";
   ASSERT_EQ(w.dialogs.boxes.size(), c.cannotOpenBox ? 1u : 0u);
-  if (c.cannotOpenBox) EXPECT_EQ(w.dialogs.boxes[0].text, cannotOpen);
+  if (c.cannotOpenBox) {
+    EXPECT_EQ(w.dialogs.boxes[0].text, cannotOpen);
+  }
   EXPECT_TRUE(f.session().updateTimer().Enabled());
   EXPECT_TRUE(f.Image("updateicon")->isHidden());
   if (c.server == NewsServer::Slow) {
