@@ -76,10 +76,11 @@ std::string CompareGroups(const std::map<std::string, long>& a, const std::map<s
   };
   std::vector<Row> rows;
   for (const auto& [group, kib] : a) rows.push_back({group, kib, 0});
-  for (const auto& [group, kib] : b) {
-    auto row = std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return r.group == group; });
-    if (row == rows.end()) rows.push_back({group, 0, kib});
-    else row->b = kib;
+  for (const auto& entry : b) {
+    const auto& name = entry.first;
+    auto row = std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return r.group == name; });
+    if (row == rows.end()) rows.push_back({name, 0, entry.second});
+    else row->b = entry.second;
   }
   std::stable_sort(rows.begin(), rows.end(),
                    [](const Row& x, const Row& y) { return x.a - x.b > y.a - y.b; });
