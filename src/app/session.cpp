@@ -124,6 +124,8 @@ void Session::ReadServerBookmarks() {
   view_.ShowBookmarks(bookmarks_.entries, game::BookmarkHint(bookmarks_, bookmarks_.entries.isEmpty() ? -1 : 0));
 }
 
+QString Session::BookmarkServer(int bookmarkIndex) const { return game::BookmarkServerText(bookmarks_, bookmarkIndex); }
+
 void Session::BookmarkChosen(int bookmarkIndex) { view_.ShowBookmarkHint(game::BookmarkHint(bookmarks_, bookmarkIndex)); }
 
 void Session::StartGame(int bookmarkIndex) {

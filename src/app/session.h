@@ -77,6 +77,8 @@ class Session {
   // The start button: the game onto the chosen bookmark (-1: none).
   void StartGame(int bookmarkIndex);
   void BookmarkChosen(int bookmarkIndex);
+  // The server text of the bookmark at `bookmarkIndex` ("" for none).
+  QString BookmarkServer(int bookmarkIndex) const;
   void EchoKeyChanged();
   void OpenClanSite();
   void OpenHomePage();

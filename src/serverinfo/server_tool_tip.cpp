@@ -23,12 +23,14 @@ QString PlayerRows(const query::ServerInfo& info) {
 
 }  // namespace
 
-QString ServerToolTip(const ServerLookup& lookup) {
-  if (!lookup.result) return lookup.pending ? QStringLiteral("<qt>Server-Info: Abfrage läuft...</qt>") : QString();
-  if (!lookup.result->ok) return QStringLiteral("<qt>Server-Info: %1</qt>").arg(Escaped(lookup.result->error, 80));
+QString ServerToolTip(const ServerLookup& lookup, const QString& heading) {
+  if (!lookup.result && !lookup.pending) return {};
+  const QString top = heading.isEmpty() ? QString() : heading.toHtmlEscaped() + QStringLiteral("<br>");
+  if (!lookup.result) return QStringLiteral("<qt>%1Server-Info: Abfrage läuft...</qt>").arg(top);
+  if (!lookup.result->ok) return QStringLiteral("<qt>%1Server-Info: %2</qt>").arg(top, Escaped(lookup.result->error, 80));
   const query::ServerInfo& info = lookup.result->info;
-  return QStringLiteral("<qt><b>%1</b><br>Karte: %2<br>Spieler: %3&nbsp;&nbsp;Ping: %4%5</qt>")
-      .arg(Escaped(info.name, 60), Escaped(info.map, 40), PlayerCountText(info), PingText(info.pingMs),
+  return QStringLiteral("<qt>%1<b>%2</b><br>Karte: %3<br>Spieler: %4&nbsp;&nbsp;Ping: %5%6</qt>")
+      .arg(top, Escaped(info.name, 60), Escaped(info.map, 40), PlayerCountText(info), PingText(info.pingMs),
            PlayerRows(info));
 }
 

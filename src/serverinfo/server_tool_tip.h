@@ -13,7 +13,7 @@ namespace serverinfo {
 inline constexpr int kToolTipPlayers = 16;
 
 // Empty when nothing is known and no query is under way (the row keeps
-// its usual hint then).
-QString ServerToolTip(const ServerLookup& lookup);
+// its usual hint then). A `heading` (plain text) stands above the info.
+QString ServerToolTip(const ServerLookup& lookup, const QString& heading = {});
 
 }  // namespace serverinfo

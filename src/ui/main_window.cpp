@@ -6,7 +6,10 @@
 #include "app/session.h"
 #include "platform/guarded_application.h"
 #include "ui/artwork.h"
+#include "serverinfo/server_info_cache.h"
 #include "ui/directory_chooser.h"
+#include "ui/server_hover.h"
+#include "ui/server_info_panel.h"
 #include "ui/ui_style.h"
 #include "ui/window_layout.h"
 
@@ -15,6 +18,7 @@ TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), serv
   session_ = std::make_unique<app::Session>(services_, *this);
   BindHandlers();
   BuildTray();
+  BuildServerInfo();
   Guarded([this] { session_->Start(); });
 }
 
@@ -29,6 +33,25 @@ void TForm1::closeEvent(QCloseEvent* event) {
   // shutdown already done, not a new one.
   if (!session_->Terminating()) Guarded([this] { session_->FormClose(); });
   event->accept();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  SetServerInfoIdle(isMinimized());
+}
+
+void TForm1::SetServerInfoIdle(bool idle) {
+  if (serverInfo_) serverInfo_->SetIdle(idle);  // not before it is built
+}
+
+void TForm1::hideEvent(QHideEvent* event) {
+  SetServerInfoIdle(true);
+  QWidget::hideEvent(event);
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) SetServerInfoIdle(isMinimized() || !isVisible());
+  QWidget::changeEvent(event);
 }
 
 void TForm1::BuildWindow() {

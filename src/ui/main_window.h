@@ -23,9 +23,15 @@
 #include "ui/main_window_controls.h"
 
 class QCloseEvent;
+class QTableWidget;
+class ServerHover;
+class ServerInfoPanel;
 class TForm2;
 namespace app {
 class Session;
+}
+namespace serverinfo {
+class ServerInfoCache;
 }
 
 class TForm1 : public QWidget, public app::MainView {
@@ -47,6 +53,9 @@ class TForm1 : public QWidget, public app::MainView {
   // The "Online auf:" text of clan list row `row` (1 is the first entry);
   // empty for the heading or a row beyond the list.
   QString ClanRowServer(int row) const;
+  // The live info of the servers the user hovers or opens: one for the
+  // program, idle while the window sits in the tray.
+  serverinfo::ServerInfoCache& serverInfo() { return *serverInfo_; }
 
   // ---- app::MainView ----
   app::Settings SetupValues(const app::Settings& base) const override;
@@ -78,6 +87,11 @@ class TForm1 : public QWidget, public app::MainView {
  protected:
   // Any way the system closes the window leads to the session's FormClose.
   void closeEvent(QCloseEvent* event) override;
+  // While the window is in the tray or minimised nobody looks at a
+  // server: the server info asks nothing until it is back.
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // Runs `handler` through the standard error report.
@@ -114,14 +128,29 @@ class TForm1 : public QWidget, public app::MainView {
   void TrayShowClick();
   void TrayLoginClick();
   void TrayQuitClick();
+  void RowMenuRequested(QTableWidget* list, const QPoint& at);
+  void ServerInfo1Click();
+  void InfoPanelJoin(const QString& serverText);
 
   void BuildWindow();
   void BindHandlers();
   void BuildTray();
+  // The server info: the cache, the tooltips over the rows and bookmarks,
+  // the rows' popup menu.
+  void BuildServerInfo();
+  // The game played, as the game list counts (it picks the query).
+  int GameIndex() const;
+  void SetServerInfoIdle(bool idle);
   app::Services& services_;
   MainWindowControls ui_;
   TForm2* chooser_ = nullptr;
   std::unique_ptr<TForm2> ownChooser_;  // the one made for chooser_
   int rosterRows_ = 0;
+  // Destroyed in this order after the session: the panel and the hover
+  // refer to the cache.
+  std::unique_ptr<serverinfo::ServerInfoCache> serverInfo_;
+  std::unique_ptr<ServerHover> hover_;
+  std::unique_ptr<ServerInfoPanel> infoPanel_;  // made the first time it is opened
+  QString rowMenuServer_;                       // the server of the row RowPop was opened on
   std::unique_ptr<app::Session> session_;
 };

@@ -82,6 +82,10 @@ struct MainWindowControls {
   QAction* Minimieren1 = nullptr;
   QAction* Quavikbeenden1 = nullptr;
 
+  // popup menu of the roster rows (grid, GlobalGrid)
+  QMenu* RowPop = nullptr;
+  QAction* ServerInfo1 = nullptr;
+
   // non-visual
   // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
   WindowDragFilter* windowDrag = nullptr;

@@ -42,10 +42,7 @@ void TForm1::ShowClanRoster(const std::vector<presence::RosterEntry>& entries) {
   rosterRows_ = roster_lists::ShowEntries(ui_.grid, entries);
 }
 
-QString TForm1::ClanRowServer(int row) const {
-  const QTableWidgetItem* cell = row >= 1 ? ui_.grid->item(row, 1) : nullptr;
-  return cell ? cell->text() : QString();
-}
+QString TForm1::ClanRowServer(int row) const { return roster_lists::RowServer(ui_.grid, row); }
 
 void TForm1::ClearRefusedName() { roster_lists::SetCell(ui_.grid, 0, 1, QString()); }
 

@@ -78,4 +78,9 @@ QString RowText(const QTableWidget* list, int row) {
   return cells.join(QLatin1Char(' '));
 }
 
+QString RowServer(const QTableWidget* list, int row) {
+  const QTableWidgetItem* cell = row >= 1 ? list->item(row, 1) : nullptr;
+  return cell ? cell->text() : QString();
+}
+
 }  // namespace roster_lists

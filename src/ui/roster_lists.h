@@ -23,5 +23,8 @@ int ShowEntries(QTableWidget* list, const std::vector<presence::RosterEntry>& en
 void ShowGlobalNotice(QTableWidget* list);
 // The filled cells of `row`, joined by spaces; empty for no row.
 QString RowText(const QTableWidget* list, int row);
+// The "Online auf:" text of entry row `row` (1 is the first entry); empty
+// for the heading or a row beyond the list.
+QString RowServer(const QTableWidget* list, int row);
 
 }  // namespace roster_lists

@@ -125,6 +125,11 @@ void BuildPopupMenu(QWidget& window, MainWindowControls& f) {
   f.Minimieren1->setObjectName(QStringLiteral("Minimieren1"));
   f.Quavikbeenden1 = f.TopPop->addAction(QStringLiteral("Zephanor schliessen"));
   f.Quavikbeenden1->setObjectName(QStringLiteral("Quavikbeenden1"));
+
+  f.RowPop = new QMenu(&window);
+  f.RowPop->setObjectName(QStringLiteral("RowPop"));
+  f.ServerInfo1 = f.RowPop->addAction(QStringLiteral("Server-Info..."));
+  f.ServerInfo1->setObjectName(QStringLiteral("ServerInfo1"));
 }
 
 void SetFocusOrder(MainWindowControls& f) {

@@ -8,14 +8,7 @@
 source "$(dirname "$0")/xvfb_session.sh"
 build=$1
 
-program="$E2E_TMP/program"
-work="$E2E_TMP/work"
-game="$E2E_TMP/game"
-sys="$game/System"
-mkdir -p "$program" "$work" "$sys"
-cp "$build/quavik" "$program/"
-
-crlf() { printf '%s\r\n' "$@"; }
+program_and_game_dirs
 # The player's name in the game's 8-bit code page: "Jörg".
 name_cp1252=$'J\xf6rg'
 name_utf8="Jörg"
@@ -67,23 +60,6 @@ quavik=$!
 E2E_PIDS+=($quavik)
 
 main=$(wait_main_window)
-
-# Waits until the activity log holds $1 "END Start/Stop" lines.
-wait_start_stop_done() {
-  local want=$1 i count=0
-  for i in $(seq 300); do
-    count=$(grep -c ":   END Start/Stop"$'\r'"\$" "$work/quavik.log" 2>/dev/null || true)
-    [ "${count:-0}" -ge "$want" ] && return 0
-    kill -0 "$quavik" 2>/dev/null || fail "Quavik ended during Start/Stop"
-    sleep 0.1
-  done
-  echo "Requests so far:" >&2; cat "$E2E_TMP/server.log" >&2
-  echo "Windows:" >&2
-  for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
-    echo "  $(xdotool getwindowname "$id" 2>/dev/null) $(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')" >&2
-  done
-  fail "Start/Stop number $want did not end within 30 s (a message box?)"
-}
 
 # The login image.
 click_in_window "$main" 50 368

@@ -15,6 +15,20 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Lines of a Windows text file.
+crlf() { printf '%s\r\n' "$@"; }
+
+# A program directory with a copy of $build/quavik ($program), a working
+# directory ($work) and a game directory ($game, its System folder $sys).
+program_and_game_dirs() {
+  program="$E2E_TMP/program"
+  work="$E2E_TMP/work"
+  game="$E2E_TMP/game"
+  sys="$game/System"
+  mkdir -p "$program" "$work" "$sys"
+  cp "$build/quavik" "$program/"
+}
+
 # Starts Xvfb on a free display, exports DISPLAY and returns once a client
 # can connect. -noreset: by default Xvfb resets whenever its last client
 # disconnects (every xdotool call is a client), and a program connecting
@@ -128,6 +142,24 @@ wait_main_window() {
   eval "$(xdotool getwindowgeometry --shell "$id")"
   [ "$WIDTH" = 299 ] && [ "$HEIGHT" = 399 ] || fail "a ${WIDTH}x$HEIGHT window instead of the main window (a notice?)"
   echo "$id"
+}
+
+# Waits until the activity log $work/quavik.log of the quavik started as
+# $quavik (with LOG) holds $1 "END Start/Stop" lines.
+wait_start_stop_done() {
+  local want=$1 i count=0
+  for i in $(seq 300); do
+    count=$(grep -c ":   END Start/Stop"$'\r'"\$" "$work/quavik.log" 2>/dev/null || true)
+    [ "${count:-0}" -ge "$want" ] && return 0
+    kill -0 "$quavik" 2>/dev/null || fail "Quavik ended during Start/Stop"
+    sleep 0.1
+  done
+  echo "Requests so far:" >&2; cat "$E2E_TMP/server.log" >&2
+  echo "Windows:" >&2
+  for id in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+    echo "  $(xdotool getwindowname "$id" 2>/dev/null) $(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')" >&2
+  done
+  fail "Start/Stop number $want did not end within 30 s (a message box?)"
 }
 
 # Starts the game server stand-in with the given arguments and sets

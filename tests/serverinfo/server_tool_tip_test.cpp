@@ -72,6 +72,16 @@ TEST(ServerToolTip, ServerTextNeverBecomesMarkup) {
   }
 }
 
+// A bookmark's tooltip keeps its own hint as the first line: plain text.
+TEST(ServerToolTip, HeadingStandsAboveTheInfoAsPlainText) {
+  const QString heading = QStringLiteral("<b>Clan</b> %1 mit Server-IP 10.0.0.5");
+  EXPECT_TRUE(Shown(serverinfo::ServerToolTip(Answered(ClanServer()), heading))
+                  .startsWith(heading + "\nClan Server\nKarte: DM-Deck16]["));
+  EXPECT_EQ(Shown(serverinfo::ServerToolTip(ServerLookup{{}, 0, true}, heading)),
+            heading + "\nServer-Info: Abfrage läuft...");
+  EXPECT_EQ(serverinfo::ServerToolTip(ServerLookup{}, heading), "") << "nothing known: the hint alone";
+}
+
 TEST(ServerToolTip, PendingFailedEmptyAndCrowdedServers) {
   ServerLookup pending;
   pending.pending = true;
