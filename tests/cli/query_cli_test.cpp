@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <map>
 
 #include "cli/query_command.h"
 #include "support/game_server_replies.h"
@@ -113,6 +114,34 @@ TEST(QueryProgram, ReadsARealTacticalOpsServerAsJson) {
   EXPECT_EQ(players[3].toObject()["score"].toInt(), -1);
   EXPECT_EQ(players[2].toObject()["team"].toInt(), 255);
   EXPECT_EQ(answer["rules"].toObject()["timelimit"].toString(), "20");
+}
+
+TEST(QueryProgram, ReadsARealEngine2ServerAsJson) {
+  // A Killing Floor server (Unreal Engine 2.5, UT 2004's binary query, version
+  // 0x80): colour codes all through its name, an empty IP string, bytes of its
+  // own after the skill, players on a team by bit 29.
+  const std::map<int, std::vector<std::string>> replies = RealBinaryReplies("kf_cuzus_binary.hex");
+  ASSERT_EQ(replies.size(), 3u);
+  LoopbackUdpServer server([&replies](const std::string& request) {
+    const auto found = request.size() == 5 ? replies.find(request[4]) : replies.end();
+    return found == replies.end() ? std::vector<std::string>{} : found->second;
+  });
+  const Outcome run = RunQuavik({"--query", "127.0.0.1:7807", "--game", "ut2004", "--json", "--query-port",
+                                 QString::number(server.Port())});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  const QJsonObject answer = QJsonDocument::fromJson(run.out).object();
+  EXPECT_EQ(answer["server"].toString(), "WWW.CUZUS.ORG - BOSS RAGE - V1065");
+  EXPECT_EQ(answer["map"].toString(), "KF-No-Mercy_TA");
+  EXPECT_EQ(answer["gametype"].toString(), "SRGameType");
+  EXPECT_EQ(answer["players"].toInt(), 2);
+  EXPECT_EQ(answer["max_players"].toInt(), 24);
+  const QJsonArray players = answer["player_list"].toArray();
+  ASSERT_EQ(players.size(), 2);
+  EXPECT_EQ(players[0].toObject()["name"].toString(), "_Mary911");
+  EXPECT_EQ(players[0].toObject()["score"].toInt(), 2297);
+  EXPECT_EQ(players[0].toObject()["ping"].toInt(), 100);
+  EXPECT_EQ(players[1].toObject()["name"].toString(), "_27");
+  EXPECT_EQ(answer["rules"].toObject()["FriendlyFireScale"].toString(), "2%");
 }
 
 TEST(QueryProgram, TextLinesForAnEngine2Server) {

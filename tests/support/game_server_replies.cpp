@@ -118,6 +118,18 @@ std::vector<std::string> RealReplyDatagrams(const QString& fileName) {
   return datagrams;
 }
 
+std::map<int, std::vector<std::string>> RealBinaryReplies(const QString& fileName) {
+  QFile file(QStringLiteral(QUAVIK_TEST_SUPPORT_DIR "/real_replies/") + fileName);
+  std::map<int, std::vector<std::string>> replies;
+  if (!file.open(QIODevice::ReadOnly)) return replies;
+  for (const QByteArray& line : file.readAll().split('\n')) {
+    const QList<QByteArray> fields = line.trimmed().split(' ');
+    if (fields.size() != 2) continue;
+    replies[fields[0].toInt()].push_back(QByteArray::fromHex(fields[1]).toStdString());
+  }
+  return replies;
+}
+
 std::vector<std::string> AnswerAs(const FakeServer& server, const std::string& request, int textParts) {
   // UT 469 servers take more after "\status\" ("\status\xserverquery").
   if (request.rfind("\\status\\", 0) == 0) return TextStatusReply(server, textParts);

@@ -5,6 +5,7 @@
 // as the bytes or text the server holds, colour codes (0x1B R G B) included.
 #pragma once
 #include <QString>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,6 +47,11 @@ std::vector<std::string> BinaryPlayersReply(const FakeServer& server, int perDat
 // The datagrams of a real server's reply kept in support/real_replies/
 // (one a line).
 std::vector<std::string> RealReplyDatagrams(const QString& fileName);
+
+// The datagrams of a real Engine 2 server's reply kept in
+// support/real_replies/ as "<command byte> <hex of one datagram>" lines: the
+// answer to each request, by its command byte.
+std::map<int, std::vector<std::string>> RealBinaryReplies(const QString& fileName);
 
 // An answer for LoopbackUdpServer that replies as `server` does to
 // whichever protocol's request comes.
