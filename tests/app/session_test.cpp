@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include "app/main_view.h"
 #include "app/services.h"
@@ -53,7 +54,10 @@ class FakeView : public app::MainView {
   void ShowPlayerCaption(const QString& caption) override { playerCaption = caption; }
   void ShowBookmarks(const QStringList& entries, const QString&) override { bookmarks = entries; }
   void ShowBookmarkHint(const QString&) override {}
-  void ShowNewsWaiting(const QString& notice) override { news = {notice}; }
+  void ShowNewsWaiting(const QString& notice) override {
+    newsNotice = notice;
+    news = {notice};
+  }
   void ShowNews(const QStringList& lines) override { news = lines; }
   bool TrayAvailable() const override { return false; }
   void ShowTrayState(bool loggedIn, const QString& player, int membersOnline) override {
@@ -69,7 +73,7 @@ class FakeView : public app::MainView {
   bool minimizedIntoTray = false;
   int indicatorShown = 0;
   QStringList keyChoices, bookmarks, news, trayStates;
-  QString playerCaption;
+  QString playerCaption, newsNotice;
   std::vector<bool> loggedInShown;
   std::vector<presence::RosterEntry> roster;
   std::vector<QString> notices;
@@ -182,6 +186,30 @@ TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {
   EXPECT_EQ(shell.calls[0].target, "http://clan.example/");
   s.Minimize();
   EXPECT_FALSE(view.minimizedIntoTray) << "no tray on this desktop";
+}
+
+TEST_F(SessionFlow, NewsShowWhatArrivedOrNothing) {
+  // Served: the lines, read as Windows-1252, after the notice. Not found
+  // with no earlier file: an empty panel and the error that names the file
+  // (the application's guard shows it in a box).
+  http.Serve("/to/quaviknews.txt", "Neue Version\r\nGr\xFC\xDF" "e an alle\r\n");
+  app::Session& s = Start();
+  s.newsUrl = QString::fromStdString(http.Url("/to/quaviknews.txt"));
+  s.FetchNews();
+  EXPECT_TRUE(view.newsNotice.contains("www.quavik.de")) << view.newsNotice.toStdString();
+  EXPECT_EQ(view.news, QStringList({"Neue Version", QString::fromUtf8("Grüße an alle")}));
+  EXPECT_TRUE(dialogs.boxes.empty());
+
+  QFile::remove(dir.File("program/quaviknews.txt"));
+  s.newsUrl = QString::fromStdString(http.Url("/to/missing.txt"));
+  QString error;
+  try {
+    s.FetchNews();
+  } catch (const std::exception& e) {
+    error = QString::fromLocal8Bit(e.what());
+  }
+  EXPECT_TRUE(view.news.isEmpty());
+  EXPECT_EQ(error, "Cannot open file " + dir.File("program") + "/quaviknews.txt");
 }
 
 }  // namespace
