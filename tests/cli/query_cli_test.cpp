@@ -144,6 +144,50 @@ TEST(QueryProgram, ReadsARealEngine2ServerAsJson) {
   EXPECT_EQ(answer["rules"].toObject()["FriendlyFireScale"].toString(), "2%");
 }
 
+TEST(QueryProgram, ReadsRealUt2003AndUt2004Servers) {
+  // Replies of real UT 2004 (version 128) and UT 2003 (121) servers, kept in
+  // real_replies/SOURCES.md. None of them sent a players datagram: the count
+  // holds bots, and the answer must come without waiting for names.
+  struct RealServer {
+    const char* file;
+    const char* game;
+    const char* name;
+    const char* map;
+    int players;
+    int maxPlayers;
+    const char* ruleKey;
+    const char* ruleValue;
+  };
+  const RealServer servers[] = {
+      {"ut2004_nsc_fleet_binary.hex", "ut2004", "NSC Retro Fleet Arena", "DM-Rankin", 0, 12, nullptr, nullptr},
+      {"ut2003_nsc_fleet_binary.hex", "ut2003", "NSC Retro Fleet Arena (UT2003)", "DM-Antalus", 6, 12,
+       "ServerVersion", "2225"},
+      {"ut2003_teutonica_binary.hex", "ut2003", "Teutonica V11 (UT2003)", "DM-(Extr)-Stallwart-XXL", 6, 16, nullptr,
+       nullptr},
+  };
+  for (const RealServer& real : servers) {
+    SCOPED_TRACE(real.file);
+    const std::map<int, std::vector<std::string>> replies = RealBinaryReplies(real.file);
+    ASSERT_FALSE(replies.empty());
+    LoopbackUdpServer server([&replies](const std::string& request) {
+      const auto found = request.size() == 5 ? replies.find(request[4]) : replies.end();
+      return found == replies.end() ? std::vector<std::string>{} : found->second;
+    });
+    const Outcome run = RunQuavik({"--query", "127.0.0.1:7777", "--game", real.game, "--json", "--query-port",
+                                   QString::number(server.Port())});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    const QJsonObject answer = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(answer["server"].toString(), QString::fromUtf8(real.name));
+    EXPECT_EQ(answer["map"].toString(), QString::fromUtf8(real.map));
+    EXPECT_EQ(answer["gametype"].toString(), "xDeathMatch");
+    EXPECT_EQ(answer["players"].toInt(), real.players);
+    EXPECT_EQ(answer["max_players"].toInt(), real.maxPlayers);
+    EXPECT_TRUE(answer["player_list"].toArray().isEmpty());
+    if (real.ruleKey) EXPECT_EQ(answer["rules"].toObject()[real.ruleKey].toString(), real.ruleValue);
+    EXPECT_EQ(server.Requests(), 3) << "one attempt: the info alone is an answer";
+  }
+}
+
 TEST(QueryProgram, TextLinesForAnEngine2Server) {
   const QString colour = QString(QChar(0x1B)) + QChar(0xFF) + QChar(0x10) + QChar(0x10);
   const FakeServer fake{QString::fromUtf8("Clan\tServer Ω"), "ONS-Torlan", "xOnslaughtGame", 32,
