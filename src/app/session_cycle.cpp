@@ -26,6 +26,18 @@ void Session::CycleParts::ShowLoggedIn(bool loggedIn) {
   s.ShowLoginState(loggedIn);
 }
 
+presence::CycleSettings Session::CycleParts::Settings() const { return s.CycleValues(); }
+void Session::CycleParts::ShowSetup(bool visible) { s.view_.ShowSetup(visible); }
+std::optional<presence::PlayerLocation> Session::CycleParts::ScanGameLog(bool offline) {
+  return s.ScanGameLog(offline);
+}
+bool Session::CycleParts::ClanListShown() const { return s.clanListShown_; }
+void Session::CycleParts::ShowClanRoster(const presence::ClanRoster& roster) { s.ShowClanRoster(roster); }
+void Session::CycleParts::ClearRefusedName() { s.view_.ClearRefusedName(); }
+void Session::CycleParts::UpdateVisDelay(int milliseconds) { s.UpdateVisDelay(milliseconds); }
+void Session::CycleParts::WriteKeyBindings() { s.WriteKeyBindings(); }
+void Session::CycleParts::WriteExecScripts() { s.WriteExecScripts(); }
+
 void Session::StartStop() { cycle_->StartStop(); }
 void Session::Tick() { cycle_->Tick(); }
 void Session::Reload() { cycle_->Reload(); }

@@ -10,19 +10,21 @@ namespace app {
 class Session::CycleParts : public presence::CycleSetup, public presence::CycleView {
  public:
   explicit CycleParts(Session& session) : s(session) {}
+  // Each step is defined beside the session's own cycle steps
+  // (session_cycle.cpp), so a report's way through the session is one file.
   void SaveSettings() override;
-  presence::CycleSettings Settings() const override { return s.CycleValues(); }
+  presence::CycleSettings Settings() const override;
   bool GameExecutableExists() const override;
-  void ShowSetup(bool visible) override { s.view_.ShowSetup(visible); }
-  std::optional<presence::PlayerLocation> ScanGameLog(bool offline) override { return s.ScanGameLog(offline); }
+  void ShowSetup(bool visible) override;
+  std::optional<presence::PlayerLocation> ScanGameLog(bool offline) override;
 
   void ShowLoggedIn(bool loggedIn) override;
-  bool ClanListShown() const override { return s.clanListShown_; }
-  void ShowClanRoster(const presence::ClanRoster& roster) override { s.ShowClanRoster(roster); }
-  void ClearRefusedName() override { s.view_.ClearRefusedName(); }
-  void UpdateVisDelay(int milliseconds) override { s.UpdateVisDelay(milliseconds); }
-  void WriteKeyBindings() override { s.WriteKeyBindings(); }
-  void WriteExecScripts() override { s.WriteExecScripts(); }
+  bool ClanListShown() const override;
+  void ShowClanRoster(const presence::ClanRoster& roster) override;
+  void ClearRefusedName() override;
+  void UpdateVisDelay(int milliseconds) override;
+  void WriteKeyBindings() override;
+  void WriteExecScripts() override;
 
  private:
   Session& s;
