@@ -1,7 +1,5 @@
 #include "query/server_query.h"
 
-#include <QHostInfo>
-#include <QNetworkDatagram>
 #include <algorithm>
 
 namespace query {
@@ -16,58 +14,53 @@ ServerQuery::ServerQuery(QueryProtocol protocol, QObject* parent)
   settleTimer_.setSingleShot(true);
   connect(&attemptTimer_, &QTimer::timeout, this, &ServerQuery::AttemptTimedOut);
   connect(&settleTimer_, &QTimer::timeout, this, &ServerQuery::FinishWithAnswer);
-  connect(&socket_, &QUdpSocket::readyRead, this, &ServerQuery::ReadDatagrams);
+  connect(&socket_, &platform::UdpSocket::ReadyRead, this, &ServerQuery::ReadDatagrams);
 }
 
-ServerQuery::~ServerQuery() {
-  if (lookupId_ >= 0) QHostInfo::abortHostLookup(lookupId_);
-}
+ServerQuery::~ServerQuery() = default;
 
 void ServerQuery::Start(const QString& host, quint16 port, int timeoutMs) {
-  port_ = port;
   target_ = host + ":" + QString::number(port);
   attemptTimer_.setInterval(std::max(1, timeoutMs));
   settleTimer_.setInterval(std::clamp(timeoutMs / 3, 1, kSettleMs));
   // The whole query, a slow name look-up included, is bounded by the attempts.
   attemptTimer_.start();
-  QHostAddress address;
-  if (address.setAddress(host)) {
-    Send(address);
+  if (const std::optional<platform::UdpAddress> address = platform::UdpAddress::FromText(host, port)) {
+    Send(*address);
     return;
   }
-  lookupId_ = QHostInfo::lookupHost(host, this, [this](const QHostInfo& found) {
-    lookupId_ = -1;
-    if (finished_) return;
-    if (found.addresses().isEmpty()) {
-      Finish({false, QStringLiteral("Unbekannter Server %1").arg(target_), {}});
-      return;
-    }
-    Send(found.addresses().first());
-  });
+  lookup_ = std::make_unique<platform::HostLookup>();
+  connect(lookup_.get(), &platform::HostLookup::Found, this, &ServerQuery::AddressesFound);
+  lookup_->Start(host, port);
 }
 
-void ServerQuery::Send(const QHostAddress& address) {
-  if (socket_.state() == QAbstractSocket::UnconnectedState) {
-    const QHostAddress any = address.protocol() == QAbstractSocket::IPv6Protocol ? QHostAddress(QHostAddress::AnyIPv6)
-                                                                                  : QHostAddress(QHostAddress::AnyIPv4);
-    if (!socket_.bind(any, 0)) {
-      Finish({false, socket_.errorString(), {}});
-      return;
-    }
+void ServerQuery::AddressesFound(const std::vector<platform::UdpAddress>& addresses) {
+  if (finished_) return;
+  if (addresses.empty()) {
+    Finish({false, QStringLiteral("Unbekannter Server %1").arg(target_), {}});
+    return;
+  }
+  Send(addresses.front());
+}
+
+void ServerQuery::Send(const platform::UdpAddress& address) {
+  if (!socket_.IsOpen() && !socket_.Open(address.Family())) {
+    Finish({false, socket_.ErrorText(), {}});
+    return;
   }
   address_ = address;
   ++attempts_;
   sentAt_.start();
-  for (const QByteArray& request : reader_->Requests()) socket_.writeDatagram(request, address_, port_);
+  for (const QByteArray& request : reader_->Requests()) socket_.Send(address, request);
 }
 
 void ServerQuery::ReadDatagrams() {
-  while (!finished_ && socket_.hasPendingDatagrams()) {
-    const QNetworkDatagram datagram = socket_.receiveDatagram();
-    if (datagram.senderPort() != port_ || !datagram.senderAddress().isEqual(address_, QHostAddress::TolerantConversion))
-      continue;
+  while (!finished_) {
+    const std::optional<platform::UdpDatagram> datagram = socket_.Receive();
+    if (!datagram) return;
+    if (!address_ || !(datagram->sender == *address_)) continue;
     const bool hadInfo = reader_->HasInfo();
-    const QByteArray bytes = datagram.data();
+    const QByteArray& bytes = datagram->data;
     const ReplyReader::Progress progress = reader_->Take(std::string_view(bytes.constData(), size_t(bytes.size())));
     if (!hadInfo && reader_->HasInfo()) pingMs_ = int(sentAt_.elapsed());
     if (progress == ReplyReader::Progress::Failed) {
@@ -91,7 +84,7 @@ void ServerQuery::AttemptTimedOut() {
     // The second answer is read afresh, not mixed with pieces of the first.
     reader_ = MakeReplyReader(protocol_);
     attemptTimer_.start();
-    Send(address_);
+    Send(*address_);
     return;
   }
   Finish({false, QStringLiteral("Keine Antwort von %1").arg(target_), {}});
@@ -108,7 +101,7 @@ void ServerQuery::Finish(QueryResult result) {
   finished_ = true;
   attemptTimer_.stop();
   settleTimer_.stop();
-  socket_.close();
+  socket_.Close();
   emit Finished(result);
 }
 

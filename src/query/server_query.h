@@ -11,13 +11,14 @@
 // finished emits nothing.
 #pragma once
 #include <QElapsedTimer>
-#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <QUdpSocket>
 #include <memory>
+#include <vector>
 
+#include "platform/host_lookup.h"
+#include "platform/udp_socket.h"
 #include "query/reply_reader.h"
 
 namespace query {
@@ -50,7 +51,8 @@ class ServerQuery : public QObject {
   void Finished(const query::QueryResult& result);
 
  private:
-  void Send(const QHostAddress& address);
+  void Send(const platform::UdpAddress& address);
+  void AddressesFound(const std::vector<platform::UdpAddress>& addresses);
   void ReadDatagrams();
   void AttemptTimedOut();
   void Finish(QueryResult result);
@@ -58,16 +60,15 @@ class ServerQuery : public QObject {
 
   QueryProtocol protocol_;
   std::unique_ptr<ReplyReader> reader_;
-  QUdpSocket socket_;
+  platform::UdpSocket socket_;
+  std::unique_ptr<platform::HostLookup> lookup_;
   QTimer attemptTimer_;
   QTimer settleTimer_;
   QElapsedTimer sentAt_;
-  QHostAddress address_;
-  quint16 port_ = 0;
+  std::optional<platform::UdpAddress> address_;
   QString target_;
   int pingMs_ = -1;
   int attempts_ = 0;
-  int lookupId_ = -1;
   bool finished_ = false;
 };
 

@@ -183,7 +183,9 @@ TEST(QueryProgram, ReadsRealUt2003AndUt2004Servers) {
     EXPECT_EQ(answer["players"].toInt(), real.players);
     EXPECT_EQ(answer["max_players"].toInt(), real.maxPlayers);
     EXPECT_TRUE(answer["player_list"].toArray().isEmpty());
-    if (real.ruleKey) EXPECT_EQ(answer["rules"].toObject()[real.ruleKey].toString(), real.ruleValue);
+    if (real.ruleKey) {
+      EXPECT_EQ(answer["rules"].toObject()[real.ruleKey].toString(), real.ruleValue);
+    }
     EXPECT_EQ(server.Requests(), 3) << "one attempt: the info alone is an answer";
   }
 }

@@ -29,12 +29,12 @@ struct Outcome {
   qint64 elapsedMs = 0;
 };
 
-Outcome Query(QueryProtocol protocol, quint16 port, int timeoutMs = 1500) {
+Outcome Query(QueryProtocol protocol, quint16 port, int timeoutMs = 1500, const QString& host = "127.0.0.1") {
   query::ServerQuery serverQuery(protocol);
   QSignalSpy finished(&serverQuery, &query::ServerQuery::Finished);
   QElapsedTimer clock;
   clock.start();
-  serverQuery.Start("127.0.0.1", port, timeoutMs);
+  serverQuery.Start(host, port, timeoutMs);
   EXPECT_TRUE(finished.wait(4 * timeoutMs + 2000));
   Outcome run;
   run.elapsedMs = clock.elapsed();
@@ -139,6 +139,14 @@ TEST(ServerQuery, HostileRepliesEndInAnError) {
     EXPECT_FALSE(run.result.ok);
     EXPECT_TRUE(run.result.error.contains("Ungültige Antwort")) << run.result.error.toStdString();
   }
+}
+
+TEST(ServerQuery, AServerNameIsLookedUpFirst) {
+  LoopbackUdpServer server([](const std::string& r) { return AnswerAs(ClanServer(), r); });
+  const Outcome run = Query(QueryProtocol::Text, server.Port(), 1500, "localhost");
+  ASSERT_TRUE(run.result.ok) << run.result.error.toStdString();
+  EXPECT_EQ(run.result.info.name, "Clan Server");
+  EXPECT_EQ(server.Requests(), 1);
 }
 
 TEST(ServerQuery, DatagramsFromAnotherPortAreIgnored) {
