@@ -20,22 +20,16 @@ QString SystemError(const char* what) {
 
 std::optional<UdpAddress> UdpAddress::FromText(const QString& address, quint16 port) {
   const QByteArray text = address.toLatin1();
-  UdpAddress result;
+  std::optional<UdpAddress> result;
   if (sockaddr_in v4{}; inet_pton(AF_INET, text.constData(), &v4.sin_addr) == 1) {
     v4.sin_family = AF_INET;
-    v4.sin_port = htons(port);
-    std::memcpy(&result.storage_, &v4, sizeof v4);
-    result.length_ = sizeof v4;
-    return result;
-  }
-  if (sockaddr_in6 v6{}; inet_pton(AF_INET6, text.constData(), &v6.sin6_addr) == 1) {
+    result = FromSocketAddress(reinterpret_cast<const sockaddr*>(&v4), sizeof v4);
+  } else if (sockaddr_in6 v6{}; inet_pton(AF_INET6, text.constData(), &v6.sin6_addr) == 1) {
     v6.sin6_family = AF_INET6;
-    v6.sin6_port = htons(port);
-    std::memcpy(&result.storage_, &v6, sizeof v6);
-    result.length_ = sizeof v6;
-    return result;
+    result = FromSocketAddress(reinterpret_cast<const sockaddr*>(&v6), sizeof v6);
   }
-  return std::nullopt;
+  if (result) result->SetPort(port);
+  return result;
 }
 
 UdpAddress UdpAddress::FromSocketAddress(const sockaddr* address, socklen_t length) {
