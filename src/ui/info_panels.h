@@ -1,6 +1,7 @@
 // The about panel (names, addresses, where the settings file is) and the news
-// panel (a read-only text and its close button). Both are hidden and stand to
-// the right of the visible area until start-up moves them over the lists.
+// panel (a read-only text and its close button). Both are built hidden, when
+// the window first needs them, to the right of the visible area until the
+// window moves them over the lists.
 #pragma once
 
 #include <QWidget>

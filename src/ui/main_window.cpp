@@ -10,6 +10,8 @@
 #include "ui/directory_chooser.h"
 #include "ui/server_hover.h"
 #include "ui/server_info_panel.h"
+#include "ui/info_panels.h"
+#include "ui/setup_panel.h"
 #include "ui/ui_style.h"
 #include "ui/window_layout.h"
 
@@ -89,11 +91,6 @@ void TForm1::BindHandlers() {
   Bind(ui_.grid, &QTableWidget::doubleClicked, &TForm1::gridDblClick);
   Bind(ui_.GlobalGrid, &QTableWidget::doubleClicked, &TForm1::GlobalGridDblClick);
   Bind(ui_.serverliste, &QComboBox::activated, &TForm1::serverlisteChange);
-  Bind(ui_.set_keybinder_echo, &QComboBox::activated, &TForm1::set_keybinder_echoChange);
-  Bind(ui_.SpeedButton1, &QToolButton::clicked, &TForm1::SpeedButton1Click);
-  Bind(ui_.Button1, &QPushButton::clicked, &TForm1::Button1Click);
-  Bind(ui_.Button2, &QPushButton::clicked, &TForm1::Button2Click);
-  Bind(ui_.Button3, &QPushButton::clicked, &TForm1::Button3Click);
   Bind(ui_.berdenQuavik1, &QAction::triggered, &TForm1::berdenQuavik1Click);
   Bind(ui_.Minimieren1, &QAction::triggered, &TForm1::Minimieren1Click);
   Bind(ui_.Quavikbeenden1, &QAction::triggered, &TForm1::Quavikbeenden1Click);
@@ -108,6 +105,49 @@ void TForm1::BindHandlers() {
   ui_.Image12->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(ui_.Image12, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { ui_.TopPop->popup(ui_.Image12->mapToGlobal(at)); });
+}
+
+QFrame* TForm1::SetupPanel() {
+  if (ui_.Setup) return ui_.Setup;
+  window_layout::BuildSetupPanel(*this, ui_);
+  ShowKeyChoices(keyChoices_);
+  ShowSettings(panelValues_);
+  Bind(ui_.set_keybinder_echo, &QComboBox::activated, &TForm1::set_keybinder_echoChange);
+  Bind(ui_.SpeedButton1, &QToolButton::clicked, &TForm1::SpeedButton1Click);
+  Bind(ui_.Button1, &QPushButton::clicked, &TForm1::Button1Click);
+  PanelBuilt();
+  return ui_.Setup;
+}
+
+QFrame* TForm1::AboutPanel() {
+  if (ui_.about) return ui_.about;
+  window_layout::BuildAboutPanel(*this, ui_);
+  ui_.SettingsFileLabel->setText(settingsFile_);
+  Bind(ui_.Button3, &QPushButton::clicked, &TForm1::Button3Click);
+  PanelBuilt();
+  return ui_.about;
+}
+
+QFrame* TForm1::NewsPanel() {
+  if (ui_.NewsPanel) return ui_.NewsPanel;
+  window_layout::BuildNewsPanel(*this, ui_);
+  Bind(ui_.Button2, &QPushButton::clicked, &TForm1::Button2Click);
+  PanelBuilt();
+  return ui_.NewsPanel;
+}
+
+void TForm1::PanelBuilt() {
+  if (panelsPlaced_) PlacePanels();
+  for (QFrame* panel : {ui_.Setup, ui_.about, ui_.NewsPanel}) {
+    if (panel) panel->raise();
+  }
+  window_layout::SetFocusOrder(ui_);
+}
+
+void TForm1::BuildAllPanels() {
+  SetupPanel();
+  AboutPanel();
+  NewsPanel();
 }
 
 void TForm1::BuildTray() {

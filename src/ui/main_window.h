@@ -5,6 +5,10 @@
 // (app/session.h), which it owns, decides and tells it what to show; each
 // user action is one handler here that hands it to the session. Its controls
 // are its own (ui/main_window_controls.h); tests find them by their names.
+// The setup, about and news panels are built the first time they are shown:
+// most evenings never open them, and their controls' code and faces would
+// otherwise stay loaded all evening. Until then the window holds what they
+// would show.
 //
 // Every bound handler runs through platform::RunGuarded, so an exception it
 // raises is shown in the error box and the program goes on. The controls are
@@ -14,6 +18,7 @@
 //   main_window_view.cpp       what the session shows
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -23,6 +28,7 @@
 #include "ui/main_window_controls.h"
 
 class QCloseEvent;
+class QFrame;
 class QTableWidget;
 class ServerHover;
 class ServerInfoPanel;
@@ -56,6 +62,9 @@ class TForm1 : public QWidget, public app::MainView {
   // The live info of the servers the user hovers or opens: one for the
   // program, idle while the window sits in the tray.
   serverinfo::ServerInfoCache& serverInfo() { return *serverInfo_; }
+  // Builds the panels not shown yet, hidden, so that every control can be
+  // found by its name (the window tests' driver does).
+  void BuildAllPanels();
 
   // ---- app::MainView ----
   app::Settings SetupValues(const app::Settings& base) const override;
@@ -134,6 +143,13 @@ class TForm1 : public QWidget, public app::MainView {
 
   void BuildWindow();
   void BindHandlers();
+  // Each panel, built and bound the first time it is asked for.
+  QFrame* SetupPanel();
+  QFrame* AboutPanel();
+  QFrame* NewsPanel();
+  // After a panel was built: the Tab key's order, and the panels stacked in
+  // the order they were designed in.
+  void PanelBuilt();
   void BuildTray();
   // The server info: the cache, the tooltips over the rows and bookmarks,
   // the rows' popup menu.
@@ -146,6 +162,11 @@ class TForm1 : public QWidget, public app::MainView {
   TForm2* chooser_ = nullptr;
   std::unique_ptr<TForm2> ownChooser_;  // the one made for chooser_
   int rosterRows_ = 0;
+  // What the panels show, kept for the panels not built yet.
+  app::Settings panelValues_;
+  QStringList keyChoices_;
+  QString settingsFile_;
+  bool panelsPlaced_ = false;
   // Destroyed in this order after the session: the panel and the hover
   // refer to the cache.
   std::unique_ptr<serverinfo::ServerInfoCache> serverInfo_;

@@ -9,7 +9,10 @@
 #include "ui/roster_lists.h"
 
 // Shows a hidden setup panel, hides a shown one; nothing is saved.
-void TForm1::BitBtn1Click() { ui_.Setup->setVisible(ui_.Setup->isHidden()); }
+void TForm1::BitBtn1Click() {
+  QFrame* setup = SetupPanel();
+  setup->setVisible(setup->isHidden());
+}
 
 // A failed save raises before the confirmation, and the panel stays open.
 void TForm1::Button1Click() {
@@ -23,7 +26,7 @@ void TForm1::Image6Click() { session_->Minimize(); }
 void TForm1::Minimieren1Click() { session_->Minimize(); }
 void TForm1::Image7Click() { session_->ApplicationClose(); }
 void TForm1::Quavikbeenden1Click() { session_->ApplicationClose(); }
-void TForm1::berdenQuavik1Click() { ui_.about->show(); }
+void TForm1::berdenQuavik1Click() { AboutPanel()->show(); }
 void TForm1::Button3Click() { ui_.about->hide(); }
 void TForm1::Button2Click() { ui_.NewsPanel->hide(); }
 

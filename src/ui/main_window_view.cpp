@@ -2,14 +2,27 @@
 #include "ui/main_window.h"
 #include "ui/roster_lists.h"
 #include "ui/settings_controls.h"
+#include "ui/setup_panel.h"
 
-app::Settings TForm1::SetupValues(const app::Settings& base) const { return settings_controls::Read(*this, base); }
+app::Settings TForm1::SetupValues(const app::Settings& base) const {
+  if (ui_.Setup) return settings_controls::Read(*this, base);
+  return settings_controls::ReadUnbuilt(panelValues_, base, [this](const QString& list) {
+    return window_layout::ChoiceCount(list, keyChoices_);
+  });
+}
 
-void TForm1::ShowSettings(const app::Settings& settings) { settings_controls::Show(*this, settings); }
+void TForm1::ShowSettings(const app::Settings& settings) {
+  panelValues_ = settings;
+  if (ui_.Setup) settings_controls::Show(*this, settings);
+}
 
-void TForm1::ShowSetup(bool visible) { ui_.Setup->setVisible(visible); }
+void TForm1::ShowSetup(bool visible) {
+  if (visible || ui_.Setup) SetupPanel()->setVisible(visible);
+}
 
 void TForm1::ShowKeyChoices(const QStringList& keys) {
+  keyChoices_ = keys;
+  if (!ui_.Setup) return;
   for (QComboBox* list : {ui_.set_keybinder_echo, ui_.set_keybinder_teamsay, ui_.set_keybinder_say}) {
     list->clear();
     list->addItems(keys);
@@ -17,7 +30,10 @@ void TForm1::ShowKeyChoices(const QStringList& keys) {
   }
 }
 
-void TForm1::ShowSettingsFile(const QString& path) { ui_.SettingsFileLabel->setText(path); }
+void TForm1::ShowSettingsFile(const QString& path) {
+  settingsFile_ = path;
+  if (ui_.about) ui_.SettingsFileLabel->setText(path);
+}
 
 QPoint TForm1::WindowPosition() const { return pos(); }
 
@@ -64,8 +80,10 @@ void TForm1::ShowClanList(bool clan) {
 void TForm1::ShowUpdateIndicator(bool visible) { ui_.updateicon->setVisible(visible); }
 
 void TForm1::PlacePanels() {
-  ui_.about->move(11, ui_.about->y());
-  ui_.NewsPanel->move(11, ui_.NewsPanel->y());
+  panelsPlaced_ = true;
+  for (QFrame* panel : {ui_.about, ui_.NewsPanel}) {
+    if (panel) panel->move(11, panel->y());
+  }
 }
 
 void TForm1::ShowPlayerCaption(const QString& caption) { ui_.OwnerLabel->setText(caption); }
@@ -80,12 +98,13 @@ void TForm1::ShowBookmarks(const QStringList& entries, const QString& hint) {
 void TForm1::ShowBookmarkHint(const QString& hint) { ui_.serverliste->setToolTip(hint); }
 
 void TForm1::ShowNewsWaiting(const QString& notice) {
-  ui_.NewsPanel->show();
+  NewsPanel()->show();
   ui_.NewsMemo->clear();
   ui_.NewsMemo->appendPlainText(notice);
 }
 
 void TForm1::ShowNews(const QStringList& lines) {
+  NewsPanel();
   ui_.NewsMemo->clear();
   for (const QString& line : lines) ui_.NewsMemo->appendPlainText(line);
   ui_.NewsMemo->moveCursor(QTextCursor::Start);

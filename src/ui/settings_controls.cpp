@@ -61,4 +61,20 @@ app::Settings Read(const QWidget& form, const app::Settings& base) {
   return v;
 }
 
+app::Settings ReadUnbuilt(const app::Settings& shown, const app::Settings& base,
+                          const std::function<int(const QString& listName)>& choiceCount) {
+  app::Settings v = base;
+  for (const Control& c : Controls()) {
+    std::visit(
+        [&](auto field) {
+          v.*field = shown.*field;
+          if constexpr (std::is_same_v<decltype(v.*field), int&>) {
+            if (v.*field < 0 || v.*field >= choiceCount(QString::fromLatin1(c.name))) v.*field = -1;
+          }
+        },
+        c.field);
+  }
+  return v;
+}
+
 }  // namespace settings_controls

@@ -122,4 +122,11 @@ void BuildSetupPanel(QWidget& window, MainWindowControls& f) {
                    ui_style::SmallFonts(9, true));
 }
 
+int ChoiceCount(const QString& name, const QStringList& keys) {
+  if (name == QLatin1String("set_intervall")) return int(IntervalItems().size());
+  if (name == QLatin1String("set_retailmod")) return int(GameItems().size());
+  if (name.startsWith(QLatin1String("set_keybinder_"))) return int(keys.size());
+  return 0;
+}
+
 }  // namespace window_layout

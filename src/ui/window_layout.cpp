@@ -6,10 +6,8 @@
 #include "app/session.h"
 #include "ui/artwork.h"
 #include "ui/image_animation.h"
-#include "ui/info_panels.h"
 #include "ui/main_window_controls.h"
 #include "ui/roster_grid.h"
-#include "ui/setup_panel.h"
 #include "ui/ui_style.h"
 
 namespace {
@@ -132,6 +130,10 @@ void BuildPopupMenu(QWidget& window, MainWindowControls& f) {
   f.ServerInfo1->setObjectName(QStringLiteral("ServerInfo1"));
 }
 
+}  // namespace
+
+namespace window_layout {
+
 void SetFocusOrder(MainWindowControls& f) {
   QWidget* const order[] = {f.grid,          f.set_intervall,      f.set_clansite,  f.set_retailmod,
                             f.set_logkill,   f.set_notify,         f.set_traymin,   f.Button1,       f.PassContainer,
@@ -139,20 +141,18 @@ void SetFocusOrder(MainWindowControls& f) {
                             f.set_todir,     f.set_keybinder_echo, f.set_keybinder_teamsay,
                             f.set_keybinder_say, f.serverliste,    f.GlobalGrid,    f.Button3,
                             f.NewsMemo,      f.Button2};
-  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  QWidget* previous = nullptr;
+  for (QWidget* control : order) {
+    if (!control) continue;  // on a panel not built yet
+    if (previous) QWidget::setTabOrder(previous, control);
+    previous = control;
+  }
 }
-
-}  // namespace
-
-namespace window_layout {
 
 void BuildControls(QWidget& window, MainWindowControls& form) {
   BuildImages(window, form);
   BuildLists(window, form);
-  BuildSetupPanel(window, form);
   BuildBookmarkList(window, form);
-  BuildAboutPanel(window, form);
-  BuildNewsPanel(window, form);
   BuildPopupMenu(window, form);
   SetFocusOrder(form);
 }

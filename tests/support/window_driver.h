@@ -40,6 +40,10 @@ class WindowDriver {
 
   QWidget& window() const { return window_; }
   app::Session& session() const { return window_.session(); }
+  // The window as the session sees it.
+  app::MainView& view() const { return window_; }
+  // The panels the window builds when first shown, built now (hidden).
+  void BuildAllPanels() const { window_.BuildAllPanels(); }
 
   // ---- the user's actions ----
   // A click on the image button whose hint is `hint` (the one with the hand
@@ -94,6 +98,11 @@ class WindowDriver {
   template <typename T = QWidget>
   T* Control(const char* name) const {
     T* control = window_.findChild<T*>(QString::fromLatin1(name));
+    if (!control) {
+      // Perhaps on a panel the window builds when it is first shown.
+      window_.BuildAllPanels();
+      control = window_.findChild<T*>(QString::fromLatin1(name));
+    }
     if (!control) throw std::runtime_error(std::string("no control ") + name);
     return control;
   }

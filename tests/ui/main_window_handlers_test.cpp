@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QTest>
+#include <vector>
 
 #include "support/window_fixture.h"
 
@@ -59,6 +60,48 @@ TEST(PanelHandlers, NewsButtonHidesTheNewsPanelKeepingItsText) {
   Click(f.Button("Button2"));
   EXPECT_FALSE(f.Panel("NewsPanel")->isVisible());
   EXPECT_EQ(f.NewsText()->toPlainText(), "Neuigkeiten");
+}
+
+TEST(PanelHandlers, PanelsAreBuiltWhenFirstShownAndHandBackTheSameValuesBefore) {
+  testing_support::FormFixture w;
+  WindowDriver& f = w.Driver();
+  for (const char* panel : {"Setup", "about", "NewsPanel"}) {
+    EXPECT_EQ(f.window().findChild<QWidget*>(panel), nullptr) << panel << " built at start";
+  }
+  // What the panel hands over must not depend on whether it was built:
+  // a list index outside its list reads back as none, as a built list does.
+  app::Settings base = f.session().settings();
+  std::vector<app::Settings> shown(5, base);
+  shown[1].scriptUrl = "http://clan.example/q.php";
+  shown[1].pass = "geheim";
+  shown[1].logSizeCheck = !base.logSizeCheck;
+  shown[1].trayMinimize = !base.trayMinimize;
+  shown[2].updateInterval = 15;
+  shown[2].gameIndex = -4;
+  shown[3].gameIndex = 99;
+  shown[3].keyEcho = 500;
+  shown[3].keySay = 1;
+  shown[4].keyTeamsay = -2;
+  shown[4].directory = "/spiele/ut/";
+  base.xpos = 123;  // not on the panel: kept from the base
+  std::vector<app::Settings> unbuilt;
+  for (const app::Settings& values : shown) {
+    f.view().ShowSettings(values);
+    unbuilt.push_back(f.view().SetupValues(base));
+  }
+  EXPECT_EQ(f.window().findChild<QWidget*>("Setup"), nullptr);
+  f.BuildAllPanels();
+  for (size_t i = 0; i < shown.size(); ++i) {
+    SCOPED_TRACE(i);
+    f.view().ShowSettings(shown[i]);
+    const app::Settings built = f.view().SetupValues(base);
+    EXPECT_TRUE(unbuilt[i] == built);
+    EXPECT_EQ(unbuilt[i].updateInterval, built.updateInterval);
+    EXPECT_EQ(unbuilt[i].gameIndex, built.gameIndex);
+    EXPECT_EQ(unbuilt[i].keyEcho, built.keyEcho);
+    EXPECT_EQ(unbuilt[i].scriptUrl, built.scriptUrl);
+    EXPECT_EQ(built.xpos, 123);
+  }
 }
 
 TEST(SaveButton, SavesConfirmsAndClosesThePanel) {

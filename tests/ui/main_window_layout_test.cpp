@@ -77,8 +77,7 @@ TEST(MainWindowLayout, EveryControlStandsWhereTheDesignPutsIt) {
   WindowDriver& f = w.Driver();
   for (const ControlCase& c : kControls) {
     SCOPED_TRACE(c.name);
-    auto* control = f.window().findChild<QWidget*>(QString::fromLatin1(c.name));
-    ASSERT_NE(control, nullptr);
+    QWidget* control = f.Control<QWidget>(c.name);
     EXPECT_EQ(control->geometry(), c.geometry);
     EXPECT_EQ(control->toolTip(), QString::fromUtf8(c.hint));
     EXPECT_EQ(control->cursor().shape() == Qt::PointingHandCursor, c.hand);
@@ -171,6 +170,7 @@ TEST(MainWindowLayout, LabelsShowMarkupAsTyped) {
   w.dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=<b>Kim</b> <img src=x>\r\n");
   f.session().ShowPlayerName();
   EXPECT_EQ(f.Label("OwnerLabel")->text(), "Username: <b>Kim</b> <img src=x>");
+  f.BuildAllPanels();
   for (QLabel* label : f.window().findChildren<QLabel*>()) {
     if (!label->pixmap().isNull() || label->text().isEmpty()) continue;
     EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
