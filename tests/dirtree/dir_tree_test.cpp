@@ -203,7 +203,9 @@ TEST(DirTree, LabelEditOutcomes) {
     EXPECT_EQ(QFileInfo(f.C("Games/Renamed/System/TacticalOps.exe")).exists(), r.renamed) << r.name;
     EXPECT_EQ(QFileInfo(f.C("Games/TacticalOps")).exists(), !r.renamed) << r.name;
     EXPECT_EQ(entry->text(0), r.renamed ? "Renamed" : "TacticalOps") << r.name;
-    if (r.renamed) EXPECT_EQ(f.tree->SelectedPath(), f.C("Games")) << "the parent becomes the selection";
+    if (r.renamed) {
+      EXPECT_EQ(f.tree->SelectedPath(), f.C("Games")) << "the parent becomes the selection";
+    }
   }
   {
     TreeFixture f;
@@ -429,7 +431,9 @@ TEST(DirTree, MenuOrderCaptionsAndEnablingBySelection) {
   QStringList shown;
   for (QAction* action : f.tree->PopupMenu()->actions()) {
     shown << (action->isSeparator() ? "-" : action->text());
-    if (!action->isSeparator()) EXPECT_EQ(action->icon().pixmap(28, 28).size(), QSize(28, 28));
+    if (!action->isSeparator()) {
+      EXPECT_EQ(action->icon().pixmap(28, 28).size(), QSize(28, 28));
+    }
   }
   EXPECT_EQ(shown, (QStringList{"&New Folder", "&Rename Folder", "&Delete Folder", "-", "Cu&t", "&Copy", "&Paste", "-",
                                 "Tree &Size", "&Folder Contents", "-", "&Map Network Drive ...",

@@ -127,8 +127,9 @@ TEST(Languages, EveryLanguageCarriesEveryText) {
       if (language != lnEnglish && Text(i) != Text::Computer && Text(i) != Text::UnitKB && Text(i) != Text::UnitMB &&
           Text(i) != Text::OkButton && Text(i) != Text::TreeSizeBytes && Text(i) != Text::Copy &&
           Text(i) != Text::NoButton && Text(i) != Text::ErrorPrefix && Text(i) != Text::PropTypeFolder &&
-          Text(i) != Text::TreeSizeFolder && Text(i) != Text::PropType)
+          Text(i) != Text::TreeSizeFolder && Text(i) != Text::PropType) {
         EXPECT_NE(Tr(language, Text(i)), Tr(lnEnglish, Text(i))) << "untranslated: language " << language << " text " << i;
+      }
     }
     EXPECT_TRUE(Tr(language, Text::PropContainsValue).contains("%1") && Tr(language, Text::PropContainsValue).contains("%2"));
     EXPECT_TRUE(Tr(language, Text::CantOpenFile).contains("%1"));

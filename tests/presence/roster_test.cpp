@@ -77,7 +77,9 @@ TEST(ClanAnswer, OversizedAnswerIsCutToWholeRecords) {
     const ClanRoster roster = ParseClanAnswer(c.answer, activity.Log());
     EXPECT_TRUE(roster.cut) << c.name;
     ASSERT_EQ(roster.entries.size(), c.rows) << c.name;
-    if (c.rows > 0) EXPECT_EQ(roster.entries.back().timestampPart2, "u") << c.name;
+    if (c.rows > 0) {
+      EXPECT_EQ(roster.entries.back().timestampPart2, "u") << c.name;
+    }
     EXPECT_EQ(activity.Entries().back(),
               QStringLiteral("START Importiere in Clangrid: Antwort gekürzt auf %1 Einträge").arg(c.rows))
         << c.name;

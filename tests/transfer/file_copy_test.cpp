@@ -117,8 +117,9 @@ TEST_F(FileCopyTest, NewerOnlyComparesTheSourceDate) {
     EXPECT_EQ(item.NoNewFile(), !newer);
     EXPECT_DOUBLE_EQ(item.NewFileDate(), sourceDate);
     EXPECT_EQ(dir.Exists(offset < 0 ? "newer/dated.txt" : "same/dated.txt"), newer);
-    if (!newer)
+    if (!newer) {
       EXPECT_EQ(events->lines, Framed({QStringLiteral("NoNewFile %1 %2 %2").arg(source).arg(sourceDate, 0, 'f', 4)}));
+    }
   }
 }
 

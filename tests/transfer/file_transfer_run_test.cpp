@@ -177,7 +177,9 @@ TEST_P(StoppedRun, EndsAtOnceAndLeavesNoFile) {
   while (timer.elapsed() < 300) QCoreApplication::processEvents();
   EXPECT_FALSE(dir.Exists("late.txt"));
   EXPECT_FALSE(receiving());
-  if (!midBody) EXPECT_EQ(writes.Count(), 0);
+  if (!midBody) {
+    EXPECT_EQ(writes.Count(), 0);
+  }
   if (!c.destroy) {
     EXPECT_TRUE(events->lines.filter(QStringLiteral("URLNotFound")).isEmpty()) << events->lines.join(", ").toStdString();
     EXPECT_EQ(events->lines.count(QStringLiteral("CopyDone")), 1);  // the queued run never began
