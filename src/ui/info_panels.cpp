@@ -28,7 +28,7 @@ void BuildAboutPanel(QWidget& window, MainWindowControls& f) {
   // The design places each line at its own left edge; centred over the
   // panel's width they keep those places with any font.
   auto* name = AboutLine(f.about, "Label13", 20, QStringLiteral("Quavik"), 24, true);
-  name->setStyleSheet(QStringLiteral("color: %1;").arg(ui_style::Css(ui_style::kListText)));
+  ui_style::PaintText(name, ui_style::kListText);
   AboutLine(f.about, "Label14", 52, QStringLiteral("Release Candidate 5 - Rel. 01.10.2002"), 9);
   AboutLine(f.about, "Label15", 95, QStringLiteral("Weitere Infos und kostenloser Download"), 9, true);
   AboutLine(f.about, "Label16", 110, QStringLiteral("www.quavik.de"), 9);

@@ -8,6 +8,7 @@
 #include "ui/artwork.h"
 #include "serverinfo/server_info_cache.h"
 #include "ui/directory_chooser.h"
+#include "ui/program_style.h"
 #include "ui/server_hover.h"
 #include "ui/server_info_panel.h"
 #include "ui/info_panels.h"
@@ -16,6 +17,7 @@
 #include "ui/window_layout.h"
 
 TForm1::TForm1(app::Services& services, QWidget* parent) : QWidget(parent), services_(services) {
+  ProgramStyle::Install();
   BuildWindow();
   session_ = std::make_unique<app::Session>(services_, *this);
   BindHandlers();

@@ -4,6 +4,20 @@
 
 namespace panel_builders {
 
+namespace {
+
+// A named button of kind `Control` with its caption.
+template <typename Control>
+Control* Captioned(QWidget* parent, const char* name, const QRect& geometry, const QString& text, const QFont& font) {
+  auto* control = new Control(text, parent);
+  control->setObjectName(QString::fromLatin1(name));
+  control->setGeometry(geometry);
+  control->setFont(font);
+  return control;
+}
+
+}  // namespace
+
 QFrame* Panel(QWidget* parent, const char* name, const QRect& geometry) {
   auto* panel = new QFrame(parent);
   panel->setObjectName(QString::fromLatin1(name));
@@ -35,10 +49,7 @@ QLineEdit* Edit(QWidget* parent, const char* name, const QRect& geometry, bool m
   QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit] {
     if (!edit->hasFocus()) edit->setCursorPosition(0);
   });
-  if (masked) {
-    edit->setEchoMode(QLineEdit::Password);
-    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-  }
+  if (masked) edit->setEchoMode(QLineEdit::Password);  // one '*' a character: the program's style
   return edit;
 }
 
@@ -52,13 +63,16 @@ QComboBox* ChoiceList(QWidget* parent, const char* name, const QRect& geometry, 
   return list;
 }
 
+QCheckBox* CheckBox(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
+                    const QFont& font) {
+  auto* box = Captioned<QCheckBox>(parent, name, geometry, text, font);
+  ui_style::PaintStandardColours(box);
+  return box;
+}
+
 QPushButton* Button(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
                     const QFont& font) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(geometry);
-  button->setFont(font);
-  return button;
+  return Captioned<QPushButton>(parent, name, geometry, text, font);
 }
 
 }  // namespace panel_builders

@@ -26,6 +26,11 @@ QLineEdit* Edit(QWidget* parent, const char* name, const QRect& geometry, bool m
 // A drop-down list that allows only a choice of its items; nothing chosen.
 QComboBox* ChoiceList(QWidget* parent, const char* name, const QRect& geometry, const QStringList& items = {});
 
+// A check box in the application's colours (its box keeps its own shading
+// on the panel's background), unchecked.
+QCheckBox* CheckBox(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
+                    const QFont& font);
+
 QPushButton* Button(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
                     const QFont& font);
 

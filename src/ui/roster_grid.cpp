@@ -84,10 +84,11 @@ void StyleRosterGrid(QTableWidget* grid) {
   grid->setWordWrap(false);
   grid->setFont(ui_style::ListFont());
   grid->setItemDelegate(new HeadingRowDelegate(grid));
-  grid->setStyleSheet(QStringLiteral("QTableWidget { background: %1; color: %2; border: none; "
-                                     "selection-background-color: %3; selection-color: %2; }")
-                          .arg(ui_style::Css(ui_style::kListBackground), ui_style::Css(ui_style::kListText),
-                               ui_style::Css(ui_style::kHeading.lighter(108))));
+  ui_style::PaintListColours(grid, ui_style::kListText, true);
+  QPalette colours = grid->palette();
+  colours.setColor(QPalette::Highlight, ui_style::kHeading.lighter(108));
+  colours.setColor(QPalette::HighlightedText, ui_style::kListText);
+  grid->setPalette(colours);
   for (int row = 0; row < kRosterRows; ++row)
     for (int column = 0; column < kRosterColumns; ++column) {
       auto* item = new QTableWidgetItem;

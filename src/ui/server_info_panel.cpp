@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "serverinfo/server_display.h"
+#include "ui/program_style.h"
 #include "ui/ui_style.h"
 
 namespace {
@@ -45,9 +46,13 @@ QTableWidget* PlayerTable(QWidget* parent) {
   table->setWordWrap(false);
   table->setTextElideMode(Qt::ElideRight);
   ui_style::PaintListColours(table, ui_style::kListText, true);
-  table->horizontalHeader()->setStyleSheet(
-      QStringLiteral("QHeaderView::section { background: %1; color: %2; border: none; padding: 0px 3px; }")
-          .arg(ui_style::Css(ui_style::kHeading), ui_style::Css(ui_style::kListText)));
+  // Flat headings on the heading colour.
+  QHeaderView* headings = table->horizontalHeader();
+  ui_style::MarkFlat(headings);
+  QPalette colours = headings->palette();
+  colours.setColor(QPalette::Button, ui_style::kHeading);
+  colours.setColor(QPalette::ButtonText, ui_style::kListText);
+  headings->setPalette(colours);
   return table;
 }
 
@@ -63,6 +68,7 @@ QTableWidgetItem* NumberCell(int number) { return Cell(QString::number(number), 
 
 ServerInfoPanel::ServerInfoPanel(serverinfo::ServerInfoCache& cache, QWidget* parent)
     : QDialog(parent, ui_style::kSmallWindowFlags), cache_(cache) {
+  ProgramStyle::Install();
   setObjectName(QStringLiteral("ServerInfo"));
   setWindowTitle(QStringLiteral("Quavik RC5 - Server-Info"));
   setFixedSize(299, 330);
@@ -93,9 +99,7 @@ ServerInfoPanel::ServerInfoPanel(serverinfo::ServerInfoCache& cache, QWidget* pa
   playerTable = PlayerTable(this);
 
   status = PlainLabel(this, "status", ui_style::SmallFonts(9));
-  QPalette statusColours = status->palette();
-  statusColours.setColor(QPalette::WindowText, kStatusText);
-  status->setPalette(statusColours);
+  ui_style::PaintText(status, kStatusText);
 
   refreshButton = new QPushButton(QStringLiteral("Aktualisieren"), this);
   refreshButton->setObjectName(QStringLiteral("refreshButton"));

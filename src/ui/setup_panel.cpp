@@ -49,7 +49,9 @@ void BuildSetupPanel(QWidget& window, MainWindowControls& f) {
   f.PassContainer->setGeometry(9, 9, 255, 80);
   f.PassContainer->setUsesScrollButtons(false);
   f.PassContainer->setFont(ui_style::SansSerif(11));
-  f.PassContainer->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
+  // The tabs and their fields in the application's colours: classic tabs
+  // in the window grey over white pages.
+  ui_style::PaintStandardColours(f.PassContainer);
   const char* ownLabels[] = {"Label1", "Label6"};
   const char* ownEdits[] = {"set_server", "set_pass"};
   f.TabSheet1 = AddressPage(f.PassContainer, "TabSheet1", QStringLiteral("Eigener Clanserver"), ownLabels, ownEdits,
@@ -83,21 +85,14 @@ void BuildSetupPanel(QWidget& window, MainWindowControls& f) {
   f.set_retailmod = ChoiceList(f.Setup, "set_retailmod", {142, 171, 122, 22}, GameItems());
 
   Label(f.Setup, "Label4", {10, 196}, QStringLiteral("Logfile autom. kürzen:"), font);
-  f.set_logkill = new QCheckBox(QStringLiteral("(Aktivierung empfohlen)"), f.Setup);
-  f.set_logkill->setObjectName(QStringLiteral("set_logkill"));
-  f.set_logkill->setGeometry(142, 195, 128, 17);
   // A pixel smaller than the labels and six pixels wider than designed, so
   // the whole caption stays in view with the fonts at hand.
-  f.set_logkill->setFont(ui_style::Arial(10));
-  f.set_logkill->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+  f.set_logkill = CheckBox(f.Setup, "set_logkill", {142, 195, 128, 17}, QStringLiteral("(Aktivierung empfohlen)"),
+                           ui_style::Arial(10));
 
   // Its own line in the label column, between the log check and the key
   // choices.
-  f.set_notify = new QCheckBox(QStringLiteral("Online-Hinweise"), f.Setup);
-  f.set_notify->setObjectName(QStringLiteral("set_notify"));
-  f.set_notify->setGeometry(10, 213, 130, 17);
-  f.set_notify->setFont(font);
-  f.set_notify->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+  f.set_notify = CheckBox(f.Setup, "set_notify", {10, 213, 130, 17}, QStringLiteral("Online-Hinweise"), font);
   f.set_notify->setToolTip(
       QStringLiteral("Ein Hinweis auf dem Desktop, sobald ein Clanmitglied online kommt oder den Server wechselt"));
 
@@ -111,11 +106,8 @@ void BuildSetupPanel(QWidget& window, MainWindowControls& f) {
   f.set_keybinder_say = ChoiceList(f.Setup, "set_keybinder_say", {223, 230, 39, 21});
 
   // Below the key choices; the save button moved down to make room.
-  f.set_traymin = new QCheckBox(QStringLiteral("In den Infobereich minimieren"), f.Setup);
-  f.set_traymin->setObjectName(QStringLiteral("set_traymin"));
-  f.set_traymin->setGeometry(10, 251, 250, 17);
-  f.set_traymin->setFont(font);
-  f.set_traymin->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+  f.set_traymin =
+      CheckBox(f.Setup, "set_traymin", {10, 251, 250, 17}, QStringLiteral("In den Infobereich minimieren"), font);
   f.set_traymin->setToolTip(QStringLiteral("Minimieren legt Quavik in den Infobereich statt in die Taskleiste"));
 
   f.Button1 = Button(f.Setup, "Button1", {15, 269, 246, 20}, QStringLiteral("Konfiguration speichern && zurückkehren"),

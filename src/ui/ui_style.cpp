@@ -1,6 +1,10 @@
 #include "ui/ui_style.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPalette>
 #include <QStringList>
 #include <QWidget>
@@ -55,15 +59,44 @@ void PaintListColours(QWidget* widget, const QColor& text, bool fieldsToo) {
   widget->setAutoFillBackground(true);
 }
 
+void PaintStandardColours(QWidget* widget) {
+  // Every role set, so that none is taken from the parent.
+  QPalette standard = QApplication::palette(widget);
+  for (int group = 0; group < QPalette::NColorGroups; ++group)
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+      const auto colourGroup = QPalette::ColorGroup(group);
+      const auto colourRole = QPalette::ColorRole(role);
+      standard.setBrush(colourGroup, colourRole, standard.brush(colourGroup, colourRole));
+    }
+  widget->setPalette(standard);
+}
+
+void PaintText(QWidget* widget, const QColor& text) {
+  QPalette pal = widget->palette();
+  pal.setColor(QPalette::WindowText, text);
+  widget->setPalette(pal);
+}
+
+void MarkFlat(QWidget* widget) { widget->setProperty(kFlatLook, true); }
+
 void PaintChoiceList(QComboBox* list, const QColor& text) {
   PaintListColours(list, text, true);
   // The platform style shades a drop-down list like a button, lighter than
-  // the colour asked for; the style sheet paints the field flat.
-  list->setStyleSheet(
-      QStringLiteral("QComboBox { background: %1; color: %2; border: 1px solid %3; padding: 0px 3px; }"
-                     "QComboBox QAbstractItemView { background: %1; color: %2; border: 1px solid %3;"
-                     " selection-background-color: %4; selection-color: %2; }")
-          .arg(Css(kListBackground), Css(text), Css(kListText), Css(kHeading)));
+  // the colour asked for; the program's style draws it flat. The holder of
+  // the open list, made with the list, asks the style for its frame and
+  // margins again on a style change only.
+  MarkFlat(list);
+  QAbstractItemView* entries = list->view();
+  QEvent styleChange(QEvent::StyleChange);
+  QCoreApplication::sendEvent(entries->parentWidget(), &styleChange);
+  QPalette pal = entries->palette();
+  for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button}) pal.setColor(role, kListBackground);
+  for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText}) pal.setColor(role, text);
+  pal.setColor(QPalette::WindowText, kListText);  // the frame
+  pal.setColor(QPalette::Highlight, kHeading);
+  entries->setPalette(pal);
+  entries->setFrameStyle(QFrame::Box | QFrame::Plain);
+  entries->setLineWidth(1);
 }
 
 void PaintBlackWindow(QWidget* window, const QColor& text) {
@@ -72,10 +105,6 @@ void PaintBlackWindow(QWidget* window, const QColor& text) {
   colours.setColor(QPalette::WindowText, text);
   window->setPalette(colours);
   window->setAutoFillBackground(true);
-}
-
-QString Css(const QColor& colour) {
-  return QStringLiteral("rgb(%1,%2,%3)").arg(colour.red()).arg(colour.green()).arg(colour.blue());
 }
 
 }  // namespace ui_style

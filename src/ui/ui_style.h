@@ -33,8 +33,21 @@ QFont ListFont();
 // `fieldsToo` also its input fields (a panel's edits stay white otherwise).
 void PaintListColours(QWidget* widget, const QColor& text, bool fieldsToo = false);
 
-// Gives the drop-down list `list` and its popup the list background, drawn
-// flat, with `text` as its text colour.
+// Gives `widget` and its children the application's colours rather than
+// those of the panel it lies on.
+void PaintStandardColours(QWidget* widget);
+
+// Gives `widget` `text` as the colour of its own text.
+void PaintText(QWidget* widget, const QColor& text);
+
+// The property that asks the program's style (ui/program_style.h) to draw a
+// widget flat, in its palette's colours.
+inline constexpr char kFlatLook[] = "flatLook";
+void MarkFlat(QWidget* widget);
+
+// Gives the drop-down list `list` and its open list the list background,
+// drawn flat in a frame of the list text colour, with `text` as the text
+// colour; the chosen entry of the open list stands on the heading colour.
 void PaintChoiceList(QComboBox* list, const QColor& text);
 
 // The program's small windows beside the main window (the directory
@@ -46,8 +59,5 @@ inline constexpr Qt::WindowFlags kSmallWindowFlags = Qt::Tool | Qt::CustomizeWin
 // Gives the small window `window` its black background, with `text` as
 // the colour of its own text.
 void PaintBlackWindow(QWidget* window, const QColor& text = Qt::white);
-
-// Style sheet colour text "rgb(r,g,b)".
-QString Css(const QColor& colour);
 
 }  // namespace ui_style

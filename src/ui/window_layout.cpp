@@ -39,8 +39,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
   label->setGeometry(geometry);
   label->setTextFormat(Qt::PlainText);  // may show text from outside: never markup
   label->setFont(font);
-  label->setAutoFillBackground(false);
-  label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(ui_style::Css(colour)));
+  label->setAutoFillBackground(false);  // on the skin
+  ui_style::PaintText(label, colour);
   return label;
 }
 
