@@ -15,6 +15,10 @@ struct HostLookup::Link {
   HostLookup* lookup = nullptr;  // null once the lookup is gone
 };
 
+namespace {
+
+// The addresses of `host` in the order HostLookup gives them, looked up on
+// the calling thread (it blocks as long as the resolver takes).
 std::vector<UdpAddress> ResolveHost(const QString& host, quint16 port) {
   std::vector<UdpAddress> found;
   // An international name goes to the resolver in its ASCII form.
@@ -36,6 +40,8 @@ std::vector<UdpAddress> ResolveHost(const QString& host, quint16 port) {
   std::stable_partition(found.begin(), found.end(), [](const UdpAddress& a) { return a.Family() == AF_INET; });
   return found;
 }
+
+}  // namespace
 
 HostLookup::HostLookup(QObject* parent) : QObject(parent), link_(std::make_shared<Link>()) {
   link_->lookup = this;

@@ -27,15 +27,9 @@ class HostLookup : public QObject {
  signals:
   void Found(const std::vector<platform::UdpAddress>& addresses);
 
- public:
-  struct Link;  // what the resolver's thread shares with the lookup
-
  private:
+  struct Link;  // what the resolver's thread shares with the lookup
   std::shared_ptr<Link> link_;
 };
-
-// The addresses of `host` in the order HostLookup gives them, looked up on
-// the calling thread (it blocks as long as the resolver takes).
-std::vector<UdpAddress> ResolveHost(const QString& host, quint16 port);
 
 }  // namespace platform

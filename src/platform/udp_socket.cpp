@@ -51,11 +51,11 @@ void UdpAddress::SetPort(quint16 port) {
 }
 
 QString UdpAddress::Text() const {
+  if (Family() != AF_INET && Family() != AF_INET6) return {};
   char text[INET6_ADDRSTRLEN] = {};
   const void* address = Family() == AF_INET
                             ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in*>(&storage_)->sin_addr)
                             : static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(&storage_)->sin6_addr);
-  if (Family() != AF_INET && Family() != AF_INET6) return {};
   inet_ntop(Family(), address, text, sizeof text);
   return QString::fromLatin1(text);
 }

@@ -1,5 +1,7 @@
 #include "ui/artwork_paint.h"
 
+#include "ui/ui_style.h"
+
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QThread>
@@ -57,17 +59,10 @@ void RunApart(const std::function<void()>& work) {
 }
 
 QFont ArtFont(int pixelSize, bool bold, bool italic, bool condensed) {
-  QFont font;
-  font.setFamilies({condensed ? QStringLiteral("DejaVu Sans Condensed") : QStringLiteral("DejaVu Sans"),
-                    QStringLiteral("Verdana")});
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
+  QFont font = ui_style::Face(
+      {condensed ? QStringLiteral("DejaVu Sans Condensed") : QStringLiteral("DejaVu Sans"), QStringLiteral("Verdana")},
+      pixelSize, bold);
   font.setItalic(italic);
-  font.setHintingPreference(QFont::PreferFullHinting);
-  // Latin text needs no shaping engine: left out, its code and the faces'
-  // shaping tables stay unloaded (about 0.6 MB resident). Scripts that
-  // need shaping are still shaped; plain text loses only ligatures and kerning.
-  font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }
 

@@ -27,9 +27,11 @@ QStringList FamilyChain(const QString& family) {
 
 }  // namespace
 
-QFont Font(const QString& family, int pixelSize, bool bold) {
+QFont Font(const QString& family, int pixelSize, bool bold) { return Face(FamilyChain(family), pixelSize, bold); }
+
+QFont Face(const QStringList& families, int pixelSize, bool bold) {
   QFont font;
-  font.setFamilies(FamilyChain(family));
+  font.setFamilies(families);
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   font.setHintingPreference(QFont::PreferFullHinting);
@@ -41,10 +43,9 @@ QFont Font(const QString& family, int pixelSize, bool bold) {
 }
 
 QFont ListFont() {
-  QFont font = Font(QStringLiteral("Small Fonts"), 9);
-  font.setFamilies({QStringLiteral("Small Fonts"), QStringLiteral("Liberation Sans Narrow"),
-                    QStringLiteral("DejaVu Sans Condensed")});
-  return font;
+  return Face({QStringLiteral("Small Fonts"), QStringLiteral("Liberation Sans Narrow"),
+               QStringLiteral("DejaVu Sans Condensed")},
+              9);
 }
 
 void PaintListColours(QWidget* widget, const QColor& text, bool fieldsToo) {

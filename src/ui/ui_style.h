@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class QComboBox;
 class QWidget;
@@ -17,6 +18,9 @@ inline const QColor kHeading{169, 212, 255};
 inline const QColor kListText{33, 122, 208};
 
 QFont Font(const QString& family, int pixelSize, bool bold = false);
+// A face of the first of `families` at hand, rendered as all the program's
+// text is: full hinting, and no shaping engine for text that needs none.
+QFont Face(const QStringList& families, int pixelSize, bool bold = false);
 
 // The faces used by the window.
 inline QFont SmallFonts(int pixelSize, bool bold = false) { return Font("Small Fonts", pixelSize, bold); }

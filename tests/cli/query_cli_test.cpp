@@ -95,6 +95,14 @@ Outcome RunQuavik(const QStringList& args) {
           QString::fromUtf8(process.readAllStandardError())};
 }
 
+// Answers each binary request with the replies kept for its command byte.
+LoopbackUdpServer::Answer ReplayByCommand(const std::map<int, std::vector<std::string>>& replies) {
+  return [&replies](const std::string& request) {
+    const auto found = request.size() == 5 ? replies.find(request[4]) : replies.end();
+    return found == replies.end() ? std::vector<std::string>{} : found->second;
+  };
+}
+
 TEST(QueryProgram, ReadsARealTacticalOpsServerAsJson) {
   std::vector<std::string> datagrams = RealReplyDatagrams("to_bygames.txt");
   LoopbackUdpServer server([&datagrams](const std::string&) { return datagrams; });
@@ -122,10 +130,7 @@ TEST(QueryProgram, ReadsARealEngine2ServerAsJson) {
   // own after the skill, players on a team by bit 29.
   const std::map<int, std::vector<std::string>> replies = RealBinaryReplies("kf_cuzus_binary.hex");
   ASSERT_EQ(replies.size(), 3u);
-  LoopbackUdpServer server([&replies](const std::string& request) {
-    const auto found = request.size() == 5 ? replies.find(request[4]) : replies.end();
-    return found == replies.end() ? std::vector<std::string>{} : found->second;
-  });
+  LoopbackUdpServer server(ReplayByCommand(replies));
   const Outcome run = RunQuavik({"--query", "127.0.0.1:7807", "--game", "ut2004", "--json", "--query-port",
                                  QString::number(server.Port())});
   ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
@@ -169,10 +174,7 @@ TEST(QueryProgram, ReadsRealUt2003AndUt2004Servers) {
     SCOPED_TRACE(real.file);
     const std::map<int, std::vector<std::string>> replies = RealBinaryReplies(real.file);
     ASSERT_FALSE(replies.empty());
-    LoopbackUdpServer server([&replies](const std::string& request) {
-      const auto found = request.size() == 5 ? replies.find(request[4]) : replies.end();
-      return found == replies.end() ? std::vector<std::string>{} : found->second;
-    });
+    LoopbackUdpServer server(ReplayByCommand(replies));
     const Outcome run = RunQuavik({"--query", "127.0.0.1:7777", "--game", real.game, "--json", "--query-port",
                                    QString::number(server.Port())});
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
