@@ -1,7 +1,7 @@
 // The UT 2004 master conversation on any bytes from the master, taken in
 // segments split at "\xFE\xFE": no crash, no read past the input, a failure
-// always says why, nothing is buffered beyond one announced message, and
-// every entry read is usable (an address and both ports).
+// always says why, and every entry read is usable (an address and both
+// ports).
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>

@@ -290,8 +290,7 @@ void Ut2004MasterStandIn::Converse(int client) {
   PutUInt32(count, std::uint32_t(listed.size()));
   count.push_back('\x01');
   if (!SendAll(client, Framed(count), split)) return;
-  // The count arrives on its own, as it does from across the internet.
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  std::this_thread::sleep_for(std::chrono::milliseconds(options_.countPauseMs));
   const size_t sending = options_.mode == Mode::CloseMidList ? listed.size() / 2 : listed.size();
   std::string records;
   for (size_t i = 0; i < sending; ++i) records += ServerRecord(*listed[i]);

@@ -46,6 +46,9 @@ class Ut2004MasterStandIn {
     // The key the client must prove it holds; nullopt takes any hashes.
     std::optional<std::string> expectedKey;
     Mode mode = Mode::Normal;
+    // A pause between the server count and the records: qstat reads the
+    // count only when it arrives in a segment of its own.
+    int countPauseMs = 0;
     std::vector<Server> servers;
   };
 
