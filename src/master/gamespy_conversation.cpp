@@ -98,12 +98,11 @@ MasterConversation::Progress GamespyConversation::Closed() {
   Parse(true);
   if (phase_ == Phase::Done) return progress_;
   if (!listFieldSeen_) {
-    if (loneFinalAfterAnswer_) {
-      Finish();  // an empty list
-    } else {
-      Fail(QStringLiteral("the master closed the connection without a list (masters that check do so when "
-                          "they refuse the validate answer)"));
-    }
+    // A \final\ alone may be the challenge's: on the bytes, a master that
+    // drops us looks like one whose empty list ends without \final\. It
+    // counts as no list, so that a refusal is never an empty success.
+    Fail(QStringLiteral("the master closed the connection without a list (masters that check do so when "
+                        "they refuse the validate answer)"));
     return progress_;
   }
   warnings_ << QStringLiteral("the list ended at the master's close without \\final\\");

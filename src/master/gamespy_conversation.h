@@ -7,8 +7,9 @@
 // PORT is the server's query port. An entry with an unusable address or port
 // is skipped and counted; anything that is not this exchange fails with an
 // error that says what came. A list that stops at the master's close without
-// \final\ counts, with a warning; a close with nothing after our answer is a
-// refusal (masters that check drop a wrong validate answer that way). The
+// \final\ counts, with a warning; a close with nothing after our answer
+// (but the challenge's own \final\) is a refusal: masters that check drop a
+// wrong validate answer that way. The
 // bytes and entries one conversation takes are capped: beyond the cap the
 // list read so far is kept, with a warning, and the conversation ends.
 #pragma once
