@@ -59,6 +59,17 @@ std::optional<GamespyGame> FindGamespyGame(std::string_view name) {
   return std::nullopt;
 }
 
+std::vector<std::unique_ptr<MasterConversation>> GamespyConversations(const std::vector<std::string_view>& names,
+                                                                      GamespyLimits limits) {
+  std::vector<std::unique_ptr<MasterConversation>> conversations;
+  for (const std::string_view name : names) {
+    if (const std::optional<GamespyGame> game = FindGamespyGame(name)) {
+      conversations.push_back(std::make_unique<GamespyConversation>(*game, limits));
+    }
+  }
+  return conversations;
+}
+
 GamespyConversation::GamespyConversation(GamespyGame game, GamespyLimits limits) : game_(game), limits_(limits) {}
 
 QByteArray GamespyConversation::TakeOutgoing() {

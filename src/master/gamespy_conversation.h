@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ struct GamespyLimits {
   qint64 maxBytes = qint64(4) << 20;
   int maxEntries = 20000;
 };
+
+// One conversation for each list name, in the order given (a name the table
+// does not know is left out): what a master::MasterClient runs.
+std::vector<std::unique_ptr<MasterConversation>> GamespyConversations(const std::vector<std::string_view>& names,
+                                                                      GamespyLimits limits = {});
 
 class GamespyConversation : public MasterConversation {
  public:
