@@ -25,7 +25,14 @@ int TeamOfStatsId(std::int32_t statsId) {
 }
 
 std::vector<QByteArray> BinaryReplyReader::Requests() const {
+  if (scope_ == QueryScope::InfoAndPlayers) return {Request(kInfo)};
   return {Request(kInfo), Request(kRules), Request(kPlayers)};
+}
+
+std::vector<QByteArray> BinaryReplyReader::TakeFollowUpRequests() {
+  if (scope_ != QueryScope::InfoAndPlayers || playersAsked_ || !info_ || info_->players == 0) return {};
+  playersAsked_ = true;
+  return {Request(kPlayers)};
 }
 
 ReplyReader::Progress BinaryReplyReader::Fail(const QString& why) {
@@ -52,7 +59,8 @@ ReplyReader::Progress BinaryReplyReader::Take(std::string_view datagram) {
     default:
       return Progress::Waiting;  // a reply to a request we did not send
   }
-  if (!info_ || !rulesIn_) return Progress::Waiting;
+  const bool rulesAsked = scope_ == QueryScope::Everything;
+  if (!info_ || (rulesAsked && !rulesIn_)) return Progress::Waiting;
   return players_.size() >= std::min(info_->players, kMaxPlayers) ? Progress::Complete : Progress::Waiting;
 }
 
