@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <cstdio>
 #include <QEventLoop>
 #include <QTimer>
 #include <map>
@@ -195,14 +196,15 @@ TEST(Sweep, SilentServersAreAskedTwiceAndGivenUpAtTheirTimeOut) {
 TEST(Sweep, EndsAtOnceWhenCancelledOrDeleted) {
   std::vector<SwarmServer> servers;
   for (int i = 0; i < 200; ++i) servers.push_back(Server(QString("S%1").arg(i), false, {"P"}, i < 2 ? SwarmBehaviour::Normal : SwarmBehaviour::Silent));
-  enum class How { Cancel, CancelInAnswer, Delete };
-  for (How how : {How::Cancel, How::CancelInAnswer, How::Delete}) {
+  enum class How { Cancel, CancelInAnswer, Delete, DeleteInAnswer };
+  for (How how : {How::Cancel, How::CancelInAnswer, How::Delete, How::DeleteInAnswer}) {
     SCOPED_TRACE(int(how));
     ServerSwarm swarm(servers);
     SweepRun run;
     auto s = std::make_unique<Sweep>();
     Record(*s, run, nullptr);
     if (how == How::CancelInAnswer) QObject::connect(s.get(), &Sweep::ServerAnswered, s.get(), &Sweep::Cancel);
+    if (how == How::DeleteInAnswer) QObject::connect(s.get(), &Sweep::ServerAnswered, [&s] { s.reset(); });
     s->Start(TargetsOf(swarm, servers), SweepOptions{.timeoutMs = 500});
     Wait(100);
     if (how == How::Cancel) {
@@ -216,10 +218,10 @@ TEST(Sweep, EndsAtOnceWhenCancelledOrDeleted) {
     Wait(700);
     EXPECT_EQ(swarm.TotalRequests(), askedAtTheEnd) << "nothing is sent after the end";
     EXPECT_EQ(run.answeredSignals, answeredAtTheEnd);
-    if (how == How::CancelInAnswer) {
+    if (how == How::CancelInAnswer || how == How::DeleteInAnswer) {
       EXPECT_EQ(run.answeredSignals, 1);
     }
-    if (how == How::Delete) {
+    if (how == How::Delete || how == How::DeleteInAnswer) {
       EXPECT_EQ(run.finishedSignals, 0);
     } else {
       EXPECT_EQ(run.finishedSignals, 1);
@@ -266,6 +268,22 @@ TEST(Sweep, ListsWithoutAnyoneToAsk) {
     EXPECT_EQ(run.summary.total, int(c.targets.size()));
     EXPECT_LT(run.elapsedMs, 1000);
   }
+}
+
+// The size the sweep is made for: a thousand servers, one in ten silent,
+// with the default options. Every server is done within about two rounds
+// of the time-out; no server gets more than three datagrams on average.
+TEST(Sweep, AThousandServersOneInTenSilent) {
+  const std::vector<SwarmServer> servers = RandomSwarm(1000, 10, false, 3, {{"Zed", 777}});
+  ServerSwarm swarm(servers);
+  const SweepRun run = RunSweep(TargetsOf(swarm, servers), SweepOptions{}, 30000);
+  std::printf("1000 servers, 100 silent: %.2f s, %d requests\n", double(run.elapsedMs) / 1000, run.summary.requestsSent);
+  EXPECT_EQ(run.summary.answered, 900);
+  EXPECT_EQ(run.summary.timedOut, 100);
+  EXPECT_LE(run.summary.requestsSent, 3 * 1000);
+  EXPECT_LE(swarm.PeakOutstanding(), 64);
+  EXPECT_TRUE(run.Found("zed"));
+  EXPECT_LT(run.elapsedMs, 6000);
 }
 
 }  // namespace
