@@ -180,7 +180,8 @@ void Sweep::ReadDatagrams(platform::UdpSocket* socket) {
 bool Sweep::TakeDatagram(int slot, const QByteArray& bytes) {
   Query& q = slots_[size_t(slot)];
   const bool hadInfo = q.reader->HasInfo();
-  const query::ReplyReader::Progress progress = q.reader->Take(std::string_view(bytes.constData(), size_t(bytes.size())));
+  const query::ReplyReader::Progress progress =
+      q.reader->Take(std::string_view(bytes.constData(), size_t(bytes.size())));
   if (!hadInfo && q.reader->HasInfo()) q.pingMs = int(q.attemptSent.elapsed());
   if (progress == query::ReplyReader::Progress::Failed) return End(slot, Outcome::Failed);
   if (progress == query::ReplyReader::Progress::Complete) return End(slot, Outcome::Answered);
@@ -234,9 +235,14 @@ bool Sweep::End(int slot, Outcome outcome) {
   freeSlots_.push_back(slot);
   progressChanged_ = true;
   switch (outcome) {
-    case Outcome::TimedOut: ++summary_.timedOut; return true;
-    case Outcome::Failed: ++summary_.failed; return true;
-    case Outcome::Answered: break;
+    case Outcome::TimedOut:
+      ++summary_.timedOut;
+      return true;
+    case Outcome::Failed:
+      ++summary_.failed;
+      return true;
+    case Outcome::Answered:
+      break;
   }
   ++summary_.answered;
   query::ServerInfo info = reader->Answer();

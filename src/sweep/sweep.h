@@ -43,19 +43,19 @@
 namespace sweep {
 
 struct SweepOptions {
-  int timeoutMs = 1500;       // from a server's first request to giving it up
-  int retryAfterMs = -1;      // when the request goes out again; -1: half the time-out
-  int maxInFlight = 64;       // servers asked at the same time
+  int timeoutMs = 1500;         // from a server's first request to giving it up
+  int retryAfterMs = -1;        // when the request goes out again; -1: half the time-out
+  int maxInFlight = 64;         // servers asked at the same time
   int queriesPerSecond = 2000;  // how fast new servers are started
-  int settleMs = 250;         // a stalled reply with the info in ends this long after its last datagram
+  int settleMs = 250;           // a stalled reply with the info in ends this long after its last datagram
 };
 
 struct SweepSummary {
-  int total = 0;       // targets given to Start()
-  int answered = 0;    // ServerAnswered() emitted
-  int timedOut = 0;    // no usable answer within the time-out
-  int failed = 0;      // unusable reply, or the request could not be sent
-  int duplicates = 0;  // entries of a server listed before; not asked again
+  int total = 0;         // targets given to Start()
+  int answered = 0;      // ServerAnswered() emitted
+  int timedOut = 0;      // no usable answer within the time-out
+  int failed = 0;        // unusable reply, or the request could not be sent
+  int duplicates = 0;    // entries of a server listed before; not asked again
   int requestsSent = 0;  // request datagrams sent, retries and follow-ups included
   int strangers = 0;     // datagrams dropped: from no address and port a running query asked
   bool cancelled = false;

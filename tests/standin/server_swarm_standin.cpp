@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
     testing_support::ServerSwarm swarm(
         testing_support::RandomSwarm(count, silentPercent, binary, unsigned(seed), players));
     std::string lines;
-    for (const auto& endpoint : swarm.Endpoints()) lines += endpoint.address + ":" + std::to_string(endpoint.port) + "\n";
+    for (const auto& endpoint : swarm.Endpoints())
+      lines += endpoint.address + ":" + std::to_string(endpoint.port) + "\n";
     if (listFile.empty()) {
       std::fputs(lines.c_str(), stdout);
     } else {

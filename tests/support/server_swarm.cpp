@@ -92,7 +92,8 @@ ServerSwarm::ServerSwarm(std::vector<SwarmServer> servers) {
     server->index = i;
     server->spec = std::move(servers[i]);
     // 127.1.0.1, 127.1.0.2, ... 127.1.0.254, 127.1.1.1, ...
-    const std::uint32_t host = (127u << 24) | (1u << 16) | (std::uint32_t(i / 254 % 256) << 8) | std::uint32_t(i % 254 + 1);
+    const std::uint32_t host =
+        (127u << 24) | (1u << 16) | (std::uint32_t(i / 254 % 256) << 8) | std::uint32_t(i % 254 + 1);
     Endpoint endpoint;
     server->fd = server->replyFd = BoundSocket(htonl(host), &endpoint.port);
     if (server->spec.behaviour == SwarmBehaviour::Stranger) {
@@ -172,7 +173,8 @@ void ServerSwarm::Serve() {
       pending_.erase(pending_.begin() + std::ptrdiff_t(p));
       Server& server = *servers_[due.server];
       for (const std::string& datagram : due.datagrams)
-        ::sendto(server.replyFd, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&due.to), due.toLength);
+        ::sendto(server.replyFd, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&due.to),
+                 due.toLength);
       if (server.awaiting) {
         server.awaiting = false;
         --outstanding_;
@@ -206,7 +208,10 @@ void ServerSwarm::Answer(Server& server, const std::string& request, const void*
   if (spec.behaviour == SwarmBehaviour::OutOfOrder) std::reverse(datagrams.begin(), datagrams.end());
 
   if (spec.behaviour == SwarmBehaviour::Slow && spec.delayMs > 0) {
-    Pending reply{Clock::now() + std::chrono::milliseconds(spec.delayMs), server.index, std::move(datagrams), {},
+    Pending reply{Clock::now() + std::chrono::milliseconds(spec.delayMs),
+                  server.index,
+                  std::move(datagrams),
+                  {},
                   socklen_t(toLength)};
     std::memcpy(&reply.to, to, std::min<size_t>(toLength, sizeof reply.to));
     pending_.push_back(std::move(reply));
@@ -242,7 +247,8 @@ std::vector<SwarmServer> RandomSwarm(int count, int silentPercent, bool binary, 
   const size_t silent = servers.size() * size_t(std::clamp(silentPercent, 0, 100)) / 100;
   for (size_t i = 0; i < silent; ++i) servers[order[i]].behaviour = SwarmBehaviour::Silent;
   for (const auto& [name, index] : extraPlayers) {
-    if (index >= 0 && size_t(index) < servers.size()) servers[size_t(index)].server.players.push_back({name, 10, 50, 255});
+    if (index >= 0 && size_t(index) < servers.size())
+      servers[size_t(index)].server.players.push_back({name, 10, 50, 255});
   }
   return servers;
 }

@@ -1,11 +1,12 @@
 // Finding a name: equal or a part, letter case and colour codes ignored, for
 // names as both query readers decode them (Windows-1252, UTF-8, UCS-2).
+#include "sweep/player_match.h"
+
 #include <gtest/gtest.h>
 
 #include "query/byte_reader.h"
 #include "query/display_text.h"
 #include "support/game_server_replies.h"
-#include "sweep/player_match.h"
 
 namespace {
 
@@ -59,7 +60,8 @@ TEST(PlayerMatch, NamesFromTheWire) {
       {"text query, Windows-1252", query::TextValue("J\xDCRGEN")},
       {"text query, UTF-8", query::TextValue("J\xC3\x9CRGEN")},
       {"binary query, 8-bit", query::ByteReader(BinaryString(QString::fromUtf8("JÜRGEN"), false)).String()},
-      {"binary query, UCS-2 with colour", query::ByteReader(BinaryString(kColour + QString::fromUtf8("JÜRGEN"), true)).String()},
+      {"binary query, UCS-2 with colour",
+       query::ByteReader(BinaryString(kColour + QString::fromUtf8("JÜRGEN"), true)).String()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -3,18 +3,19 @@
 // (a stranger's datagram, a hostile flood), how often each server is asked,
 // how many are asked at once, and how a sweep ends (done, cancelled,
 // deleted).
+#include "sweep/sweep.h"
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <cstdio>
 #include <QEventLoop>
 #include <QTimer>
+#include <cstdio>
 #include <map>
 #include <memory>
 
 #include "support/server_swarm.h"
 #include "sweep/player_match.h"
-#include "sweep/sweep.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ void Record(Sweep& s, SweepRun& run, QEventLoop* loop) {
     ++run.answeredSignals;
     run.answers[index] = info;
   });
-  QObject::connect(&s, &Sweep::ProgressChanged, [&run](int, int finished, int) { run.lastProgressFinished = finished; });
+  QObject::connect(&s, &Sweep::ProgressChanged,
+                   [&run](int, int finished, int) { run.lastProgressFinished = finished; });
   QObject::connect(&s, &Sweep::Finished, [&run, loop](const SweepSummary& summary) {
     ++run.finishedSignals;
     run.summary = summary;
@@ -86,8 +88,8 @@ void Wait(int ms) {
   loop.exec();
 }
 
-SwarmServer Server(const QString& name, bool binary, std::vector<QString> players, SwarmBehaviour behaviour = SwarmBehaviour::Normal,
-                   int delayMs = 0) {
+SwarmServer Server(const QString& name, bool binary, std::vector<QString> players,
+                   SwarmBehaviour behaviour = SwarmBehaviour::Normal, int delayMs = 0) {
   SwarmServer s;
   s.server = {name, "DM-Deck16][", "DeathMatchPlus", 16, {}, {{"timelimit", "20"}}, binary};
   for (const QString& p : players) s.server.players.push_back({p, 5, 40, 255});
@@ -100,16 +102,26 @@ SwarmServer Server(const QString& name, bool binary, std::vector<QString> player
 TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
   const QString colour = QString(QChar(0x1B)) + QChar(0xFF) + QChar(0x20) + QChar(0x20);
   enum {
-    kText, kBinaryEmpty, kBinaryUcs2, kSlow, kOutOfOrderText, kOutOfOrderBinary, kRetryOnly, kSilent, kStranger,
+    kText,
+    kBinaryEmpty,
+    kBinaryUcs2,
+    kSlow,
+    kOutOfOrderText,
+    kOutOfOrderBinary,
+    kRetryOnly,
+    kSilent,
+    kStranger,
     kCount
   };
   std::vector<SwarmServer> servers(kCount);
   servers[kText] = Server("Text", false, {"Anna", QString::fromUtf8("Björn")});
   servers[kBinaryEmpty] = Server("Binary empty", true, {});
-  servers[kBinaryUcs2] = Server("Binary UCS-2", true, {colour + QString::fromUtf8("Jürgen"), QString::fromUtf8("Ωmega")});
+  servers[kBinaryUcs2] =
+      Server("Binary UCS-2", true, {colour + QString::fromUtf8("Jürgen"), QString::fromUtf8("Ωmega")});
   servers[kSlow] = Server("Slow", true, {"Snail"}, SwarmBehaviour::Slow, 300);
   servers[kOutOfOrderText] = Server("Out of order", false, {"Otto", "Olga", "Oskar"}, SwarmBehaviour::OutOfOrder);
-  servers[kOutOfOrderBinary] = Server("Out of order 2", true, {"Paul", "Pia", "Pit", "Pat", "Pen"}, SwarmBehaviour::OutOfOrder);
+  servers[kOutOfOrderBinary] =
+      Server("Out of order 2", true, {"Paul", "Pia", "Pit", "Pat", "Pen"}, SwarmBehaviour::OutOfOrder);
   servers[kRetryOnly] = Server("Second ask", false, {"Rita"}, SwarmBehaviour::OnlyOnRetry);
   servers[kSilent] = Server("Silent", false, {"Ghost"}, SwarmBehaviour::Silent);
   servers[kStranger] = Server("Stranger", false, {"Eve"}, SwarmBehaviour::Stranger);
@@ -131,7 +143,8 @@ TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
 
   std::vector<int> answered;
   for (const auto& [index, info] : run.answers) answered.push_back(index);
-  EXPECT_EQ(answered, (std::vector<int>{kText, kBinaryEmpty, kBinaryUcs2, kSlow, kOutOfOrderText, kOutOfOrderBinary, kRetryOnly}));
+  EXPECT_EQ(answered, (std::vector<int>{kText, kBinaryEmpty, kBinaryUcs2, kSlow, kOutOfOrderText, kOutOfOrderBinary,
+                                        kRetryOnly}));
   EXPECT_EQ(run.answeredSignals, 7);
   EXPECT_EQ(run.answers.at(kOutOfOrderText).playerList.size(), 3);
   EXPECT_EQ(run.answers.at(kOutOfOrderBinary).playerList.size(), 5);
@@ -167,7 +180,8 @@ TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
 
 TEST(Sweep, NeverMoreServersAskedAtOnceThanAllowed) {
   std::vector<SwarmServer> servers;
-  for (int i = 0; i < 300; ++i) servers.push_back(Server(QString("S%1").arg(i), i % 2 == 1, {"P"}, SwarmBehaviour::Slow, 40));
+  for (int i = 0; i < 300; ++i)
+    servers.push_back(Server(QString("S%1").arg(i), i % 2 == 1, {"P"}, SwarmBehaviour::Slow, 40));
   ServerSwarm swarm(servers);
   const SweepRun run = RunSweep(TargetsOf(swarm, servers), SweepOptions{.maxInFlight = 64, .queriesPerSecond = 100000});
   EXPECT_EQ(run.summary.answered, 300);
@@ -182,7 +196,8 @@ TEST(Sweep, NeverMoreServersAskedAtOnceThanAllowed) {
 
 TEST(Sweep, SilentServersAreAskedTwiceAndGivenUpAtTheirTimeOut) {
   std::vector<SwarmServer> servers;
-  for (int i = 0; i < 100; ++i) servers.push_back(Server(QString("S%1").arg(i), i % 2 == 0, {}, SwarmBehaviour::Silent));
+  for (int i = 0; i < 100; ++i)
+    servers.push_back(Server(QString("S%1").arg(i), i % 2 == 0, {}, SwarmBehaviour::Silent));
   ServerSwarm swarm(servers);
   const SweepRun run = RunSweep(TargetsOf(swarm, servers), SweepOptions{.timeoutMs = 300, .maxInFlight = 50});
   EXPECT_EQ(run.summary.timedOut, 100);
@@ -195,7 +210,9 @@ TEST(Sweep, SilentServersAreAskedTwiceAndGivenUpAtTheirTimeOut) {
 
 TEST(Sweep, EndsAtOnceWhenCancelledOrDeleted) {
   std::vector<SwarmServer> servers;
-  for (int i = 0; i < 200; ++i) servers.push_back(Server(QString("S%1").arg(i), false, {"P"}, i < 2 ? SwarmBehaviour::Normal : SwarmBehaviour::Silent));
+  for (int i = 0; i < 200; ++i)
+    servers.push_back(
+        Server(QString("S%1").arg(i), false, {"P"}, i < 2 ? SwarmBehaviour::Normal : SwarmBehaviour::Silent));
   enum class How { Cancel, CancelInAnswer, Delete, DeleteInAnswer };
   for (How how : {How::Cancel, How::CancelInAnswer, How::Delete, How::DeleteInAnswer}) {
     SCOPED_TRACE(int(how));
@@ -249,7 +266,8 @@ TEST(Sweep, ListsWithoutAnyoneToAsk) {
   ServerSwarm swarm(servers);
   std::vector<SweepTarget> targets = TargetsOf(swarm, servers);
   // The broadcast address takes no datagram from a socket not made for it.
-  targets.insert(targets.begin(), {*platform::UdpAddress::FromText("255.255.255.255", 7778), query::QueryProtocol::Text, 5});
+  targets.insert(targets.begin(),
+                 {*platform::UdpAddress::FromText("255.255.255.255", 7778), query::QueryProtocol::Text, 5});
   struct Case {
     const char* what;
     std::vector<SweepTarget> targets;
@@ -277,7 +295,8 @@ TEST(Sweep, AThousandServersOneInTenSilent) {
   const std::vector<SwarmServer> servers = RandomSwarm(1000, 10, false, 3, {{"Zed", 777}});
   ServerSwarm swarm(servers);
   const SweepRun run = RunSweep(TargetsOf(swarm, servers), SweepOptions{}, 30000);
-  std::printf("1000 servers, 100 silent: %.2f s, %d requests\n", double(run.elapsedMs) / 1000, run.summary.requestsSent);
+  std::printf("1000 servers, 100 silent: %.2f s, %d requests\n", double(run.elapsedMs) / 1000,
+              run.summary.requestsSent);
   EXPECT_EQ(run.summary.answered, 900);
   EXPECT_EQ(run.summary.timedOut, 100);
   EXPECT_LE(run.summary.requestsSent, 3 * 1000);
