@@ -11,6 +11,9 @@
 // Prints one "address:port" line per server in their order, or writes them
 // to FILE (whole, then renamed into place), then "ready" once all answer.
 // Runs until SIGTERM or SIGINT.
+//
+// The lines give query ports. Tools that take a server's game port (qstat's
+// "uns" type adds one to find the query port) want each port minus one.
 #include <pthread.h>
 
 #include <csignal>
