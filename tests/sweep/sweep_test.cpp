@@ -9,7 +9,9 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QNetworkDatagram>
 #include <QTimer>
+#include <QUdpSocket>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -303,6 +305,29 @@ TEST(Sweep, AThousandServersOneInTenSilent) {
   EXPECT_LE(swarm.PeakOutstanding(), 64);
   EXPECT_TRUE(run.Found("zed"));
   EXPECT_LT(run.elapsedMs, 6000);
+}
+
+// A list may hold IPv6 servers beside IPv4 ones: each family gets its socket.
+TEST(Sweep, AsksIpv6ServersBesideIpv4Ones) {
+  const std::vector<SwarmServer> servers = {Server("Four", false, {"Vera"})};
+  ServerSwarm swarm(servers);
+  const FakeServer six{"Six", "DM-Tempest", "DeathMatchPlus", 16, {{"Sina", 3, 20, 255}}, {}};
+  QUdpSocket sixSocket;
+  ASSERT_TRUE(sixSocket.bind(QHostAddress::LocalHostIPv6, 0));
+  QObject::connect(&sixSocket, &QUdpSocket::readyRead, [&] {
+    while (sixSocket.hasPendingDatagrams()) {
+      const QNetworkDatagram request = sixSocket.receiveDatagram();
+      for (const std::string& reply : AnswerAs(six, request.data().toStdString()))
+        sixSocket.writeDatagram(QByteArray::fromStdString(reply), request.senderAddress(),
+                                quint16(request.senderPort()));
+    }
+  });
+  std::vector<SweepTarget> targets = TargetsOf(swarm, servers);
+  targets.push_back({*platform::UdpAddress::FromText("::1", sixSocket.localPort()), query::QueryProtocol::Text, 1});
+  const SweepRun run = RunSweep(targets, SweepOptions{.timeoutMs = 1000}, 5000);
+  EXPECT_EQ(run.summary.answered, 2);
+  EXPECT_TRUE(run.Found("vera"));
+  EXPECT_TRUE(run.Found("sina"));
 }
 
 }  // namespace
