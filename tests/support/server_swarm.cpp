@@ -193,6 +193,9 @@ void ServerSwarm::Answer(Server& server, const std::string& request, const void*
     peakOutstanding_ = std::max(peakOutstanding_.load(), ++outstanding_);
   }
   if (spec.behaviour == SwarmBehaviour::OnlyOnRetry && count == 1) return;
+  if (spec.behaviour == SwarmBehaviour::LosesPlayers && request.size() == 5 && request[4] == 2 &&
+      server.byCommand[2] == 1)
+    return;
 
   std::vector<std::string> datagrams;
   if (spec.behaviour == SwarmBehaviour::Hostile) {

@@ -23,12 +23,13 @@ namespace testing_support {
 
 enum class SwarmBehaviour {
   Normal,
-  Silent,       // never answers
-  Slow,         // answers `delayMs` after each request
-  OutOfOrder,   // the reply's datagrams in reverse order (text: three datagrams)
-  OnlyOnRetry,  // ignores its first request
-  Stranger,     // answers from another port of its address
-  Hostile,      // answers each request with a flood of datagrams, each a reply of its own
+  Silent,        // never answers
+  Slow,          // answers `delayMs` after each request
+  OutOfOrder,    // the reply's datagrams in reverse order (text: three datagrams)
+  OnlyOnRetry,   // ignores its first request
+  LosesPlayers,  // binary: ignores its first players request
+  Stranger,      // answers from another port of its address
+  Hostile,       // answers each request with a flood of datagrams, each a reply of its own
 };
 
 struct SwarmServer {

@@ -113,6 +113,7 @@ TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
     kRetryOnly,
     kSilent,
     kStranger,
+    kLostPlayers,
     kCount
   };
   std::vector<SwarmServer> servers(kCount);
@@ -128,6 +129,7 @@ TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
   servers[kSilent] = Server("Silent", false, {"Ghost"}, SwarmBehaviour::Silent);
   servers[kStranger] = Server("Stranger", false, {"Eve"}, SwarmBehaviour::Stranger);
   servers[kOutOfOrderBinary].server.ucs2 = false;
+  servers[kLostPlayers] = Server("Lost players", true, {"Lars", "Lena"}, SwarmBehaviour::LosesPlayers);
   ServerSwarm swarm(servers);
   std::vector<SweepTarget> targets = TargetsOf(swarm, servers);
   // The text server listed once more, under an index of its own.
@@ -137,7 +139,7 @@ TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
   const SweepRun run = RunSweep(targets, SweepOptions{.timeoutMs = 1000});
   ASSERT_EQ(run.finishedSignals, 1);
 
-  for (const char* wanted : {"anna", "BJÖRN", "jürgen", "ωMEGA", "snail", "oskar", "pen", "rita"}) {
+  for (const char* wanted : {"anna", "BJÖRN", "jürgen", "ωMEGA", "snail", "oskar", "pen", "rita", "lena"}) {
     EXPECT_TRUE(run.Found(QString::fromUtf8(wanted))) << wanted;
   }
   EXPECT_TRUE(run.Found("SKA", true));
@@ -146,8 +148,8 @@ TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
   std::vector<int> answered;
   for (const auto& [index, info] : run.answers) answered.push_back(index);
   EXPECT_EQ(answered, (std::vector<int>{kText, kBinaryEmpty, kBinaryUcs2, kSlow, kOutOfOrderText, kOutOfOrderBinary,
-                                        kRetryOnly}));
-  EXPECT_EQ(run.answeredSignals, 7);
+                                        kRetryOnly, kLostPlayers}));
+  EXPECT_EQ(run.answeredSignals, 8);
   EXPECT_EQ(run.answers.at(kOutOfOrderText).playerList.size(), 3);
   EXPECT_EQ(run.answers.at(kOutOfOrderBinary).playerList.size(), 5);
   EXPECT_EQ(run.answers.at(kBinaryUcs2).name, "Binary UCS-2");
@@ -165,10 +167,12 @@ TEST(Sweep, FindsPlayersWhereverTheyAnswerFrom) {
       << "an empty server is not asked for rules or players";
   EXPECT_EQ(swarm.BinaryRequests(kBinaryUcs2, 2), 1);
   EXPECT_EQ(swarm.BinaryRequests(kBinaryUcs2, 1), 0);
+  EXPECT_EQ(swarm.BinaryRequests(kLostPlayers, 0), 1);
+  EXPECT_EQ(swarm.BinaryRequests(kLostPlayers, 2), 2) << "a players request without reply is sent once more";
   EXPECT_EQ(run.summary.requestsSent, swarm.TotalRequests());
 
   EXPECT_EQ(run.summary.total, kCount + 1);
-  EXPECT_EQ(run.summary.answered, 7);
+  EXPECT_EQ(run.summary.answered, 8);
   EXPECT_EQ(run.summary.timedOut, 2);
   EXPECT_EQ(run.summary.failed, 0);
   EXPECT_EQ(run.summary.duplicates, 1);
