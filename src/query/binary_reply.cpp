@@ -59,8 +59,7 @@ ReplyReader::Progress BinaryReplyReader::Take(std::string_view datagram) {
     default:
       return Progress::Waiting;  // a reply to a request we did not send
   }
-  const bool rulesAsked = scope_ == QueryScope::Everything;
-  if (!info_ || (rulesAsked && !rulesIn_)) return Progress::Waiting;
+  if (!info_ || !rulesIn_) return Progress::Waiting;
   return players_.size() >= std::min(info_->players, kMaxPlayers) ? Progress::Complete : Progress::Waiting;
 }
 

@@ -15,7 +15,9 @@ namespace query {
 
 class BinaryReplyReader : public ReplyReader {
  public:
-  explicit BinaryReplyReader(QueryScope scope = QueryScope::Everything) : scope_(scope) {}
+  // Rules that are not asked for are not waited for.
+  explicit BinaryReplyReader(QueryScope scope = QueryScope::Everything)
+      : scope_(scope), rulesIn_(scope == QueryScope::InfoAndPlayers) {}
   std::vector<QByteArray> Requests() const override;
   Progress Take(std::string_view datagram) override;
   std::vector<QByteArray> TakeFollowUpRequests() override;
