@@ -1,7 +1,8 @@
 // Whether a player's name is the one looked for. Both names are compared as
 // people read them: colour codes and other control characters removed, blanks
 // at either end ignored, the same letters in composed form, letter case
-// ignored (full Unicode case folding, so "ÄNNE" finds "änne"). A name
+// ignored (Unicode case folding letter by letter: "ÄNNE" finds "änne" and
+// "STRAẞE" finds "straße", but "SS" is not "ß"). A name
 // matches when it is equal, or, with `contains`, when the wanted text is a
 // part of it. An empty wanted name matches nothing.
 //

@@ -27,6 +27,7 @@ TEST(PlayerMatch, NamesAsPeopleReadThem) {
       {"a part in other case", "NN", "anna", true, true},
       {"not a part", "Bob", "Anna", true, false},
       {"German letters in other case", QString::fromUtf8("GRÖßE"), QString::fromUtf8("größe"), false, true},
+      {"SS is not sharp s", "GROSSE", QString::fromUtf8("größe"), false, false},
       {"capital sharp s", QString::fromUtf8("STRAẞE"), QString::fromUtf8("straße"), false, true},
       {"Latin-1 accents", QString::fromUtf8("ÉLODIE"), QString::fromUtf8("élodie"), false, true},
       {"an accent is not its base letter", "Elodie", QString::fromUtf8("Élodie"), false, false},
