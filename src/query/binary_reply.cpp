@@ -25,7 +25,14 @@ int TeamOfStatsId(std::int32_t statsId) {
 }
 
 std::vector<QByteArray> BinaryReplyReader::Requests() const {
+  if (scope_ == QueryScope::InfoAndPlayers) return {Request(kInfo)};
   return {Request(kInfo), Request(kRules), Request(kPlayers)};
+}
+
+std::vector<QByteArray> BinaryReplyReader::TakeFollowUpRequests() {
+  if (scope_ != QueryScope::InfoAndPlayers || playersAsked_ || !info_ || info_->players == 0) return {};
+  playersAsked_ = true;
+  return {Request(kPlayers)};
 }
 
 ReplyReader::Progress BinaryReplyReader::Fail(const QString& why) {

@@ -3,7 +3,9 @@
 // 2 players), each answered by datagrams that start with the server's
 // int32 version and the command byte. The players reply may span datagrams
 // and an empty server sends none: the reply is complete once the info, the
-// rules and as many players as the info counts are in.
+// rules and as many players as the info counts are in. Asked with
+// QueryScope::InfoAndPlayers, the rules are not asked and the players
+// request is a follow-up, only for a server whose info counts players.
 #pragma once
 #include <optional>
 
@@ -13,8 +15,12 @@ namespace query {
 
 class BinaryReplyReader : public ReplyReader {
  public:
+  // Rules that are not asked for are not waited for.
+  explicit BinaryReplyReader(QueryScope scope = QueryScope::Everything)
+      : scope_(scope), rulesIn_(scope == QueryScope::InfoAndPlayers) {}
   std::vector<QByteArray> Requests() const override;
   Progress Take(std::string_view datagram) override;
+  std::vector<QByteArray> TakeFollowUpRequests() override;
   bool HasInfo() const override { return info_.has_value(); }
   ServerInfo Answer() const override;
   QString Error() const override { return error_; }
@@ -25,6 +31,8 @@ class BinaryReplyReader : public ReplyReader {
   bool TakeRules(std::string_view body);
   bool TakePlayers(std::string_view body);
 
+  QueryScope scope_;
+  bool playersAsked_ = false;
   std::optional<ServerInfo> info_;
   QList<QPair<QString, QString>> rules_;
   QList<PlayerInfo> players_;

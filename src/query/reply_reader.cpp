@@ -5,8 +5,8 @@
 
 namespace query {
 
-std::unique_ptr<ReplyReader> MakeReplyReader(QueryProtocol protocol) {
-  if (protocol == QueryProtocol::Binary) return std::make_unique<BinaryReplyReader>();
+std::unique_ptr<ReplyReader> MakeReplyReader(QueryProtocol protocol, QueryScope scope) {
+  if (protocol == QueryProtocol::Binary) return std::make_unique<BinaryReplyReader>(scope);
   return std::make_unique<TextReplyReader>();
 }
 

@@ -30,6 +30,9 @@ class ReplyReader {
   // The datagrams of one attempt, sent in this order.
   virtual std::vector<QByteArray> Requests() const = 0;
   virtual Progress Take(std::string_view datagram) = 0;
+  // The requests the reply read so far calls for (the players, once the
+  // info counts some), each handed out once: send them after Take().
+  virtual std::vector<QByteArray> TakeFollowUpRequests() { return {}; }
   // The server's own description (name, map, counts) has arrived: the
   // reply counts as an answer even when the rest never comes.
   virtual bool HasInfo() const = 0;
@@ -42,6 +45,12 @@ enum class QueryProtocol {
   Binary,  // Engine 2 (UT 2003, UT 2004): the binary info, rules and players requests
 };
 
-std::unique_ptr<ReplyReader> MakeReplyReader(QueryProtocol protocol);
+// How much a query asks of a server: all it tells (info, rules, players,
+// asked at once), or what finding players needs: the info, and the players
+// only once the info counts some, so an empty server costs one datagram.
+// The text query's one request always brings everything.
+enum class QueryScope { Everything, InfoAndPlayers };
+
+std::unique_ptr<ReplyReader> MakeReplyReader(QueryProtocol protocol, QueryScope scope = QueryScope::Everything);
 
 }  // namespace query

@@ -87,6 +87,32 @@ TEST(BinaryReply, AnEmptyServerIsCompleteWithoutPlayers) {
   EXPECT_TRUE(reader.Answer().playerList.isEmpty());
 }
 
+// Asked for info and players only, an empty server is done with its info;
+// a populated one is asked for its players, once, after the info.
+TEST(BinaryReply, InfoFirstThenPlayersOnlyWhereSomeonePlays) {
+  const QByteArray infoRequest("\x79\x00\x00\x00\x00", 5);
+  const QByteArray playersRequest("\x79\x00\x00\x00\x02", 5);
+  {
+    SCOPED_TRACE("empty server");
+    BinaryReplyReader reader(query::QueryScope::InfoAndPlayers);
+    EXPECT_EQ(reader.Requests(), std::vector<QByteArray>{infoRequest});
+    EXPECT_EQ(reader.Take(BinaryInfoReply(Ut2004Server(0))), ReplyReader::Progress::Complete);
+    EXPECT_TRUE(reader.TakeFollowUpRequests().empty());
+  }
+  {
+    SCOPED_TRACE("three players");
+    const FakeServer server = Ut2004Server(3);
+    BinaryReplyReader reader(query::QueryScope::InfoAndPlayers);
+    EXPECT_TRUE(reader.TakeFollowUpRequests().empty());
+    EXPECT_EQ(reader.Take(BinaryInfoReply(server)), ReplyReader::Progress::Waiting);
+    EXPECT_EQ(reader.TakeFollowUpRequests(), std::vector<QByteArray>{playersRequest});
+    EXPECT_TRUE(reader.TakeFollowUpRequests().empty());
+    EXPECT_EQ(reader.Take(BinaryPlayersReply(server).front()), ReplyReader::Progress::Complete);
+    EXPECT_EQ(reader.Answer().playerList.size(), 3);
+    EXPECT_TRUE(reader.Answer().rules.isEmpty());
+  }
+}
+
 TEST(BinaryReply, DatagramsThatLieFail) {
   const std::string players = BinaryHeader(2);
   struct Case {
