@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <algorithm>
 #include <string_view>
 
 #include "master/entry_filter.h"
@@ -213,6 +214,14 @@ void RecordFailure(GameLists& lists, const QString& master, qint64 nowMs, const 
   MasterRecord& r = RecordOf(lists, master);
   r.askedAtMs = nowMs;
   r.error = error.isEmpty() ? QStringLiteral("no list") : error.left(kMaxTextLength);
+}
+
+void PruneGameLists(GameLists& lists, qint64 nowMs) {
+  constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+  std::erase_if(lists.masters, [nowMs](const MasterRecord& r) { return nowMs - r.askedAtMs > kDayMs; });
+  std::stable_sort(lists.masters.begin(), lists.masters.end(),
+                   [](const MasterRecord& a, const MasterRecord& b) { return a.askedAtMs > b.askedAtMs; });
+  if (lists.masters.size() > size_t(kMaxRecords)) lists.masters.resize(size_t(kMaxRecords));
 }
 
 std::optional<MasterListing> FreshListing(const GameLists& lists, const QString& master, qint64 nowMs) {

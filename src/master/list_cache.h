@@ -71,6 +71,11 @@ void RecordList(GameLists& lists, const QString& master, const QString& address,
                 std::vector<ServerEntry> entries);
 void RecordFailure(GameLists& lists, const QString& master, qint64 nowMs, const QString& error);
 
+// Drops the records of masters not asked for a day, and the oldest beyond
+// the number a file may hold, so that the file stays small however many
+// masters were named over time.
+void PruneGameLists(GameLists& lists, qint64 nowMs);
+
 // The kept list of `master` when it is younger than kListLifetimeMs.
 std::optional<MasterListing> FreshListing(const GameLists& lists, const QString& master, qint64 nowMs);
 

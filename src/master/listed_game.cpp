@@ -41,3 +41,18 @@ bool BelongsToGame(Game game, bool listedUnderOwnName, const std::optional<QStri
 }
 
 }  // namespace master
+
+namespace master {
+
+quint16 JoinPort(Game game, const ServerEntry& entry, const std::optional<QString>& hostportRule) {
+  const bool engineOne = game == Game::UT || game == Game::TacticalOps;
+  if (engineOne && hostportRule) {
+    bool ok = false;
+    const uint port = hostportRule->trimmed().toUInt(&ok);
+    if (ok && port >= 1 && port <= 65535) return quint16(port);
+  }
+  if (!engineOne && entry.gamePort != 0) return entry.gamePort;
+  return entry.queryPort > 0 ? quint16(entry.queryPort - 1) : quint16(0);
+}
+
+}  // namespace master

@@ -32,3 +32,16 @@ bool IsTacticalOpsGameType(const QString& gameType);
 bool BelongsToGame(Game game, bool listedUnderOwnName, const std::optional<QString>& answeredGameType);
 
 }  // namespace master
+
+#include "master/server_entry.h"
+
+namespace master {
+
+// The port a player joins the listed server on: for UT and Tactical Ops the
+// "hostport" rule of the server's own answer (`hostportRule`, when it is a
+// port), else the query port - 1; for UT 2003 and UT 2004 the game port the
+// master listed (servers behind NAT forward other ports), else the query
+// port - 1. 0 when there is no such port.
+quint16 JoinPort(Game game, const ServerEntry& entry, const std::optional<QString>& hostportRule);
+
+}  // namespace master

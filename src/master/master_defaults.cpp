@@ -4,12 +4,12 @@
 
 namespace master {
 
-QString MasterAddress::Text() const {
+QString MasterHostPort::Text() const {
   if (host.contains(':')) return QStringLiteral("[%1]:%2").arg(host).arg(port);
   return QStringLiteral("%1:%2").arg(host).arg(port);
 }
 
-std::optional<MasterAddress> ParseMasterAddress(const QString& text) {
+std::optional<MasterHostPort> ParseMasterHostPort(const QString& text) {
   const QString item = text.trimmed();
   QString host, port;
   if (item.startsWith('[')) {
@@ -32,21 +32,21 @@ std::optional<MasterAddress> ParseMasterAddress(const QString& text) {
   bool ok = false;
   const uint number = port.toUInt(&ok);
   if (!ok || number < 1 || number > 65535 || port.startsWith('+')) return std::nullopt;
-  return MasterAddress{host.toLower(), quint16(number)};
+  return MasterHostPort{host.toLower(), quint16(number)};
 }
 
 ParsedMasterList ParseMasterList(const QString& text) {
   ParsedMasterList parsed;
   for (const QString& item : text.split(',')) {
     if (item.trimmed().isEmpty()) continue;
-    const std::optional<MasterAddress> address = ParseMasterAddress(item);
+    const std::optional<MasterHostPort> address = ParseMasterHostPort(item);
     if (!address) parsed.unusable.append(item.trimmed());
     else if (!parsed.masters.contains(*address)) parsed.masters.append(*address);
   }
   return parsed;
 }
 
-QList<MasterAddress> BuiltInMasters(Game game) {
+QList<MasterHostPort> BuiltInMasters(Game game) {
   switch (game) {
     // The GameSpy-protocol masters the UT community keeps running since
     // GameSpy closed; they list Tactical Ops servers too.
@@ -76,7 +76,7 @@ QString MastersIniKey(Game game) {
   return {};
 }
 
-ChosenMasters ChooseMasters(Game game, const QList<MasterAddress>& commandLine,
+ChosenMasters ChooseMasters(Game game, const QList<MasterHostPort>& commandLine,
                             const std::optional<QString>& iniValue) {
   if (!commandLine.isEmpty()) return {commandLine, {}};
   ChosenMasters chosen;

@@ -12,38 +12,38 @@
 
 namespace master {
 
-struct MasterAddress {
+struct MasterHostPort {
   QString host;  // a name or a numeric address (IPv6 without brackets)
   quint16 port = 0;
 
   QString Text() const;  // "host:port", "[v6]:port"
-  bool operator==(const MasterAddress& other) const = default;
+  bool operator==(const MasterHostPort& other) const = default;
 };
 
 // "host:port" or "[v6]:port", blanks around it ignored; port 1..65535.
-std::optional<MasterAddress> ParseMasterAddress(const QString& text);
+std::optional<MasterHostPort> ParseMasterHostPort(const QString& text);
 
 struct ParsedMasterList {
-  QList<MasterAddress> masters;  // in the order written, each once
+  QList<MasterHostPort> masters;  // in the order written, each once
   QStringList unusable;          // the items that are no master address
 };
 // "host:port,host:port"; empty items (",,", a trailing comma) are skipped.
 ParsedMasterList ParseMasterList(const QString& text);
 
 // The community masters in use today; none for UT 2003.
-QList<MasterAddress> BuiltInMasters(Game game);
+QList<MasterHostPort> BuiltInMasters(Game game);
 
 // The key of `game` in the [Masters] section.
 QString MastersIniKey(Game game);
 
 struct ChosenMasters {
-  QList<MasterAddress> masters;
+  QList<MasterHostPort> masters;
   QStringList warnings;  // for standard error: what of the user's setting was not used
 };
 // `commandLine` (when not empty) wins; then a usable `iniValue` (nullopt when
 // the key is missing); then the built-in masters. An INI value of which no
 // item is usable falls back to the built-in masters, with a warning.
-ChosenMasters ChooseMasters(Game game, const QList<MasterAddress>& commandLine,
+ChosenMasters ChooseMasters(Game game, const QList<MasterHostPort>& commandLine,
                             const std::optional<QString>& iniValue);
 
 // The [Masters] value of `game` in the INI file at `iniPath`; nullopt when

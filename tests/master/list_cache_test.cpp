@@ -133,6 +133,17 @@ TEST(ListCache, LocalMasterMayListLocalServers) {
   EXPECT_EQ(read->masters[0].entries.size(), 1u);
 }
 
+TEST(ListCache, PruningKeepsTheFileReadable) {
+  master::GameLists lists{"ut", {}};
+  master::RecordFailure(lists, "yesterday:1", kNow - 25 * 60 * kMinute, "timeout");
+  for (int i = 0; i < 70; ++i) master::RecordFailure(lists, QString("m%1:1").arg(i), kNow - i * kMinute, "timeout");
+  master::PruneGameLists(lists, kNow);
+  ASSERT_EQ(lists.masters.size(), 64u);
+  EXPECT_EQ(lists.masters.front().master, "m0:1");
+  EXPECT_EQ(lists.masters.back().master, "m63:1");
+  EXPECT_TRUE(master::DecodeGameLists(master::EncodeGameLists(lists), "ut"));
+}
+
 TEST(ListCache, UnreadableOrOversizedFileCountsAsNone) {
   testing_support::TempDir dir;
   const QString path = dir.Write("masterlists-ut.json", std::string(size_t(master::kMaxCacheFileBytes) + 10, ' '));

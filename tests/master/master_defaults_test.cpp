@@ -7,17 +7,17 @@
 namespace {
 
 using master::Game;
-using master::MasterAddress;
+using master::MasterHostPort;
 
-TEST(MasterDefaults, MasterAddressesAsWritten) {
+TEST(MasterDefaults, MasterHostPortesAsWritten) {
   const struct {
     const char* text;
-    std::optional<MasterAddress> expected;
+    std::optional<MasterHostPort> expected;
   } cases[] = {
-      {"master.333networks.com:28900", MasterAddress{"master.333networks.com", 28900}},
-      {"  Master.Example:1  ", MasterAddress{"master.example", 1}},
-      {"127.0.0.1:65535", MasterAddress{"127.0.0.1", 65535}},
-      {"[::1]:28902", MasterAddress{"::1", 28902}},
+      {"master.333networks.com:28900", MasterHostPort{"master.333networks.com", 28900}},
+      {"  Master.Example:1  ", MasterHostPort{"master.example", 1}},
+      {"127.0.0.1:65535", MasterHostPort{"127.0.0.1", 65535}},
+      {"[::1]:28902", MasterHostPort{"::1", 28902}},
       {"master.example", std::nullopt},
       {"master.example:", std::nullopt},
       {":28900", std::nullopt},
@@ -32,19 +32,19 @@ TEST(MasterDefaults, MasterAddressesAsWritten) {
       {"mäster.example:28900", std::nullopt},
       {"master.example:28900/x", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(master::ParseMasterAddress(c.text), c.expected) << c.text;
-  EXPECT_EQ((MasterAddress{"::1", 28902}).Text(), "[::1]:28902");
-  EXPECT_EQ((MasterAddress{"m.example", 28900}).Text(), "m.example:28900");
+  for (const auto& c : cases) EXPECT_EQ(master::ParseMasterHostPort(c.text), c.expected) << c.text;
+  EXPECT_EQ((MasterHostPort{"::1", 28902}).Text(), "[::1]:28902");
+  EXPECT_EQ((MasterHostPort{"m.example", 28900}).Text(), "m.example:28900");
 }
 
 TEST(MasterDefaults, CommandLineThenIniThenBuiltIn) {
-  const QList<MasterAddress> commandLine = {{"127.0.0.1", 28900}};
+  const QList<MasterHostPort> commandLine = {{"127.0.0.1", 28900}};
   const struct {
     const char* why;
     Game game;
-    QList<MasterAddress> commandLine;
+    QList<MasterHostPort> commandLine;
     std::optional<QString> ini;
-    QList<MasterAddress> expected;
+    QList<MasterHostPort> expected;
     int warnings;
   } cases[] = {
       {"command line wins", Game::UT, commandLine, QString("a.example:1"), commandLine, 0},
@@ -105,6 +105,35 @@ TEST(ListedGame, TacticalOpsKeepsItsOwnGameTypes) {
   for (const char* name : {"ut", "to", "ut2003", "ut2004"})
     EXPECT_EQ(master::GameName(*master::GameFromName(name)), name);
   EXPECT_FALSE(master::GameFromName("UT"));
+}
+
+TEST(ListedGame, JoinPortFromAnswerOrList) {
+  master::ServerEntry natted;
+  natted.address = "81.1.1.1";
+  natted.queryPort = 7778;
+  natted.gamePort = 9000;
+  master::ServerEntry plain = natted;
+  plain.gamePort = 0;
+  const struct {
+    Game game;
+    const master::ServerEntry* entry;
+    std::optional<QString> hostport;
+    quint16 joinPort;
+  } cases[] = {
+      {Game::UT, &plain, QString("7000"), 7000},
+      {Game::TacticalOps, &plain, QString(" 7000 "), 7000},
+      {Game::UT, &plain, std::nullopt, 7777},
+      {Game::UT, &plain, QString("0"), 7777},
+      {Game::UT, &plain, QString("70000"), 7777},
+      {Game::UT, &plain, QString("x"), 7777},
+      {Game::UT2004, &natted, QString("7000"), 9000},  // the master's port, not what the server believes
+      {Game::UT2003, &natted, std::nullopt, 9000},
+      {Game::UT2004, &plain, std::nullopt, 7777},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(master::JoinPort(c.game, *c.entry, c.hostport), c.joinPort)
+        << master::GameName(c.game).toStdString() << " " << c.hostport.value_or("-").toStdString();
+  }
 }
 
 }  // namespace
