@@ -13,6 +13,7 @@
 
 #include "support/gamespy_master_standin.h"
 #include "support/server_swarm.h"
+#include "support/ut2004_master_standin.h"
 
 namespace {
 
@@ -142,6 +143,22 @@ TEST_F(FindPlayerProgram, TacticalOpsListKeepsItsOwnServers) {
   // The silent server listed as Tactical Ops, the one that says it is; not the UT server.
   EXPECT_EQ(shown, (QStringList{JoinAddress(*swarm_, 1, false), JoinAddress(*swarm_, 2)}));
   EXPECT_EQ(root["servers_listed"], 3);
+}
+
+TEST(FindPlayerProgramUt2004, JoinsOnTheGamePortTheMasterListed) {
+  // A server behind NAT: the master knows its outside game port, which no
+  // rule of the server's own answer can be trusted to say.
+  ServerSwarm swarm({{Server("NAT Server", "xDeathMatch", {{"Anna", 7, 30, 0}}), true}});
+  Ut2004MasterStandIn::Options options;
+  options.servers = {{swarm.Endpoints()[0].address, 9100, swarm.Endpoints()[0].port, "NAT Server", "DM-Rankin",
+                      "xDeathMatch", 1, 16}};
+  Ut2004MasterStandIn master(options);
+  const Outcome run = RunQuavik({"--find-player", "anna", "--game", "ut2004", "--master",
+                                 QString("127.0.0.1:%1").arg(master.Port()), "--json", "--refresh", "--timeout", "500"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  const QJsonObject match = QJsonDocument::fromJson(run.out).object()["matches"][0].toObject();
+  EXPECT_EQ(match["server"], QString::fromStdString(swarm.Endpoints()[0].address) + ":9100");
+  EXPECT_EQ(match["score"], 7);
 }
 
 TEST(FindPlayerProgramErrors, ExitCodesForNoListAndBadArguments) {
