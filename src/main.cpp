@@ -4,6 +4,7 @@
 #include <cstring>
 #include <malloc.h>
 
+#include "cli/find_player_command.h"
 #include "cli/query_command.h"
 #include "game/install_finder.h"
 #include "platform/dialogs.h"
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
   mallopt(M_ARENA_MAX, 1);
   if (argc > 1 && std::strcmp(argv[1], "--find-games") == 0) return PrintFoundGames(argc, argv);
   if (argc > 1 && std::strcmp(argv[1], "--query") == 0) return RunQueryCommandLine(argc, argv);
+  if (argc > 1 && (std::strcmp(argv[1], "--find-player") == 0 || std::strcmp(argv[1], "--list-servers") == 0))
+    return RunFindPlayerCommandLine(argc, argv);
   platform::QtDialogs dialogs;
   platform::SystemShell shell;
   platform::GuardedApplication application(argc, argv, dialogs);
