@@ -4,6 +4,9 @@
 #include <QFile>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <string_view>
 
@@ -89,12 +92,28 @@ bool ReadFromTail(QFile& file, qint64 size, LogReading& reading, TailWindows win
   return false;
 }
 
+// Opens `path` for reading when it is a plain file; a pipe in its place is
+// refused at once instead of waited on until someone writes to it.
+bool OpenPlainFile(const QString& path, QFile& file) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+      !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows,
                     std::optional<qint64> textEnd) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
+  QFile file;
+  if (!OpenPlainFile(path, file)) return;
   const qint64 size = file.size();
   if (size <= reading.ResumeAt()) return;
   if (reading.ResumeAt() == 0 && size > windows.first) {

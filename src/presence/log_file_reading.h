@@ -27,9 +27,9 @@ struct TailWindows {
 };
 
 // Reads `path` from reading.ResumeAt() to its end into `reading`. A file
-// that can't be opened, or is shorter than that, adds nothing. `textEnd`,
-// when known, is the offset of the file's first Ctrl-Z, or its size when it
-// has none.
+// that can't be opened, is no plain file, or is shorter than that, adds
+// nothing. `textEnd`, when known, is the offset of the file's first Ctrl-Z,
+// or its size when it has none.
 void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows = {},
                     std::optional<qint64> textEnd = std::nullopt);
 
