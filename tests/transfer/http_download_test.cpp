@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                        });
                      },
                      true, "chunked body", {}, 0},
-        DownloadCase{"EmptyBody", [](auto& s) { s.Serve("/file", ""); }, false, "", {}, 0},
+        DownloadCase{"EmptyBody", [](auto& s) { s.Serve("/file", ""); }, false, nullptr, {}, 0},
         DownloadCase{"NotFound", [](auto& s) { s.Serve("/file", "missing", 404); }, false, nullptr,
                      {"Error 404", "ErrorInfo 404 Returned http error code 404"}, 0},
         DownloadCase{"ServerError", [](auto& s) { s.Serve("/file", "boom", 500); }, false, nullptr,
@@ -94,6 +94,21 @@ TEST_F(TransferTest, BodyCutShortFailsAndLeavesTheEarlierFile) {
       sink.write(kBody.data(), 5000);
       return true;
     });
+  });
+  dir.Write("out.txt", "the earlier file");
+  AddDownload("/file", "out.txt");
+  RunToEnd();
+  EXPECT_FALSE(transfer->Items[0].Copied());
+  EXPECT_EQ(dir.Read("out.txt"), "the earlier file");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+}
+
+// An answer of "200" with an empty body is no download: the item fails, and
+// the earlier file stays as with every other failure.
+TEST_F(TransferTest, EmptyBodyFailsAndLeavesTheEarlierFile) {
+  server.Handle("GET", "/file", [](const Request&, Response& res) {
+    res.status = 200;
+    res.set_header("Content-Length", "0");
   });
   dir.Write("out.txt", "the earlier file");
   AddDownload("/file", "out.txt");
