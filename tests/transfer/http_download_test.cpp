@@ -118,9 +118,9 @@ TEST_F(TransferTest, EmptyBodyFailsAndLeavesTheEarlierFile) {
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
 }
 
-// Unlike a copy or an FTP download, an HTTP download that meets a full disk
-// raises no event; the item fails and the earlier file stays.
-TEST_F(TransferTest, FullDiskFailsQuietlyAndLeavesTheEarlierFile) {
+// As a copy or an FTP download, an HTTP download that meets a full disk
+// raises error 5; the item fails and the earlier file stays.
+TEST_F(TransferTest, FullDiskRaisesErrorFiveAndLeavesTheEarlierFile) {
   server.Serve("/file", std::string(3 << 20, 'b'));
   dir.Write("out.bin", "the earlier file");
   AddDownload("/file", "out.bin");
@@ -128,8 +128,11 @@ TEST_F(TransferTest, FullDiskFailsQuietlyAndLeavesTheEarlierFile) {
     const FileSizeLimit full(1 << 20);
     RunToEnd();
   }
+  const QString target = dir.File("out.bin");
   EXPECT_FALSE(transfer->Items[0].Copied());
-  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyOverWrite " + dir.File("out.bin"), "FileDone 0", "CopyDone"}));
+  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyOverWrite " + target, "Error 5",
+                                        "ErrorInfo 5 Error writing to destination file " + target, "FileDone 0",
+                                        "CopyDone"}));
   EXPECT_EQ(dir.Read("out.bin"), "the earlier file");
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bin"});
 }
