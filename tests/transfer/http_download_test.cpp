@@ -1,5 +1,6 @@
 // HTTP downloads against a real server on loopback: what lands on disk, the
 // item's result and the events, for the answers a server can give.
+#include <QFile>
 #include <QFileInfo>
 #include <chrono>
 #include <thread>
@@ -248,6 +249,30 @@ TEST_F(TransferTest, TargetThatCannotBeCreatedRaisesErrorThree) {
   EXPECT_EQ(events->lines, QStringList({"FileStart 0", "Error 3", "ErrorInfo 3 Cannot create file " + target,
                                         "FileDone 0", "CopyDone"}));
   EXPECT_EQ(transfer->LastTarget(), target);
+}
+
+// A target of any valid name, up to the 255 bytes a folder entry may have,
+// is downloaded and replaced: the temporary file beside it must fit too.
+TEST_F(TransferTest, TargetsWithTheLongestNamesAreReplaced) {
+  const std::string umlaut = "\xC3\xA4";  // two bytes in UTF-8
+  std::string umlauts;
+  for (int i = 0; i < 127; ++i) umlauts += umlaut;
+  const std::vector<std::string> names = {std::string(232, 'a'), std::string(233, 'b'), std::string(255, 'c'),
+                                          umlauts + "d", "e" + umlauts};
+  server.Serve("/file", "new content");
+  for (const std::string& name : names) {
+    const QString target = QString::fromUtf8(name);
+    ASSERT_EQ(QFile::encodeName(target).size(), qsizetype(name.size()));
+    SCOPED_TRACE(name.size());
+    dir.Write(target, "the earlier file");
+    transfer->Items.Clear();
+    AddDownload("/file", target);
+    RunToEnd();
+    EXPECT_TRUE(transfer->Items[0].Copied());
+    EXPECT_EQ(dir.Read(target), "new content");
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{target});
+    ASSERT_TRUE(QFile::remove(dir.File(target)));
+  }
 }
 
 TEST_F(TransferTest, MissingTargetDirectoriesAreCreated) {
