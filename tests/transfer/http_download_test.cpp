@@ -157,6 +157,29 @@ TEST_F(TransferTest, StalledBodyEndsTheItemAsFailed) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(550));
 }
 
+// A body that trickles in, never silent for the stall time but slower than
+// the low speed over it, fails the item as a stall does: without an event,
+// the earlier file untouched.
+TEST_F(TransferTest, TricklingBodyEndsTheItemAsFailed) {
+  transfer->StallTimeoutMs = 1000;
+  transfer->LowSpeedBytesPerSecond = 1024;
+  server.Handle("GET", "/file", [](const Request&, Response& res) {
+    res.set_content_provider(kBody.size(), "text/plain", [](size_t offset, size_t, httplib::DataSink& sink) {
+      if (offset > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      return sink.write(kBody.data() + offset, 50);  // 500 bytes a second
+    });
+  });
+  dir.Write("out.txt", "the earlier file");
+  AddDownload("/file", "out.txt");
+  const auto started = std::chrono::steady_clock::now();
+  RunToEnd();
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(3000));
+  EXPECT_FALSE(transfer->Items[0].Copied());
+  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyOverWrite " + dir.File("out.txt"), "FileDone 0", "CopyDone"}));
+  EXPECT_EQ(dir.Read("out.txt"), "the earlier file");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+}
+
 TEST_F(TransferTest, UnreachableServerRaisesURLNotFoundWithTheRequestedURL) {
   int closedPort = 0;
   {
