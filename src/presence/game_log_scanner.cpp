@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <future>
 #include <map>
 #include <memory>
@@ -48,7 +49,27 @@ std::atomic<int> scansOnWorkers{0};
 struct WorkerScan {
   std::mutex mutex;
   std::optional<PlayerLocation> location;
+  std::exception_ptr failure;  // what the scan threw, thrown again to its caller
   bool done = false;
+
+  // Runs `scan` on the worker and hands out what it gave.
+  template <class Scan>
+  void Run(const Scan& scan) {
+    std::optional<PlayerLocation> found;
+    std::exception_ptr thrown;
+    try {
+      found = scan();
+    } catch (...) {
+      thrown = std::current_exception();
+    }
+    // Counted off before the result is out: a caller holding it sees no
+    // scan of its own still running.
+    --scansOnWorkers;
+    const std::lock_guard<std::mutex> lock(mutex);
+    location = std::move(found);
+    failure = thrown;
+    done = true;
+  }
 };
 
 }  // namespace
@@ -82,15 +103,15 @@ std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLog
   // not hold up its caller, nor the closing of the program.
   auto scan = std::make_shared<WorkerScan>();
   ++scansOnWorkers;
-  std::thread([=] {
-    struct Done {
-      ~Done() { --scansOnWorkers; }
-    } done;
-    std::optional<PlayerLocation> location = ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline, format);
-    const std::lock_guard<std::mutex> lock(scan->mutex);
-    scan->location = std::move(location);
-    scan->done = true;
-  }).detach();
+  std::thread worker;
+  try {
+    worker = std::thread(
+        [=] { scan->Run([&] { return ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline, format); }); });
+  } catch (...) {
+    --scansOnWorkers;
+    throw;
+  }
+  worker.detach();
   const auto finished = [&] {
     const std::lock_guard<std::mutex> lock(scan->mutex);
     return scan->done;
@@ -101,6 +122,7 @@ std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLog
   // Also when the event loop was told to quit: a scan not finished by now
   // gives no location.
   const std::lock_guard<std::mutex> lock(scan->mutex);
+  if (scan->failure) std::rethrow_exception(scan->failure);
   return scan->done ? scan->location : std::nullopt;
 }
 
