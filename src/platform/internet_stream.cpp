@@ -134,8 +134,13 @@ void CurlStream::RunUntil(const std::function<bool()>& enough) {
       break;
     }
     CollectResult();
-    if (done_ || enough()) break;
+    // Also the wait that brought the bytes counts as time spent on the
+    // transfer: a trickle is made of such waits.
     const auto now = Clock::now();
+    const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(now - lastTick);
+    runMs_ += ran.count();
+    lastTick += ran;  // what is short of a whole millisecond counts next time
+    if (done_ || enough()) break;
     if (activity_ != seen) {
       seen = activity_;
       lastActivity = now;
@@ -144,8 +149,6 @@ void CurlStream::RunUntil(const std::function<bool()>& enough) {
       result_ = CURLE_OPERATION_TIMEDOUT;
       break;
     }
-    runMs_ += std::chrono::duration_cast<std::chrono::milliseconds>(now - lastTick).count();
-    lastTick = now;
     if (TooSlow()) {  // a trickle that never quite stops
       done_ = true;
       result_ = CURLE_OPERATION_TIMEDOUT;
@@ -156,15 +159,16 @@ void CurlStream::RunUntil(const std::function<bool()>& enough) {
 }
 
 bool CurlStream::TooSlow() {
-  // At least one byte a second on average over the last stall period, told
-  // to within an eighth of it.
+  // At least the low speed on average over the last stall period, told to
+  // within an eighth of it.
   const std::int64_t period = options_.stallTimeoutMs;
   const std::int64_t slice = std::max<std::int64_t>(period / 8, 1);
   if (runMs_ - samples_.back().first >= slice) samples_.emplace_back(runMs_, movedBytes_);
   // The newest sample a whole period old marks where the period begins.
   while (samples_.size() > 1 && runMs_ - samples_[1].first >= period) samples_.pop_front();
   if (runMs_ - samples_.front().first < period) return false;
-  const std::uint64_t minimumBytes = static_cast<std::uint64_t>(std::max<std::int64_t>(period / 1000, 1));
+  const std::uint64_t minimumBytes =
+      static_cast<std::uint64_t>(std::max<std::int64_t>(options_.lowSpeedBytesPerSecond * period / 1000, 1));
   return movedBytes_ - samples_.front().second < minimumBytes;
 }
 

@@ -3,8 +3,8 @@
 // the transfer just as far as needed. Received bytes wait in a buffer that is
 // refilled only once drained, so memory stays bounded by what one pass of
 // the transfer delivers. A transfer that moves nothing for the stall limit,
-// or less than one byte a second over the last stall period spent waiting
-// for it (a trickle), ends with CURLE_OPERATION_TIMEDOUT.
+// or less than the low speed over the last stall period spent waiting for it
+// (a trickle), ends with CURLE_OPERATION_TIMEDOUT.
 #pragma once
 #include <curl/curl.h>
 

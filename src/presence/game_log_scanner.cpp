@@ -4,9 +4,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <future>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <thread>
 
 #include "platform/file_ops.h"
 #include "platform/safe_write.h"
@@ -28,16 +31,56 @@ struct ScanMemory {
   std::optional<LogReading> reading;
 };
 
-std::mutex scanMutex;  // one scan at a time: they share the working copy and the memories
-std::map<QString, ScanMemory> memories;  // by working copy
+// One scan at a time: they share the working copy and the memories. Both
+// outlive the program's static objects, since a scan that hangs in the
+// system goes on on its worker after its caller has stopped waiting.
+std::timed_mutex& ScanMutex() {
+  static auto* mutex = new std::timed_mutex;
+  return *mutex;
+}
+std::map<QString, ScanMemory>& Memories() {  // by working copy
+  static auto* memories = new std::map<QString, ScanMemory>;
+  return *memories;
+}
 std::atomic<int> scansOnWorkers{0};
+
+// What a scan on a worker hands back; shared, so a worker whose caller has
+// given up has somewhere to put its result.
+struct WorkerScan {
+  std::mutex mutex;
+  std::optional<PlayerLocation> location;
+  std::exception_ptr failure;  // what the scan threw, thrown again to its caller
+  bool done = false;
+
+  // Runs `scan` on the worker and hands out what it gave.
+  template <class Scan>
+  void Run(const Scan& scan) {
+    std::optional<PlayerLocation> found;
+    std::exception_ptr thrown;
+    try {
+      found = scan();
+    } catch (...) {
+      thrown = std::current_exception();
+    }
+    // Counted off before the result is out: a caller holding it sees no
+    // scan of its own still running.
+    --scansOnWorkers;
+    const std::lock_guard<std::mutex> lock(mutex);
+    location = std::move(found);
+    failure = thrown;
+    done = true;
+  }
+};
 
 }  // namespace
 
 std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QString& workingCopyPath,
                                           const QString& userIniPath, bool offline, LogFormat format) {
-  const std::lock_guard<std::mutex> lock(scanMutex);
-  ScanMemory& memory = memories[workingCopyPath];
+  // A scan that hangs in the system (a file system that no longer answers)
+  // holds the lock for good: the scans behind it give up instead of queuing.
+  std::unique_lock<std::timed_mutex> lock(ScanMutex(), std::chrono::milliseconds(kScanWaitMs));
+  if (!lock.owns_lock()) return std::nullopt;
+  ScanMemory& memory = Memories()[workingCopyPath];
   std::optional<off_t> textEnd;
   const Refreshed refreshed = RefreshWorkingCopy(gameLogPath, workingCopyPath, memory.copied, &textEnd);
   if (refreshed != Refreshed::Appended || !memory.reading || memory.reading->Format() != format) {
@@ -55,17 +98,32 @@ std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QStr
 std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLogPath,
                                                           const QString& workingCopyPath,
                                                           const QString& userIniPath, bool offline,
-                                                          LogFormat format) {
+                                                          LogFormat format, int timeoutMs) {
+  // The worker is detached rather than joined: a scan that never ends must
+  // not hold up its caller, nor the closing of the program.
+  auto scan = std::make_shared<WorkerScan>();
   ++scansOnWorkers;
-  auto scan = std::async(std::launch::async, [=] {
-    struct Done {
-      ~Done() { --scansOnWorkers; }
-    } done;
-    return ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline, format);
-  });
-  platform::WaitProcessingEvents(
-      [&] { return scan.wait_for(std::chrono::seconds(0)) != std::future_status::ready; }, 5);
-  return scan.get();
+  std::thread worker;
+  try {
+    worker = std::thread(
+        [=] { scan->Run([&] { return ScanGameLog(gameLogPath, workingCopyPath, userIniPath, offline, format); }); });
+  } catch (...) {
+    --scansOnWorkers;
+    throw;
+  }
+  worker.detach();
+  const auto finished = [&] {
+    const std::lock_guard<std::mutex> lock(scan->mutex);
+    return scan->done;
+  };
+  QElapsedTimer elapsed;
+  elapsed.start();
+  platform::WaitProcessingEvents([&] { return !finished() && elapsed.elapsed() < timeoutMs; }, 5);
+  // Also when the event loop was told to quit: a scan not finished by now
+  // gives no location.
+  const std::lock_guard<std::mutex> lock(scan->mutex);
+  if (scan->failure) std::rethrow_exception(scan->failure);
+  return scan->done ? scan->location : std::nullopt;
 }
 
 bool WaitForWorkerScans(int timeoutMs) {

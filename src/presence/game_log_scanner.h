@@ -24,14 +24,23 @@ std::optional<PlayerLocation> ScanGameLog(const QString& gameLogPath, const QStr
                                           const QString& userIniPath, bool offline,
                                           LogFormat format = LogFormat::LoadMap);
 
+// How long a scan waits for the one before it, and its caller for the scan:
+// even a log of hundreds of megabytes is copied and read well within this.
+inline constexpr int kScanWaitMs = 30000;
+
 // The same scan on a worker thread, for the user-interface thread: the
 // window keeps processing its messages while a large log is copied and read.
 // Scans never overlap, so a scan started meanwhile (a reload click, say)
-// waits for the working copy instead of writing it at the same time.
+// waits for the working copy instead of writing it at the same time. A scan
+// that hangs (a file that never answers) gives nullopt after `timeoutMs`,
+// or as soon as the event loop is told to quit; it goes on on its worker,
+// and the scans behind it give up after kScanWaitMs.
+// Runs a nested event loop.
 std::optional<PlayerLocation> ScanGameLogProcessingEvents(const QString& gameLogPath,
                                                           const QString& workingCopyPath,
                                                           const QString& userIniPath, bool offline,
-                                                          LogFormat format = LogFormat::LoadMap);
+                                                          LogFormat format = LogFormat::LoadMap,
+                                                          int timeoutMs = kScanWaitMs);
 
 // Processes events until no scan started by ScanGameLogProcessingEvents is
 // still writing the working copy, or `timeoutMs` has passed; true when none

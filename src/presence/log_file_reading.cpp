@@ -4,6 +4,9 @@
 #include <QFile>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <string_view>
 
@@ -14,26 +17,35 @@ namespace {
 
 constexpr qint64 kBlock = qint64(1) << 20;
 
+// The most of the log a reading has held in memory at once.
+void NoteHeld(qint64* mostHeld, qint64 bytes) {
+  if (mostHeld) *mostHeld = std::max(*mostHeld, bytes);
+}
+
 // Reads `file` from its current offset, reading.ResumeAt(), to its end.
-void ReadForward(QFile& file, LogReading& reading) {
+void ReadForward(QFile& file, LogReading& reading, qint64* mostHeld) {
   // Read in blocks rather than mapped: a mapping of a log of hundreds of
   // megabytes costs a page fault every few pages, a read a copy from the
-  // page cache. `pending` holds the text from reading.ResumeAt() on.
-  // A line longer than a block is read again with each block; the blocks
-  // grow while it lasts, so even a log without line ends is read in linear time.
-  qint64 block = kBlock;
+  // page cache. `pending` holds the text from reading.ResumeAt() on: the
+  // start of a line still without its line end, at most kLongestLine bytes
+  // of it, and the block after it. A longer line is passed over, so what a
+  // reading holds stays bounded whatever the log holds.
   QByteArray pending;
   while (!reading.Ended()) {
     const qsizetype had = pending.size();
-    pending.resize(had + block);
-    const qint64 got = file.read(pending.data() + had, block);
+    pending.resize(had + kBlock);
+    NoteHeld(mostHeld, pending.capacity());
+    const qint64 got = file.read(pending.data() + had, kBlock);
     if (got <= 0) break;
     pending.resize(had + got);
     const long long before = reading.ResumeAt();
     reading.Read({pending.constData(), static_cast<size_t>(pending.size())});
     const auto consumed = static_cast<qsizetype>(reading.ResumeAt() - before);
     pending.remove(0, consumed);
-    block = consumed > 0 ? kBlock : block * 2;
+    if (!reading.Ended() && pending.size() > kLongestLine) {
+      reading.PassOverLine(pending.size());
+      pending.clear();
+    }
   }
 }
 
@@ -67,12 +79,17 @@ std::optional<qint64> TextEnd(QFile& file, qint64 size) {
 // A fresh reading of the whole of `file` from its end; false when the log
 // is to be read from its start instead.
 bool ReadFromTail(QFile& file, qint64 size, LogReading& reading, TailWindows windows,
-                  std::optional<qint64> knownEnd) {
+                  std::optional<qint64> knownEnd, qint64* mostHeld) {
   const std::optional<qint64> end = knownEnd && *knownEnd <= size ? knownEnd : TextEnd(file, size);
   if (!end) return false;
   const qint64 through = std::min(size, *end + 1);  // with the Ctrl-Z, which ends the reading
   QByteArray text;
   if (!ReadAt(file, 0, std::min<qint64>(size, platform::kUtf8Bom.size()), text)) return false;
+  const struct Noted {
+    const QByteArray& text;
+    qint64* mostHeld;
+    ~Noted() { NoteHeld(mostHeld, text.capacity()); }
+  } noted{text, mostHeld};
   const bool utf8 = std::string_view(text.constData(), size_t(text.size())).starts_with(platform::kUtf8Bom);
   for (qint64 window = windows.first; window <= windows.most; window *= 2) {
     const qint64 from = *end - window;
@@ -89,20 +106,36 @@ bool ReadFromTail(QFile& file, qint64 size, LogReading& reading, TailWindows win
   return false;
 }
 
+// Opens `path` for reading when it is a plain file; a pipe in its place is
+// refused at once instead of waited on until someone writes to it.
+bool OpenPlainFile(const QString& path, QFile& file) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 ||
+      !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows,
-                    std::optional<qint64> textEnd) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return;
+                    std::optional<qint64> textEnd, qint64* mostHeld) {
+  QFile file;
+  if (!OpenPlainFile(path, file)) return;
   const qint64 size = file.size();
   if (size <= reading.ResumeAt()) return;
   if (reading.ResumeAt() == 0 && size > windows.first) {
-    if (ReadFromTail(file, size, reading, windows, textEnd)) return;
+    if (ReadFromTail(file, size, reading, windows, textEnd, mostHeld)) return;
     reading.StartAt(0, false);
   }
   if (!file.seek(reading.ResumeAt())) return;
-  ReadForward(file, reading);
+  ReadForward(file, reading, mostHeld);
 }
 
 std::optional<std::string> LastRelevantLineInFile(const QString& path) {

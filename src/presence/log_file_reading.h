@@ -26,12 +26,18 @@ struct TailWindows {
   qint64 most = qint64(8) << 20;
 };
 
+// A line without a line end that grows longer than this is no line a game
+// writes: a reading passes over it instead of holding it.
+inline constexpr qint64 kLongestLine = qint64(64) << 10;
+
 // Reads `path` from reading.ResumeAt() to its end into `reading`. A file
-// that can't be opened, or is shorter than that, adds nothing. `textEnd`,
-// when known, is the offset of the file's first Ctrl-Z, or its size when it
-// has none.
+// that can't be opened, is no plain file, or is shorter than that, adds
+// nothing. `textEnd`, when known, is the offset of the file's first Ctrl-Z,
+// or its size when it has none. `mostHeld`, when given, gets the most bytes of the file the
+// reading held in memory at once, if more than it holds already: about
+// TailWindows::most, or a block of a megabyte and kLongestLine.
 void ReadOnFromFile(const QString& path, LogReading& reading, TailWindows windows = {},
-                    std::optional<qint64> textEnd = std::nullopt);
+                    std::optional<qint64> textEnd = std::nullopt, qint64* mostHeld = nullptr);
 
 // The last LoadMap or Exit line of a file; nullopt also when the file can't
 // be opened.

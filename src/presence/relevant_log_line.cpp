@@ -133,8 +133,27 @@ void LogReading::Take(std::string_view text) {
   }
 }
 
+void LogReading::PassOverLine(long long bytes) {
+  resumeAt_ += bytes;
+  passingOver_ = true;
+  unfinishedExit_.reset();
+}
+
 void LogReading::Read(std::string_view more) {
   if (ended_) return;
+  if (passingOver_) {
+    // On to the line end or the Ctrl-Z that ends the line passed over.
+    size_t end = npos;
+    for (const char c : {'\r', '\n', '\x1a'}) {
+      if (more.empty()) break;
+      if (const void* hit = std::memchr(more.data(), c, std::min(end, more.size())))
+        end = static_cast<size_t>(static_cast<const char*>(hit) - more.data());
+    }
+    resumeAt_ += static_cast<long long>(end == npos ? more.size() : end);
+    if (end == npos) return;
+    passingOver_ = false;
+    more.remove_prefix(end);
+  }
   // The byte at ResumeAt() follows a line end: an LF there is the second half
   // of a CR LF, or an empty line. Neither matters.
   size_t skip = resumeAt_ > 0 && more.starts_with('\n') ? 1 : 0;

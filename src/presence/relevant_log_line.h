@@ -84,6 +84,10 @@ class LogReading {
   bool FoundCountingLine() const { return finished_.last.has_value(); }
   // A Ctrl-Z ended the log: nothing after it is read.
   bool Ended() const { return ended_; }
+  // Passes over the `bytes` at ResumeAt(), the start of a line without a
+  // line end so far that is too long to be any line a game writes, and the
+  // rest of that line in later reads: a reader need not hold it.
+  void PassOverLine(long long bytes);
 
  private:
   // Takes `text`: whole lines from a line start, each with its line end
@@ -95,6 +99,7 @@ class LogReading {
   LogFormat format_;
   long long resumeAt_ = 0;
   bool ended_ = false;  // a Ctrl-Z ended the text
+  bool passingOver_ = false;  // ResumeAt() lies inside a line passed over
   bool utf8_ = false;
   LogFinding finished_;  // of the lines before ResumeAt()
   bool closed_ = false;  // a closing since the last counting line

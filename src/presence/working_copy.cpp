@@ -140,9 +140,13 @@ Refreshed RefreshWorkingCopy(const QString& gameLog, const QString& workingCopy,
   const std::optional<CopiedLog> before = last;
   last.reset();
   if (textEnd) textEnd->reset();
-  Fd in(::open(QFile::encodeName(gameLog).constData(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK, opening a pipe in the log's place would wait for a
+  // writer that may never come; anything but a plain file is no log.
+  Fd in(::open(QFile::encodeName(gameLog).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat logStat {};
   if (in.get() < 0 || ::fstat(in.get(), &logStat) != 0 || !S_ISREG(logStat.st_mode)) return Refreshed::Failed;
+  const int flags = ::fcntl(in.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(in.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return Refreshed::Failed;
 
   const QByteArray target = QFile::encodeName(workingCopy);
   Fd out(::open(target.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));

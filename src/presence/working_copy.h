@@ -1,5 +1,6 @@
 // The working copy of the game log that every scan reads: a complete copy
-// taken anew for each report. A log that can't be opened leaves the previous
+// taken anew for each report. A log that can't be opened, or is no plain file
+// (a pipe in its place, say, which is never waited on), leaves the previous
 // working copy as it was.
 //
 // The copy goes through a small buffer that the copy also searches for the

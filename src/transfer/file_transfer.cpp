@@ -95,6 +95,7 @@ std::shared_ptr<TransferRun> TFileTransfer::Snapshot() const {
   s.ShowTime = ShowTime;
   s.ConnectTimeoutMs = ConnectTimeoutMs;
   s.StallTimeoutMs = StallTimeoutMs;
+  s.LowSpeedBytesPerSecond = LowSpeedBytesPerSecond;
   s.ProgressHandler = static_cast<bool>(OnCopyProgress);
   for (int i = 0; i < Items.Count(); ++i) run->items.push_back({Items.Shared(i), Items[i]});
   return run;

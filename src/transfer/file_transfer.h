@@ -81,9 +81,12 @@ class TFileTransfer : public QObject, private TransferRunObserver {
   TTransferNoNewFile OnNoNewFileFound;
 
   // Network time-outs of the following runs, in milliseconds: establishing
-  // a connection, and a transfer that moves no byte (ends like a failed read).
+  // a connection, and a transfer that moves no byte, or less than
+  // LowSpeedBytesPerSecond on average, for StallTimeoutMs (ends like a
+  // failed read).
   int ConnectTimeoutMs = 20000;
   int StallTimeoutMs = 60000;
+  int LowSpeedBytesPerSecond = 1024;
 
   // Starts a run over Items and returns at once.
   void Start();

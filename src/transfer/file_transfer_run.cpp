@@ -41,6 +41,7 @@ void CopyAll(TransferRun& run, UiDispatcher& ui) {
     options.proxy = run.settings.Proxy;
     options.connectTimeoutMs = run.settings.ConnectTimeoutMs;
     options.stallTimeoutMs = run.settings.StallTimeoutMs;
+    options.lowSpeedBytesPerSecond = run.settings.LowSpeedBytesPerSecond;
     options.abort = run.cancel;
     session.emplace(options);
     context.SetSession(&*session);

@@ -50,14 +50,16 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   }
 
   // Only a complete body takes the target's place; otherwise (also after a
-  // cancel) the file that was there stays. A broken or stalled body and a
-  // local write error fail the item without an event. A complete empty body
-  // does replace the target, though the item counts as failed.
+  // cancel) the file that was there stays. A broken or stalled body fails the
+  // item without an event; a local write error (a full disk) raises error 5.
+  // An empty body is no download: the item fails and the target stays as it
+  // was.
   ReceiveRules rules;
   rules.captionWord = s.DlgDwnload;
   rules.total = response->ContentLength();
   rules.startMs = TransferRunContext::NowMs();
+  rules.lengthAgrees = [](std::int64_t received) { return received > 0; };
+  rules.writeError = TransferError{5, QStringLiteral("Error writing to destination file ") + target};
   rules.replaceError = cannotCreate;
-  const Received received = ReceiveInBlocks(context_, file, rules, InPlaceMover(*response));
-  return received.replaced && received.bytes > 0;
+  return ReceiveInBlocks(context_, file, rules, InPlaceMover(*response)).replaced;
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,11 +18,27 @@ QString ResolveLinks(const QString& path) {
   return target;
 }
 
+constexpr qsizetype kSuffixBytes = 16;
+
 QByteArray RandomSuffix() {
   static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  QByteArray suffix(16, '0');
+  QByteArray suffix(kSuffixBytes, '0');
   for (char& c : suffix) c = kDigits[QRandomGenerator::system()->bounded(36)];
   return suffix;
+}
+
+// The longest name a folder entry may have.
+constexpr qsizetype kLongestName = 255;
+
+// The name of a temporary file beside the target `name`, without its random
+// suffix of `suffixBytes`: ".<name>.part-", the name cut short when the whole
+// would be longer than a folder entry may be. It is cut between characters.
+QByteArray TemporaryStem(const QByteArray& name, qsizetype suffixBytes) {
+  static constexpr char kPart[] = ".part-";
+  const qsizetype room = kLongestName - 1 - qsizetype(sizeof kPart - 1) - suffixBytes;
+  qsizetype keep = std::min(name.size(), room);
+  while (keep > 0 && keep < name.size() && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+  return "." + name.left(keep) + kPart;
 }
 
 }  // namespace
@@ -40,7 +57,7 @@ bool ReplacementFile::Create(const QString& target) {
     keepMode = true;
   }
   const QByteArray dir = QFile::encodeName(resolved.path());
-  const QByteArray stem = dir + "/." + QFile::encodeName(resolved.fileName()) + ".part-";
+  const QByteArray stem = dir + "/" + TemporaryStem(QFile::encodeName(resolved.fileName()), kSuffixBytes);
   for (int attempt = 0; attempt < 8; ++attempt) {
     const QByteArray name = stem + RandomSuffix();
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);

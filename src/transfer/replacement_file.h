@@ -3,7 +3,9 @@
 // after any failure, the file that was there stays as it was.
 //  - The temporary file ".<name>.part-<random>" is created exclusively and
 //    never through a link; it is removed again unless it took the target's
-//    place (also when this object goes without Replace).
+//    place (also when this object goes without Replace). Of a long name only
+//    as much goes into it as leaves it a valid name (255 bytes at most), so
+//    a target of any valid name can be replaced.
 //  - A target that is a symbolic link is written through: the file it names
 //    gets the content, the link stays a link.
 //  - An existing target keeps its permissions; a new one gets the usual

@@ -18,6 +18,7 @@ struct RunSettings {
   bool ShowDialog = true, ShowOpenFile = false, ShowOpenFolder = false, ShowCompletion = false, ShowTime = false;
   int ConnectTimeoutMs = 20000;
   int StallTimeoutMs = 60000;
+  int LowSpeedBytesPerSecond = 1024;
   // Whether OnCopyProgress had a handler at Start: without one and without a
   // visible dialog a block needs no call to the user-interface thread.
   bool ProgressHandler = false;

@@ -259,3 +259,43 @@ TEST(LogFileReading, AFreshReadingFromTheFilesEndGivesWhatTheForwardReadingGives
     }
   }
 }
+
+TEST(LogFileReading, ALineWithoutEndHoldsNoMoreThanABlockWhateverItsLength) {
+  // A last line of 8 MB without a line end, then what the log gains after
+  // it: the end of that line, text that only looks like a counting line
+  // within it, a Ctrl-Z. The reading gives what the forward reading gives
+  // and never holds the long line whole, neither fresh nor reading on.
+  const std::string loadA = "Log: LoadMap: 1.2.3.4:7777/TO-Verdict?Name=Kim";
+  const std::string loadB = "Log: LoadMap: 5.6.7.8:7777/TO-Blister?Name=Kim";
+  const std::string longLine(8 << 20, 'x');
+  struct Growth {
+    const char* name;
+    std::string more;
+  };
+  const std::vector<Growth> growths = {
+      {"LineEndsThenALoadMap", "x\r\n" + loadB + "\r\n"},
+      {"LoadMapWithinTheLongLine", loadB + "\r\n"},
+      {"LineEndsInCrLfThenALoadMap", "\r\n" + loadB + "\r\n"},
+      {"CtrlZEndsTheLongLine", "\x1A" + loadB + "\r\n"},
+      {"UnfinishedExitAfterIt", "\n" + loadB + "\rExit: Exiting"},
+      {"StillNoLineEnd", "yyyy"},
+  };
+  constexpr qint64 kBound = qint64(3) << 20;  // a block of a megabyte and the longest line, generously
+  const presence::TailWindows windows{16 << 10, 64 << 10};
+  testing_support::TempDir dir;
+  for (const Growth& growth : growths) {
+    SCOPED_TRACE(growth.name);
+    std::string log = "Log: Log file open\r\n" + loadA + "\r\n" + longLine;
+    const QString path = dir.Write(QStringLiteral("long.sik"), log);
+    presence::LogReading reading(presence::LogFormat::LoadMap);
+    qint64 held = 0;
+    presence::ReadOnFromFile(path, reading, windows, std::nullopt, &held);
+    EXPECT_EQ(reading.Result().last, loadA);
+    EXPECT_LT(held, kBound);
+    log += growth.more;
+    dir.Append(QStringLiteral("long.sik"), growth.more);
+    presence::ReadOnFromFile(path, reading, windows, std::nullopt, &held);
+    EXPECT_EQ(reading.Result(), ForwardFinding(log, presence::LogFormat::LoadMap));
+    EXPECT_LT(held, kBound);
+  }
+}

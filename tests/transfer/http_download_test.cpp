@@ -1,5 +1,6 @@
 // HTTP downloads against a real server on loopback: what lands on disk, the
 // item's result and the events, for the answers a server can give.
+#include <QFile>
 #include <QFileInfo>
 #include <chrono>
 #include <thread>
@@ -73,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                        });
                      },
                      true, "chunked body", {}, 0},
-        DownloadCase{"EmptyBody", [](auto& s) { s.Serve("/file", ""); }, false, "", {}, 0},
+        DownloadCase{"EmptyBody", [](auto& s) { s.Serve("/file", ""); }, false, nullptr, {}, 0},
         DownloadCase{"NotFound", [](auto& s) { s.Serve("/file", "missing", 404); }, false, nullptr,
                      {"Error 404", "ErrorInfo 404 Returned http error code 404"}, 0},
         DownloadCase{"ServerError", [](auto& s) { s.Serve("/file", "boom", 500); }, false, nullptr,
@@ -103,9 +104,24 @@ TEST_F(TransferTest, BodyCutShortFailsAndLeavesTheEarlierFile) {
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
 }
 
-// Unlike a copy or an FTP download, an HTTP download that meets a full disk
-// raises no event; the item fails and the earlier file stays.
-TEST_F(TransferTest, FullDiskFailsQuietlyAndLeavesTheEarlierFile) {
+// An answer of "200" with an empty body is no download: the item fails, and
+// the earlier file stays as with every other failure.
+TEST_F(TransferTest, EmptyBodyFailsAndLeavesTheEarlierFile) {
+  server.Handle("GET", "/file", [](const Request&, Response& res) {
+    res.status = 200;
+    res.set_header("Content-Length", "0");
+  });
+  dir.Write("out.txt", "the earlier file");
+  AddDownload("/file", "out.txt");
+  RunToEnd();
+  EXPECT_FALSE(transfer->Items[0].Copied());
+  EXPECT_EQ(dir.Read("out.txt"), "the earlier file");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
+}
+
+// As a copy or an FTP download, an HTTP download that meets a full disk
+// raises error 5; the item fails and the earlier file stays.
+TEST_F(TransferTest, FullDiskRaisesErrorFiveAndLeavesTheEarlierFile) {
   server.Serve("/file", std::string(3 << 20, 'b'));
   dir.Write("out.bin", "the earlier file");
   AddDownload("/file", "out.bin");
@@ -113,8 +129,11 @@ TEST_F(TransferTest, FullDiskFailsQuietlyAndLeavesTheEarlierFile) {
     const FileSizeLimit full(1 << 20);
     RunToEnd();
   }
+  const QString target = dir.File("out.bin");
   EXPECT_FALSE(transfer->Items[0].Copied());
-  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyOverWrite " + dir.File("out.bin"), "FileDone 0", "CopyDone"}));
+  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyOverWrite " + target, "Error 5",
+                                        "ErrorInfo 5 Error writing to destination file " + target, "FileDone 0",
+                                        "CopyDone"}));
   EXPECT_EQ(dir.Read("out.bin"), "the earlier file");
   EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bin"});
 }
@@ -136,6 +155,29 @@ TEST_F(TransferTest, StalledBodyEndsTheItemAsFailed) {
   RunToEnd();
   EXPECT_FALSE(transfer->Items[0].Copied());
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(550));
+}
+
+// A body that trickles in, never silent for the stall time but slower than
+// the low speed over it, fails the item as a stall does: without an event,
+// the earlier file untouched.
+TEST_F(TransferTest, TricklingBodyEndsTheItemAsFailed) {
+  transfer->StallTimeoutMs = 1000;
+  transfer->LowSpeedBytesPerSecond = 1024;
+  server.Handle("GET", "/file", [](const Request&, Response& res) {
+    res.set_content_provider(kBody.size(), "text/plain", [](size_t offset, size_t, httplib::DataSink& sink) {
+      if (offset > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      return sink.write(kBody.data() + offset, 50);  // 500 bytes a second
+    });
+  });
+  dir.Write("out.txt", "the earlier file");
+  AddDownload("/file", "out.txt");
+  const auto started = std::chrono::steady_clock::now();
+  RunToEnd();
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(3000));
+  EXPECT_FALSE(transfer->Items[0].Copied());
+  EXPECT_EQ(events->lines, QStringList({"FileStart 0", "CopyOverWrite " + dir.File("out.txt"), "FileDone 0", "CopyDone"}));
+  EXPECT_EQ(dir.Read("out.txt"), "the earlier file");
+  EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.txt"});
 }
 
 TEST_F(TransferTest, UnreachableServerRaisesURLNotFoundWithTheRequestedURL) {
@@ -230,6 +272,30 @@ TEST_F(TransferTest, TargetThatCannotBeCreatedRaisesErrorThree) {
   EXPECT_EQ(events->lines, QStringList({"FileStart 0", "Error 3", "ErrorInfo 3 Cannot create file " + target,
                                         "FileDone 0", "CopyDone"}));
   EXPECT_EQ(transfer->LastTarget(), target);
+}
+
+// A target of any valid name, up to the 255 bytes a folder entry may have,
+// is downloaded and replaced: the temporary file beside it must fit too.
+TEST_F(TransferTest, TargetsWithTheLongestNamesAreReplaced) {
+  const std::string umlaut = "\xC3\xA4";  // two bytes in UTF-8
+  std::string umlauts;
+  for (int i = 0; i < 127; ++i) umlauts += umlaut;
+  const std::vector<std::string> names = {std::string(232, 'a'), std::string(233, 'b'), std::string(255, 'c'),
+                                          umlauts + "d", "e" + umlauts};
+  server.Serve("/file", "new content");
+  for (const std::string& name : names) {
+    const QString target = QString::fromUtf8(name);
+    ASSERT_EQ(QFile::encodeName(target).size(), qsizetype(name.size()));
+    SCOPED_TRACE(name.size());
+    dir.Write(target, "the earlier file");
+    transfer->Items.Clear();
+    AddDownload("/file", target);
+    RunToEnd();
+    EXPECT_TRUE(transfer->Items[0].Copied());
+    EXPECT_EQ(dir.Read(target), "new content");
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{target});
+    ASSERT_TRUE(QFile::remove(dir.File(target)));
+  }
 }
 
 TEST_F(TransferTest, MissingTargetDirectoriesAreCreated) {
