@@ -87,7 +87,7 @@ MasterConversation::Progress Ut2004Conversation::Take(std::string_view bytes) {
   while (progress == Progress::Waiting && buffer_.size() - pos >= 4) {
     const quint32 length = ReadUInt32(std::string_view(buffer_).substr(pos, 4));
     if (length > kMaxMessageLength) {
-      progress = Fail(QStringLiteral("Master kündigt eine Nachricht von %1 Bytes an").arg(length));
+      progress = Fail(QStringLiteral("the master announced a message of %1 bytes").arg(length));
       break;
     }
     if (buffer_.size() - pos - 4 < length) break;
@@ -106,16 +106,16 @@ MasterConversation::Progress Ut2004Conversation::Closed() {
       return Progress::Failed;
     case Stage::Servers:
       stage_ = Stage::Done;
-      warning_ = QStringLiteral("Master hat nach %1 von %2 Servern geschlossen").arg(received_).arg(announced_);
+      warning_ = QStringLiteral("the master closed the connection after %1 of %2 servers").arg(received_).arg(announced_);
       if (skipped_) warning_ += QStringLiteral("; ") + SkippedNote();
       return Progress::Complete;
     case Stage::Challenge:
-      return Fail(QStringLiteral("Master hat ohne Challenge geschlossen"));
+      return Fail(QStringLiteral("the master closed the connection without a challenge"));
     case Stage::Approval:
     case Stage::Verification:
-      return Fail(QStringLiteral("Master hat während der Anmeldung geschlossen"));
+      return Fail(QStringLiteral("the master closed the connection during the login"));
     case Stage::Count:
-      return Fail(QStringLiteral("Master hat vor der Liste geschlossen"));
+      return Fail(QStringLiteral("the master closed the connection before the list"));
   }
   return Progress::Failed;
 }
@@ -156,7 +156,7 @@ MasterConversation::Progress Ut2004Conversation::Fail(const QString& error) {
 MasterConversation::Progress Ut2004Conversation::OnChallenge(std::string_view message) {
   // Hashed as sent: read raw, a short string of printable characters.
   const std::optional<QByteArray> challenge = ShortPrintableString(message);
-  if (!challenge) return Fail(QStringLiteral("Ungültige Challenge vom Master"));
+  if (!challenge) return Fail(QStringLiteral("the master's challenge is unusable"));
   QByteArray payload;
   AppendString(payload, credentials_.KeyHash());
   AppendString(payload, credentials_.ChallengeResponse(*challenge));
@@ -175,7 +175,7 @@ MasterConversation::Progress Ut2004Conversation::OnApproval(std::string_view mes
   query::ByteReader reader(message);
   const QString word = reader.String();
   if (reader.Failed() || word != QLatin1String("APPROVED"))
-    return Fail(QStringLiteral("Master hat den CD-Key nicht angenommen: %1").arg(word.left(80)));
+    return Fail(QStringLiteral("the master did not accept the CD key: %1").arg(word.left(80)));
   QByteArray payload;
   AppendString(payload, kPackageChecksum);
   Send(payload);
@@ -187,7 +187,7 @@ MasterConversation::Progress Ut2004Conversation::OnVerification(std::string_view
   query::ByteReader reader(message);
   const QString word = reader.String();
   if (reader.Failed() || word != QLatin1String("VERIFIED"))
-    return Fail(QStringLiteral("Master hat den Client nicht bestätigt: %1").arg(word.left(80)));
+    return Fail(QStringLiteral("the master did not verify the client: %1").arg(word.left(80)));
   QByteArray payload;
   payload.append(char(kQueryServerList));
   if (gameType_.isEmpty()) {
@@ -204,7 +204,7 @@ MasterConversation::Progress Ut2004Conversation::OnVerification(std::string_view
 }
 
 MasterConversation::Progress Ut2004Conversation::OnCount(std::string_view message) {
-  if (message.size() < 4) return Fail(QStringLiteral("Ungültige Serverzahl vom Master"));
+  if (message.size() < 4) return Fail(QStringLiteral("the master's server count is unusable"));
   announced_ = ReadUInt32(message);
   if (announced_ == 0) {
     stage_ = Stage::Done;
@@ -247,7 +247,7 @@ void Ut2004Conversation::Send(const QByteArray& payload) {
 }
 
 QString Ut2004Conversation::SkippedNote() const {
-  return QStringLiteral("%1 unlesbare Einträge übersprungen").arg(skipped_);
+  return QStringLiteral("%1 unreadable entries were skipped").arg(skipped_);
 }
 
 }  // namespace master

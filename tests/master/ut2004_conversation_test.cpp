@@ -170,20 +170,20 @@ TEST_P(Ut2004ConversationRefusal, FailsWithAReason) {
 INSTANTIATE_TEST_SUITE_P(
     Masters, Ut2004ConversationRefusal,
     testing::Values(
-        Refusal{"KeyDenied", kChallenge + Framed(Str("DENIED")), false, "nicht angenommen"},
-        Refusal{"NotVerified", kChallenge + kApproved + Framed(Str("MSG_NO")), false, "nicht bestätigt"},
-        Refusal{"EmptyChallenge", Framed(Str("")), false, "Challenge"},
-        Refusal{"ChallengeWithControlBytes", Framed(Str("12\x01" "3")), false, "Challenge"},
-        Refusal{"ChallengeNotAString", Framed("\x7f\x01"), false, "Challenge"},
+        Refusal{"KeyDenied", kChallenge + Framed(Str("DENIED")), false, "did not accept"},
+        Refusal{"NotVerified", kChallenge + kApproved + Framed(Str("MSG_NO")), false, "did not verify"},
+        Refusal{"EmptyChallenge", Framed(Str("")), false, "challenge"},
+        Refusal{"ChallengeWithControlBytes", Framed(Str("12\x01" "3")), false, "challenge"},
+        Refusal{"ChallengeNotAString", Framed("\x7f\x01"), false, "challenge"},
         // Only the length of a gigabyte message arrives: refused at once.
         Refusal{"AbsurdLength", kChallenge + UInt32(1u << 30), false, "1073741824"},
-        Refusal{"AbsurdLengthInTheList", kChallenge + kApproved + kVerified + UInt32(0xFFFFFFFF), false, "Bytes"},
-        Refusal{"CountTooShort", kChallenge + kApproved + kVerified + Framed("\x02"), false, "Serverzahl"},
-        Refusal{"ClosedBeforeChallenge", "", true, "ohne Challenge"},
-        Refusal{"ClosedWhileLoggingIn", kChallenge + kApproved, true, "Anmeldung"},
-        Refusal{"ClosedBeforeList", kChallenge + kApproved + kVerified, true, "vor der Liste"},
+        Refusal{"AbsurdLengthInTheList", kChallenge + kApproved + kVerified + UInt32(0xFFFFFFFF), false, "bytes"},
+        Refusal{"CountTooShort", kChallenge + kApproved + kVerified + Framed("\x02"), false, "server count"},
+        Refusal{"ClosedBeforeChallenge", "", true, "without a challenge"},
+        Refusal{"ClosedWhileLoggingIn", kChallenge + kApproved, true, "during the login"},
+        Refusal{"ClosedBeforeList", kChallenge + kApproved + kVerified, true, "before the list"},
         Refusal{"ClosedInsideAMessage", kChallenge + kApproved + kVerified + UInt32(5) + "\x02", true,
-                "vor der Liste"}),
+                "before the list"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Ut2004Conversation, AListCutShortKeepsWhatArrivedWithAWarning) {
@@ -207,7 +207,7 @@ TEST(Ut2004Conversation, UnusableRecordsAreSkippedAndCounted) {
   const auto entries = conversation.TakeEntries();
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].name, "Fine");
-  EXPECT_TRUE(conversation.Warning().contains("3 unlesbare")) << conversation.Warning().toStdString();
+  EXPECT_TRUE(conversation.Warning().contains("3 unreadable")) << conversation.Warning().toStdString();
 }
 
 TEST(Ut2004Credentials, KeysAndHashesOfTheUser) {
