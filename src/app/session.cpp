@@ -91,7 +91,9 @@ void Session::DefineGameProfile() { gameProfile_ = game::DefineGameProfile(setti
 // ---- the game's files ----
 
 QString Session::GameFile(const QString& fileName) const {
-  return game::LocateGameFile(game::PlacesOf(settings_.directory, gameProfile_, services_.paths.homeDir), fileName);
+  const game::InstallPlaces places = game::PlacesOf(settings_.directory, gameProfile_, services_.paths.homeDir);
+  if (fileName == gameProfile_.logFile) return game::LocateGameLog(places, gameProfile_);
+  return game::LocateGameFile(places, fileName);
 }
 
 QString Session::GameExecutable() const { return game::LocateExecutable(settings_.directory, gameProfile_); }

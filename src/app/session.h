@@ -121,6 +121,8 @@ class Session {
   void CheckGameDirectory();
   void DefineGameProfile();
   void ReadServerBookmarks();
+  // A game file where the game keeps it; for the profile's log, the log the
+  // game writes now (the newest of its log names).
   QString GameFile(const QString& fileName) const;
   QString GameExecutable() const;
   QString PlayerName() const;

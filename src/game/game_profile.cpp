@@ -11,7 +11,7 @@ GameProfile GameProfileFor(int gameIndex) {
     case 0: return {"tacticalops.log", "tacticalops.ini", "TOUser.ini", "unrealtournament.exe"};
     case 1: return {"tacticalops.log", "tacticalops.ini", "User.ini", "tacticalops.exe"};
     case 2: return {"unrealtournament.log", "unrealtournament.ini", "User.ini", "unrealtournament.exe"};
-    case 4: return {"UT2004.log", "UT2004.ini", "User.ini", "UT2004.exe", true};
+    case 4: return {"UT2004.log", "UT2004.ini", "User.ini", "UT2004.exe", true, {"ut2004-win64.log"}};
     default: return {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true};
   }
 }

@@ -1,18 +1,24 @@
 // The four game files that follow from the selected game, and where they lie.
 #pragma once
 #include <QString>
+#include <QStringList>
 #include "platform/activity_log.h"
 
 namespace game {
 
 struct GameProfile {
-  QString logFile;
+  QString logFile;  // the log the game writes when started by us (LOG=)
   QString gameIni;
   QString userIni;
   QString executable;
   // An Unreal Engine 2 game (UT 2003, UT 2004): its log tells a join by
   // Browse and Bringing Level lines instead of a LoadMap line.
   bool unrealEngine2 = false;
+  // The logs other builds of the game write when started on their own: the
+  // 64-bit Windows UT 2004 names its log after its executable,
+  // "ut2004-win64.log". The game's current log is the newest of logFile and
+  // these (LocateGameLog).
+  QStringList otherLogFiles = {};
   bool operator==(const GameProfile&) const = default;
 };
 

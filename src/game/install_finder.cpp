@@ -71,7 +71,7 @@ std::vector<FoundInstall> FindInstalls(const QString& home, const QString& wineP
     for (int index = 0; index < GameCount(); ++index) {
       if (!IsInstallOf(gameDir, index, home)) continue;
       const GameProfile profile = GameProfileFor(index);
-      const QFileInfo log(LocateGameFile(PlacesOf(gameDir, profile, home), profile.logFile));
+      const QFileInfo log(LocateGameLog(PlacesOf(gameDir, profile, home), profile));
       found.push_back({index, gameDir, log.isFile() ? log.lastModified() : QDateTime()});
     }
   }

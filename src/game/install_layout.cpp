@@ -43,6 +43,20 @@ QString LocateGameFile(const InstallPlaces& places, const QString& fileName) {
   return inGame;
 }
 
+QString LocateGameLog(const InstallPlaces& places, const GameProfile& profile) {
+  QString newest = LocateGameFile(places, profile.logFile);
+  QFileInfo newestInfo(newest);
+  for (const QString& name : profile.otherLogFiles) {
+    const QFileInfo other(LocateGameFile(places, name));
+    if (!other.isFile()) continue;
+    if (!newestInfo.isFile() || other.lastModified() > newestInfo.lastModified()) {
+      newest = other.filePath();
+      newestInfo = other;
+    }
+  }
+  return newest;
+}
+
 QString LocateExecutable(const QString& gameDir, const GameProfile& profile) {
   for (const QString& relative : NativeBuildOf(profile).executables) {
     const QString path = platform::FindPathNoCase(gameDir + relative);

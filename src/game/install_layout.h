@@ -34,6 +34,12 @@ InstallPlaces PlacesOf(const QString& gameDir, const GameProfile& profile, const
 // game directory's System/ (GameFilePath).
 QString LocateGameFile(const InstallPlaces& places, const QString& fileName);
 
+// The game's current log: of the profile's log names (logFile and
+// otherLogFiles) in either place, the file written last. None exists: the
+// path of logFile as LocateGameFile gives it. Asked anew at each scan, as
+// the player may start another build between two.
+QString LocateGameLog(const InstallPlaces& places, const GameProfile& profile);
+
 // The program that starts the game: the first native executable present,
 // else the profile's executable in System/ (that path even when missing).
 QString LocateExecutable(const QString& gameDir, const GameProfile& profile);

@@ -21,8 +21,9 @@ class HostLookup : public QObject {
   explicit HostLookup(QObject* parent = nullptr);
   ~HostLookup() override;
 
-  // Starts the lookup of `host`; the addresses carry `port`.
-  void Start(const QString& host, quint16 port);
+  // Starts the lookup of `host`; the addresses carry `port`. Virtual so
+  // that a test can stand in for the system's resolver.
+  virtual void Start(const QString& host, quint16 port);
 
  signals:
   void Found(const std::vector<platform::UdpAddress>& addresses);

@@ -103,8 +103,8 @@ bool BinaryReplyReader::TakePlayers(std::string_view body) {
     player.score = in.Int32();
     player.team = TeamOfStatsId(in.Int32());
     if (in.Failed()) return false;
-    if (players_.size() >= kMaxPlayers) return false;
-    players_.append(player);
+    // A list holds the first kMaxPlayers; the rest are read and left out.
+    if (players_.size() < kMaxPlayers) players_.append(player);
   }
   return true;
 }

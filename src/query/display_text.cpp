@@ -8,19 +8,50 @@
 
 namespace query {
 
-QString WithoutColourCodes(const QString& text) {
+namespace {
+
+bool IsRemoved(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2066 && c <= 0x2069);
+}
+
+bool IsNonCharacter(char32_t c) { return (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE; }
+
+}  // namespace
+
+QString DisplayText(const QString& text) {
+  constexpr QChar kReplacement(0xFFFD);
   QString out;
   out.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text.at(i).unicode();
-    if (c == 0x1B) {
+    char32_t code = c;
+    qsizetype units = 1;
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+      code = QChar::surrogateToUcs4(c, text.at(i + 1).unicode());
+      units = 2;
+    } else if (QChar::isSurrogate(c)) {
+      out.append(kReplacement);
+      continue;
+    }
+    if (IsNonCharacter(code)) out.append(kReplacement);
+    else if (!IsRemoved(code)) out.append(text.constData() + i, units);
+    i += units - 1;
+  }
+  return out;
+}
+
+QString WithoutColourCodes(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text.at(i).unicode() == 0x1B) {
       i += 3;  // R G B
       continue;
     }
-    if (c < 0x20) continue;
     out.append(text.at(i));
   }
-  return out;
+  return DisplayText(out);
 }
 
 namespace {

@@ -1,14 +1,21 @@
 // Text as servers send it, made fit for display: the 8-bit strings of the
 // two protocols decoded, colour codes (0x1B R G B) and other control
-// characters removed.
+// characters removed, broken characters replaced.
 #pragma once
 #include <QString>
 #include <string_view>
 
 namespace query {
 
-// Removes every colour code (0x1B and the three bytes after it, as many as
-// there are) and every other character below U+0020.
+// Text that shows as what it is, on a terminal, in a window and in JSON:
+// control characters (C0, DEL, C1), the line and paragraph separators and
+// the bidirectional embeddings, overrides and isolates (U+202A-202E,
+// U+2066-2069) removed; a lone surrogate or a noncharacter (U+FDD0-FDEF,
+// U+xFFFE, U+xFFFF) replaced by U+FFFD.
+QString DisplayText(const QString& text);
+
+// Removes every colour code (0x1B and the three characters after it, as
+// many as there are), then makes the rest DisplayText.
 QString WithoutColourCodes(const QString& text);
 
 // Engine 1 values: Windows-1252, or UTF-8 where the bytes are valid UTF-8

@@ -26,10 +26,11 @@ void ServerQuery::Start(const QString& host, quint16 port, int timeoutMs) {
   // The whole query, a slow name look-up included, is bounded by the attempts.
   attemptTimer_.start();
   if (const std::optional<platform::UdpAddress> address = platform::UdpAddress::FromText(host, port)) {
-    Send(*address);
+    // Sent from the event loop, so that a refusal, too, is told after Start() returned.
+    QMetaObject::invokeMethod(this, [this, address = *address] { Send(address); }, Qt::QueuedConnection);
     return;
   }
-  lookup_ = std::make_unique<platform::HostLookup>();
+  lookup_ = makeLookup_ ? makeLookup_() : std::make_unique<platform::HostLookup>();
   connect(lookup_.get(), &platform::HostLookup::Found, this, &ServerQuery::AddressesFound);
   lookup_->Start(host, port);
 }
@@ -51,7 +52,10 @@ void ServerQuery::Send(const platform::UdpAddress& address) {
   address_ = address;
   ++attempts_;
   sentAt_.start();
-  for (const QByteArray& request : reader_->Requests()) socket_.Send(address, request);
+  bool anySent = false;
+  for (const QByteArray& request : reader_->Requests()) anySent = socket_.Send(address, request) || anySent;
+  // Nothing went out, so no answer can come: say why instead of waiting.
+  if (!anySent) Finish({false, QStringLiteral("Anfrage an %1 nicht gesendet (%2)").arg(target_, socket_.ErrorText()), {}});
 }
 
 void ServerQuery::ReadDatagrams() {
@@ -78,6 +82,11 @@ void ServerQuery::ReadDatagrams() {
 void ServerQuery::AttemptTimedOut() {
   if (reader_->HasInfo()) {
     FinishWithAnswer();
+    return;
+  }
+  if (!address_) {
+    // The name's look-up had the first attempt's time and did not end.
+    Finish({false, QStringLiteral("Name nicht aufgelöst: %1 (keine Antwort vom Namensdienst)").arg(target_), {}});
     return;
   }
   if (attempts_ > 0 && attempts_ < kAttempts) {

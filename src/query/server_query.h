@@ -9,11 +9,16 @@
 // when the server's info is in. The ping is the info request's round trip.
 // Datagrams from other addresses are ignored. A query deleted before it
 // finished emits nothing.
+//
+// The errors tell what went wrong: a name the resolver does not know, a
+// resolver that did not answer within the first attempt's time-out, a
+// request the system refused to send, no answer, an unusable answer.
 #pragma once
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -47,6 +52,10 @@ class ServerQuery : public QObject {
   // `host` is an address or a name (looked up first); `port` the query port.
   void Start(const QString& host, quint16 port, int timeoutMs = kDefaultTimeoutMs);
 
+  // Makes the lookups of names in place of the system's resolver (tests).
+  using LookupMaker = std::function<std::unique_ptr<platform::HostLookup>()>;
+  void SetLookupMaker(LookupMaker make) { makeLookup_ = std::move(make); }
+
  signals:
   void Finished(const query::QueryResult& result);
 
@@ -61,6 +70,7 @@ class ServerQuery : public QObject {
   QueryProtocol protocol_;
   std::unique_ptr<ReplyReader> reader_;
   platform::UdpSocket socket_;
+  LookupMaker makeLookup_;
   std::unique_ptr<platform::HostLookup> lookup_;
   QTimer attemptTimer_;
   QTimer settleTimer_;

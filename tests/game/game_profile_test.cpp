@@ -18,7 +18,7 @@ TEST(GameProfiles, EveryChoiceAndTheFallback) {
       {1, {"tacticalops.log", "tacticalops.ini", "User.ini", "tacticalops.exe"}},
       {2, {"unrealtournament.log", "unrealtournament.ini", "User.ini", "unrealtournament.exe"}},
       {3, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true}},
-      {4, {"UT2004.log", "UT2004.ini", "User.ini", "UT2004.exe", true}},
+      {4, {"UT2004.log", "UT2004.ini", "User.ini", "UT2004.exe", true, {"ut2004-win64.log"}}},
       {-1, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true}},
       {7, {"ut2003.log", "ut2003.ini", "User.ini", "ut2003.exe", true}},
   };

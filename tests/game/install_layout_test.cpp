@@ -47,6 +47,48 @@ TEST(InstallLayout, GameFilesAreWhereTheGameWroteLast) {
   EXPECT_EQ(PlacesOf(gameDir, GameProfileFor(1), dir.File("home")).userSystemDir, "");
 }
 
+// Which log a UT 2004 player's game writes depends on the build started:
+// the 32-bit Windows client writes System/UT2004.log, the 64-bit Windows
+// client (ut2004-win64.exe, which also reads ut2004-win64.ini in place of
+// UT2004.ini) names its log after itself, System/ut2004-win64.log, and the
+// native Linux builds write ~/.ut2004/System/UT2004.log. Seen in published
+// install notes, e.g. the "Logs" and "Server configuration" sections of a
+// UT2004 modding guide ("Client | <client install>/System/UT2004.log";
+// "A Win64 server under Wine reads System/ut2004-win64.ini").
+TEST(InstallLayout, TheLogIsTheOneTheGameWritesNow) {
+  const GameProfile ut2004 = GameProfileFor(4);
+  const struct {
+    const char* name;
+    std::vector<std::pair<const char*, int>> logs;  // file and its age in seconds
+    const char* expected;
+  } cases[] = {
+      {"none yet", {}, "ut/system/UT2004.log"},
+      {"32-bit client", {{"ut/System/UT2004.log", 10}}, "ut/System/UT2004.log"},
+      {"64-bit client", {{"ut/System/ut2004-win64.log", 10}}, "ut/System/ut2004-win64.log"},
+      {"64-bit client after the 32-bit one", {{"ut/System/UT2004.log", 900}, {"ut/System/ut2004-win64.log", 10}},
+       "ut/System/ut2004-win64.log"},
+      {"32-bit client after the 64-bit one", {{"ut/System/UT2004.log", 10}, {"ut/System/ut2004-win64.log", 900}},
+       "ut/System/UT2004.log"},
+      {"native build after the 64-bit one",
+       {{"home/.ut2004/System/UT2004.log", 10}, {"ut/System/ut2004-win64.log", 900}, {"ut/System/UT2004.log", 1800}},
+       "home/.ut2004/System/UT2004.log"},
+      {"letter case of the file system", {{"ut/System/UT2004-Win64.log", 10}}, "ut/System/UT2004-Win64.log"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    for (const auto& [file, age] : c.logs) Age(dir.Write(file, "log"), age);
+    const InstallPlaces places = PlacesOf(dir.File("ut/"), ut2004, dir.File("home"));
+    EXPECT_EQ(LocateGameLog(places, ut2004), dir.File(c.expected));
+  }
+  SCOPED_TRACE("a game with one log name");
+  TempDir dir;
+  Age(dir.Write("ut/System/ut2004-win64.log", "log"), 10);
+  Age(dir.Write("ut/System/ut2003.log", "log"), 900);
+  EXPECT_EQ(LocateGameLog(PlacesOf(dir.File("ut/"), GameProfileFor(3), dir.File("home")), GameProfileFor(3)),
+            dir.File("ut/System/ut2003.log"));
+}
+
 TEST(InstallLayout, ExecutableAndExecScriptFolders) {
   TempDir dir;
   const QString home = dir.File("home");

@@ -132,12 +132,29 @@ TEST(BinaryReply, DatagramsThatLieFail) {
     EXPECT_EQ(reader.Take(c.datagram), ReplyReader::Progress::Failed);
     EXPECT_FALSE(reader.Error().isEmpty());
   }
-  SCOPED_TRACE("more players than any server holds");
+  SCOPED_TRACE("players without end");
   BinaryReplyReader reader;
   ReplyReader::Progress progress = ReplyReader::Progress::Waiting;
-  for (int i = 0; i < 100 && progress == ReplyReader::Progress::Waiting; ++i)
+  for (int i = 0; i < 2000 && progress == ReplyReader::Progress::Waiting; ++i)
     progress = reader.Take(BinaryPlayersReply(Ut2004Server(16), 16).front());
   EXPECT_EQ(progress, ReplyReader::Progress::Failed);
+}
+
+// A server that counts more players than a list holds is still answered:
+// the first 256 are kept, as the text reply keeps them.
+TEST(BinaryReply, MorePlayersThanAListHoldsKeepsTheFirst) {
+  const FakeServer server = Ut2004Server(300);
+  BinaryReplyReader reader;
+  EXPECT_EQ(reader.Take(BinaryInfoReply(server)), ReplyReader::Progress::Waiting);
+  EXPECT_EQ(reader.Take(BinaryRulesReply(server)), ReplyReader::Progress::Waiting);
+  ReplyReader::Progress progress = ReplyReader::Progress::Waiting;
+  for (const std::string& datagram : BinaryPlayersReply(server, 40)) progress = reader.Take(datagram);
+  EXPECT_EQ(progress, ReplyReader::Progress::Complete) << reader.Error().toStdString();
+  const query::ServerInfo info = reader.Answer();
+  EXPECT_EQ(info.players, 300);
+  ASSERT_EQ(info.playerList.size(), query::kMaxPlayers);
+  EXPECT_EQ(info.playerList.front().name, "Player0");
+  EXPECT_EQ(info.playerList.back().name, "Player255");
 }
 
 }  // namespace

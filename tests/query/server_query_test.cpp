@@ -29,8 +29,10 @@ struct Outcome {
   qint64 elapsedMs = 0;
 };
 
-Outcome Query(QueryProtocol protocol, quint16 port, int timeoutMs = 1500, const QString& host = "127.0.0.1") {
+Outcome Query(QueryProtocol protocol, quint16 port, int timeoutMs = 1500, const QString& host = "127.0.0.1",
+             const query::ServerQuery::LookupMaker& makeLookup = {}) {
   query::ServerQuery serverQuery(protocol);
+  if (makeLookup) serverQuery.SetLookupMaker(makeLookup);
   QSignalSpy finished(&serverQuery, &query::ServerQuery::Finished);
   QElapsedTimer clock;
   clock.start();
@@ -147,6 +149,57 @@ TEST(ServerQuery, AServerNameIsLookedUpFirst) {
   ASSERT_TRUE(run.result.ok) << run.result.error.toStdString();
   EXPECT_EQ(run.result.info.name, "Clan Server");
   EXPECT_EQ(server.Requests(), 1);
+}
+
+// A resolver in place of the system's: it answers with `addresses` at
+// once, or never.
+class StandInLookup : public platform::HostLookup {
+ public:
+  explicit StandInLookup(std::optional<std::vector<platform::UdpAddress>> addresses)
+      : addresses_(std::move(addresses)) {}
+  void Start(const QString&, quint16) override {
+    if (addresses_) QMetaObject::invokeMethod(this, [this] { emit Found(*addresses_); }, Qt::QueuedConnection);
+  }
+
+ private:
+  std::optional<std::vector<platform::UdpAddress>> addresses_;
+};
+
+query::ServerQuery::LookupMaker Resolver(std::optional<std::vector<platform::UdpAddress>> addresses) {
+  return [addresses] { return std::make_unique<StandInLookup>(addresses); };
+}
+
+TEST(ServerQuery, FailuresBeforeAnyAnswerSayWhatHappened) {
+  struct Case {
+    const char* name;
+    QString host;
+    quint16 port;
+    query::ServerQuery::LookupMaker makeLookup;
+    const char* error;
+    bool atOnce;  // long before the time-out
+  } const cases[] = {
+      // The kernel refuses both; nothing leaves the machine.
+      {"broadcast address", "255.255.255.255", 7778, {}, "nicht gesendet", true},
+      {"port 0", "127.0.0.1", 0, {}, "nicht gesendet", true},
+      {"resolver without answer", "clan.example", 7778, Resolver(std::nullopt), "Name nicht aufgelöst", false},
+      {"unknown name", "clan.example", 7778, Resolver(std::vector<platform::UdpAddress>{}), "Unbekannter Server",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome run = Query(QueryProtocol::Text, c.port, 600, c.host, c.makeLookup);
+    EXPECT_FALSE(run.result.ok);
+    EXPECT_TRUE(run.result.error.contains(c.error)) << run.result.error.toStdString();
+    EXPECT_TRUE(run.result.error.contains(c.host)) << run.result.error.toStdString();
+    if (c.atOnce) EXPECT_LT(run.elapsedMs, 300);
+    else EXPECT_LT(run.elapsedMs, 1100) << "the look-up is bounded by the first attempt's time-out";
+  }
+  SCOPED_TRACE("a name found is queried on its address");
+  LoopbackUdpServer server([](const std::string& r) { return AnswerAs(ClanServer(), r); });
+  const Outcome run = Query(QueryProtocol::Text, server.Port(), 600, "clan.example",
+                            Resolver(std::vector{*platform::UdpAddress::FromText("127.0.0.1", server.Port())}));
+  ASSERT_TRUE(run.result.ok) << run.result.error.toStdString();
+  EXPECT_EQ(run.result.info.name, "Clan Server");
 }
 
 TEST(ServerQuery, DatagramsFromAnotherPortAreIgnored) {

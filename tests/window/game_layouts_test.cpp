@@ -2,7 +2,8 @@
 // (CR LF files), the native UT build with its files in ~/.utpg, and native
 // UT 2004 with its files in ~/.ut2004 and a log of Browse and Bringing Level
 // lines; the native builds write LF line ends, and UT 469c and later a UTF-8
-// log behind a byte order mark. Each reports to a clan script on loopback;
+// log behind a byte order mark; the 64-bit Windows UT 2004, whose log is
+// ut2004-win64.log. Each reports to a clan script on loopback;
 // then the game is started.
 #include <gtest/gtest.h>
 
@@ -146,7 +147,19 @@ INSTANTIATE_TEST_SUITE_P(
                "Ling_On_Linux", "63.211.105.170", "ONS-Dria",
                "home/.ut2004/System/User.ini",
                {"game/System", "home/.ut2004/System"},
-               "game/System/ut2004-bin-linux-amd64", "game/System", "\n"}),
+               "game/System/ut2004-bin-linux-amd64", "game/System", "\n"},
+        // The 64-bit Windows client names its log after its executable.
+        Layout{"Win64Ut2004",
+               4,
+               {{"game/System/UT2004.exe", "MZ"},
+                {"game/System/User.ini", kUserIni},
+                {"game/System/ut2004-win64.log",
+                 "Log: Browse: 63.211.105.170/Index.ut2?Name=Ling?Class=Engine.Pawn?team=255\r\n"
+                 "Log: Bringing Level ONS-Torlan.myLevel up for play (90) appSeconds: 51.547783...\r\n"}},
+               "Ling", "63.211.105.170", "ONS-Torlan",
+               "game/System/User.ini",
+               {"game/System"},
+               "game/System/UT2004.exe", "game/System"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A first start without a game directory: the install of the chosen game
