@@ -173,6 +173,10 @@ void LoginCycle::SendPlayerLocation(bool offline, bool global, std::uint64_t log
     RunPending();
     return;
   }
+  // The entry the script lists is the one the online reports made; the
+  // game's name may have changed since.
+  QString& onlineName = onlineName_[global ? 1 : 0];
+  if (offline && !onlineName.isEmpty()) location->name = onlineName;
   const CycleSettings settings = parts_.setup.Settings();
   const QByteArray url = BuildReportUrl(global ? settings.globalScriptUrl : settings.scriptUrl, *location,
                                         global ? settings.globalPass : settings.pass, global);
@@ -182,7 +186,10 @@ void LoginCycle::SendPlayerLocation(bool offline, bool global, std::uint64_t log
     parts_.dialogs.MessageBeep(Beep::Exclamation);
     parts_.dialogs.ShowMessage(kMissingNameMessage, Buttons::Ok, BoxKind::Information);
   }
-  if (gate.send) parts_.channel.Send(url);
+  if (gate.send) {
+    parts_.channel.Send(url);
+    onlineName = offline ? QString() : location->name;
+  }
   // What was clicked meanwhile goes out behind this report.
   RunPending();
   if (ended_) return;

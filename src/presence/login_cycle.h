@@ -19,6 +19,9 @@
 //    `closeAnswerGraceMs`, so the close ends soon after the fixed waits even
 //    when both scripts hang.
 //  - While closing, an unreachable script shows no box.
+//  - An offline report goes out under the name that was last reported
+//    online to that script, so a name changed in the game meanwhile leaves
+//    no entry behind; with none reported, under the name the scan found.
 //
 // Calls that run a nested event loop (so any handler may run inside them):
 // StartStop, Tick, Reload, Logout, LogoutForClose and UrlNotFound, through
@@ -26,6 +29,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -152,6 +156,9 @@ class LoginCycle {
   Parts parts_;
   std::deque<Action> pending_;
   std::uint64_t logouts_ = 0;  // logouts begun so far
+  // The name last reported online, per script (clan, master); empty once
+  // its offline report has gone out.
+  std::array<QString, 2> onlineName_;
   int preparing_ = 0;          // reports whose scan is running
   int inUrlNotFound_ = 0;      // the channel waits for this handler
   std::uint8_t globalPostCounter_ = 0;

@@ -177,6 +177,35 @@ TEST_F(SessionFlow, CloseWhileLoggedInAsksReportsOfflineAndEnds) {
   EXPECT_FALSE(QFile::exists(dir.File("program/zephanor.tmp")));
 }
 
+TEST_F(SessionFlow, OfflineReportsGoOutUnderTheNameReportedOnline) {
+  // The online reports take the name from the game log; the game's INI is
+  // renamed while logged in. Logging out, by the button or by a close
+  // answered "Ja", must clear the entries the scripts list, not a new one.
+  for (const bool byClose : {false, true}) {
+    SCOPED_TRACE(byClose ? "close" : "logout button");
+    LoopbackHttpServer scripts;
+    scripts.Serve("/q.php", kAnswer);
+    scripts.Serve("/m.php", "OK\r\n");
+    dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=Kim\r\n");
+    dir.Write("program/quavik.ini", "[MAIN]\r\nScript-URL=" + scripts.Url("/q.php") +
+                                        "\r\nGlobal-Script-URL=" + scripts.Url("/m.php") +
+                                        "\r\nPass=pw\r\nDirectory=" + dir.File("game/").toStdString() + "\r\n");
+    app::Session& s = Start();
+    s.StartStop();
+    ASSERT_TRUE(s.LoggedIn());
+    dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=DemoSpieler\r\n");
+    if (byClose) {
+      s.ApplicationClose();
+    } else {
+      s.StartStop();
+    }
+    std::vector<std::string> offline;
+    for (const auto& request : scripts.Requests())
+      if (request.Param("map") == "<i>offline</i>") offline.push_back(request.path + " " + request.Param("name"));
+    EXPECT_EQ(offline, (std::vector<std::string>{"/q.php Kim", "/m.php Kim"}));
+  }
+}
+
 TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {
   app::Session& s = Start();
   view.panel.clansite = "http://clan.example/";
