@@ -4,6 +4,9 @@
 // It owns the login state (logged in exactly while the update timer runs),
 // the master cadence and the master refusal flag. The clan refusal test
 // reads the roster the import has just read, not what the window shows.
+// An import reads only the answer of its own report: a report that was not
+// sent, failed, or was followed by another one before its answer was read
+// leaves the lists as they are.
 //
 // It promises:
 //  - Reports leave in the order the user caused them. A click or tick that
@@ -96,7 +99,7 @@ class ReportChannel {
   // Processes events until no request is under way or `timeoutMs` has
   // passed; true when none is.
   virtual bool WaitUntilIdle(int timeoutMs) = 0;
-  // The answer file's bytes; nullopt when there is none.
+  // The answer of the last request sent; nullopt when it brought none.
   virtual std::optional<QByteArray> ReadAnswer() = 0;
 };
 
@@ -148,14 +151,16 @@ class LoginCycle {
   bool LogIn();  // false when a check stopped it
   void LogOutByUser();
   void SendPlayerLocation(bool offline, bool global, std::uint64_t logoutsAtStart);
-  void ImportClanRoster();
-  void ImportGlobalRoster();
-  std::optional<QByteArray> WaitForAnswer();
+  // `request`: the number of the report's request, 0 when none was sent.
+  void ImportClanRoster(std::uint64_t request);
+  void ImportGlobalRoster(std::uint64_t request);
+  std::optional<QByteArray> WaitForAnswer(std::uint64_t request);
   void Error(const QString& text);
 
   Parts parts_;
   std::deque<Action> pending_;
   std::uint64_t logouts_ = 0;  // logouts begun so far
+  std::uint64_t requests_ = 0;  // requests sent so far
   // The name last reported online, per script (clan, master); empty once
   // its offline report has gone out.
   std::array<QString, 2> onlineName_;

@@ -97,6 +97,12 @@ class SessionFlow : public ::testing::Test {
         [this] { ++terminations; }});
   }
 
+  // The master script's address joins the stored settings.
+  void WithMaster() {
+    dir.Write("program/quavik.ini",
+              dir.Read("program/quavik.ini") + "Global-Script-URL=" + http.Url("/m.php") + "\r\n");
+  }
+
   app::Session& Start() {
     session = std::make_unique<app::Session>(*services, view);
     session->Start();
@@ -204,6 +210,29 @@ TEST_F(SessionFlow, OfflineReportsGoOutUnderTheNameReportedOnline) {
       if (request.Param("map") == "<i>offline</i>") offline.push_back(request.path + " " + request.Param("name"));
     EXPECT_EQ(offline, (std::vector<std::string>{"/q.php Kim", "/m.php Kim"}));
   }
+}
+
+TEST_F(SessionFlow, AFailedClanReportLeavesTheClanListAsItWas) {
+  // The clan script fails (not found, later a server error) while the
+  // master script answers into the same answer file: the clan list keeps
+  // what the clan script last sent and never shows the master's answer.
+  http.Serve("/m.php", "Master\r\nirgendwo\r\n11.12.2026\r\n09:00\r\n");
+  WithMaster();
+  app::Session& s = Start();
+  s.StartStop();  // clan: not found; master
+  ASSERT_TRUE(s.LoggedIn());
+  s.Tick();  // clan: not found
+  EXPECT_TRUE(view.roster.empty());
+
+  http.Serve("/q.php", kAnswer);
+  s.Tick();  // clan; master
+  ASSERT_EQ(view.roster.size(), 2u);
+  http.Serve("/q.php", "Fehler", 500);
+  s.Tick();  // clan: server error
+  ASSERT_EQ(view.roster.size(), 2u);
+  EXPECT_EQ(view.roster[0].name, "Kim");
+  EXPECT_EQ(s.rosterSummary(), "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) ");
+  EXPECT_EQ(http.RequestCount(), 6u);
 }
 
 TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {
