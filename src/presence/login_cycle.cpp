@@ -99,7 +99,7 @@ bool LoginCycle::LogIn() {
     return false;
   }
   parts_.setup.ShowSetup(false);
-  parts_.timer.SetInterval(parts_.waits.Scaled((settings.intervalIndex + 1) * 60000));
+  parts_.timer.SetInterval(IntervalMs(settings.intervalIndex));
   parts_.timer.SetEnabled(true);
   globalAuthFailed_ = false;
   parts_.view.ShowLoggedIn(true);
@@ -108,6 +108,12 @@ bool LoginCycle::LogIn() {
   parts_.view.WriteKeyBindings();
   parts_.view.WriteExecScripts();
   return true;
+}
+
+int LoginCycle::IntervalMs(int intervalIndex) const { return parts_.waits.Scaled((intervalIndex + 1) * 60000); }
+
+void LoginCycle::IntervalChosen(int intervalIndex) {
+  if (LoggedIn()) parts_.timer.SetInterval(IntervalMs(intervalIndex));
 }
 
 void LoginCycle::Tick() {

@@ -133,6 +133,9 @@ class LoginCycle {
   void UrlNotFound();
   // Ends the login without an offline report.
   void RejectConnection();
+  // A new interval choice (item index): while logged in, the update timer
+  // runs at it from now on; otherwise the next login takes it.
+  void IntervalChosen(int intervalIndex);
 
   bool LoggedIn() const { return parts_.timer.Enabled(); }
   bool GlobalAuthFailed() const { return globalAuthFailed_; }
@@ -149,6 +152,8 @@ class LoginCycle {
   bool Deferred(Action action);
   void RunPending();
   bool LogIn();  // false when a check stopped it
+  // The update timer's period for an interval choice.
+  int IntervalMs(int intervalIndex) const;
   void LogOutByUser();
   void SendPlayerLocation(bool offline, bool global, std::uint64_t logoutsAtStart);
   // `request`: the number of the report's request, 0 when none was sent.

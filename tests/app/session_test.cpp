@@ -235,6 +235,31 @@ TEST_F(SessionFlow, AFailedClanReportLeavesTheClanListAsItWas) {
   EXPECT_EQ(http.RequestCount(), 6u);
 }
 
+TEST_F(SessionFlow, ASaveAppliesANewGameDirectoryAndIntervalAtOnce) {
+  dir.Write("game2/System/UnrealTournament.exe", "MZ");
+  dir.Write("game2/System/TOUser.ini", "[DefaultPlayer]\r\nName=Ann\r\n");
+  dir.Write("game2/System/TacticalOps.ini",
+            "[UBrowser.UBrowserFavoritesFact]\r\nFavorites[0]=Clanserver\\1.2.3.4:7777\\\r\n");
+  http.Serve("/q.php", kAnswer);
+  app::Session& s = Start();
+  ASSERT_EQ(view.playerCaption, "Username: Kim");
+  ASSERT_TRUE(view.bookmarks.isEmpty());
+
+  view.panel.directory = dir.File("game2");  // as the directory chooser puts it
+  s.SaveSettingsConfirmed();
+  EXPECT_EQ(view.playerCaption, "Username: Ann");
+  EXPECT_EQ(view.bookmarks, QStringList({"", "Clanserver"}));
+
+  const platform::Waits waits = services->waits;
+  s.StartStop();
+  ASSERT_TRUE(s.LoggedIn());
+  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(10 * 60000));
+  view.panel.updateInterval = 0;
+  s.SaveSettingsConfirmed();
+  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(60000)) << "the running login takes the new interval";
+  EXPECT_TRUE(s.LoggedIn());
+}
+
 TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {
   app::Session& s = Start();
   view.panel.clansite = "http://clan.example/";
