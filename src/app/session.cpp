@@ -54,6 +54,7 @@ void Session::ReadSettings() {
 
 void Session::SaveSettings() {
   platform::ActivityScope scope(activityLog_, QStringLiteral("Speichere Quavikkonfiguration"));
+  const app::Settings before = settings_;
   // The panel hands over what it holds, saved or not.
   settings_ = view_.SetupValues(settings_);
   CheckGameDirectory();
@@ -69,6 +70,19 @@ void Session::SaveSettings() {
   settings_.Save(settingsFilePath_);
   DefineGameProfile();
   WriteKeyBindings();
+  FollowSavedSettings(before);
+}
+
+// What the saved values decide takes effect now, not at the next start or
+// login. Only what a save changed is derived again: a save comes before
+// every report, and re-reading the bookmarks would drop the chosen one,
+// resetting the interval would restart the timer's count.
+void Session::FollowSavedSettings(const app::Settings& before) {
+  if (settings_.directory != before.directory || settings_.gameIndex != before.gameIndex) {
+    ReadServerBookmarks();
+    ShowPlayerName();
+  }
+  if (settings_.updateInterval != before.updateInterval) cycle_->IntervalChosen(settings_.updateInterval);
 }
 
 // A failed save raises before the confirmation.
@@ -104,8 +118,10 @@ QString Session::PlayerName() const {
 }
 
 void Session::ShowPlayerName() {
-  if (const auto caption = presence::PlayerNameCaption(GameFile(gameProfile_.userIni)))
-    view_.ShowPlayerCaption(*caption);
+  // Without the user INI the label shows its bare caption, not the name of
+  // a game directory chosen before.
+  view_.ShowPlayerCaption(
+      presence::PlayerNameCaption(GameFile(gameProfile_.userIni)).value_or(QStringLiteral("Username: ")));
 }
 
 void Session::WriteKeyBindings() {

@@ -53,7 +53,10 @@ class Session {
 
   // ---- settings ----
   // The panel's values become the settings in use and are saved; may show
-  // the URL correction box; throws when the file can't be written.
+  // the URL correction box; throws when the file can't be written. What
+  // depends on a changed value follows at once: a new game directory or
+  // game brings its bookmarks and player name, a new interval applies to
+  // the running update timer.
   void SaveSettings();
   // "Konfiguration speichern": SaveSettings, then its confirmation.
   void SaveSettingsConfirmed();
@@ -118,6 +121,7 @@ class Session {
   void WriteKeyBindings();
   void WriteExecScripts();
 
+  void FollowSavedSettings(const app::Settings& before);
   void CheckGameDirectory();
   void DefineGameProfile();
   void ReadServerBookmarks();

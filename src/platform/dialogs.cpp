@@ -2,12 +2,51 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace platform {
+namespace {
+
+// A yes/no question can only be answered: neither Escape nor the window's
+// close button (nor the window manager's close command) dismisses it. Left
+// to Qt, both would count as "Nein" or as no answer, and a caller that acts
+// on "Ja" only would skip what the user never declined.
+class AnswerOnlyBox : public QMessageBox {
+ public:
+  explicit AnswerOnlyBox(QWidget* parent) : QMessageBox(parent) {}
+  void SetAnswerOnly(bool answerOnly) {
+    answerOnly_ = answerOnly;
+    if (answerOnly) {
+      setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) & ~Qt::WindowCloseButtonHint);
+    }
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (answerOnly_ && event->matches(QKeySequence::Cancel)) {
+      event->accept();
+      return;
+    }
+    QMessageBox::keyPressEvent(event);
+  }
+  void closeEvent(QCloseEvent* event) override {
+    if (answerOnly_) {
+      event->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(event);
+  }
+
+ private:
+  bool answerOnly_ = false;
+};
+
+}  // namespace
 
 Answer QtDialogs::ShowMessage(const QString& text, Buttons buttons, BoxKind kind) {
-  QMessageBox box(QApplication::activeWindow());
+  AnswerOnlyBox box(QApplication::activeWindow());
   box.setWindowTitle(QApplication::applicationDisplayName());
   box.setText(text);
   switch (kind) {
@@ -21,6 +60,7 @@ Answer QtDialogs::ShowMessage(const QString& text, Buttons buttons, BoxKind kind
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
   }
+  box.SetAnswerOnly(buttons == Buttons::YesNo);
   // The program speaks German; Qt's own button texts are English.
   if (QAbstractButton* yes = box.button(QMessageBox::Yes)) yes->setText(QStringLiteral("&Ja"));
   if (QAbstractButton* no = box.button(QMessageBox::No)) no->setText(QStringLiteral("&Nein"));

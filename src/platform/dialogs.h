@@ -9,7 +9,8 @@ namespace platform {
 enum class Buttons { YesOnly, Ok, YesNo };
 // The icon of a box.
 enum class BoxKind { Information, Error, Warning, Confirmation };
-// What the user answered; Closed when the box was closed without a button.
+// What the user answered; Closed when the box was closed without a button,
+// which a Yes/No question does not allow (it has no escape, only answers).
 enum class Answer { Yes, No, Ok, Closed };
 // MessageBeep values: 0 default sound, 16 error sound, 48 exclamation.
 enum class Beep { Default = 0, Error = 16, Exclamation = 48 };

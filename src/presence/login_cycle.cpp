@@ -99,7 +99,7 @@ bool LoginCycle::LogIn() {
     return false;
   }
   parts_.setup.ShowSetup(false);
-  parts_.timer.SetInterval(parts_.waits.Scaled((settings.intervalIndex + 1) * 60000));
+  parts_.timer.SetInterval(IntervalMs(settings.intervalIndex));
   parts_.timer.SetEnabled(true);
   globalAuthFailed_ = false;
   parts_.view.ShowLoggedIn(true);
@@ -108,6 +108,12 @@ bool LoginCycle::LogIn() {
   parts_.view.WriteKeyBindings();
   parts_.view.WriteExecScripts();
   return true;
+}
+
+int LoginCycle::IntervalMs(int intervalIndex) const { return parts_.waits.Scaled((intervalIndex + 1) * 60000); }
+
+void LoginCycle::IntervalChosen(int intervalIndex) {
+  if (LoggedIn()) parts_.timer.SetInterval(IntervalMs(intervalIndex));
 }
 
 void LoginCycle::Tick() {
@@ -173,6 +179,10 @@ void LoginCycle::SendPlayerLocation(bool offline, bool global, std::uint64_t log
     RunPending();
     return;
   }
+  // The entry the script lists is the one the online reports made; the
+  // game's name may have changed since.
+  QString& onlineName = onlineName_[global ? 1 : 0];
+  if (offline && !onlineName.isEmpty()) location->name = onlineName;
   const CycleSettings settings = parts_.setup.Settings();
   const QByteArray url = BuildReportUrl(global ? settings.globalScriptUrl : settings.scriptUrl, *location,
                                         global ? settings.globalPass : settings.pass, global);
@@ -182,24 +192,33 @@ void LoginCycle::SendPlayerLocation(bool offline, bool global, std::uint64_t log
     parts_.dialogs.MessageBeep(Beep::Exclamation);
     parts_.dialogs.ShowMessage(kMissingNameMessage, Buttons::Ok, BoxKind::Information);
   }
-  if (gate.send) parts_.channel.Send(url);
+  std::uint64_t request = 0;
+  if (gate.send) {
+    parts_.channel.Send(url);
+    request = ++requests_;
+    onlineName = offline ? QString() : location->name;
+  }
   // What was clicked meanwhile goes out behind this report.
   RunPending();
   if (ended_) return;
   if (!global) {
-    ImportClanRoster();
+    ImportClanRoster(request);
   } else if (!globalAuthFailed_) {
-    ImportGlobalRoster();
+    ImportGlobalRoster(request);
   }
 }
 
-std::optional<QByteArray> LoginCycle::WaitForAnswer() {
+std::optional<QByteArray> LoginCycle::WaitForAnswer(std::uint64_t request) {
+  // Nothing sent: the answer file holds an earlier report's answer.
+  if (request == 0) return std::nullopt;
   // The channel's requests queue behind the one whose handler sits lower on
   // this stack: they can't end before this wait returns.
   if (inUrlNotFound_ > 0) return std::nullopt;
+  // A request sent meanwhile (inside the fixed wait) writes the same file.
+  const auto own = [&] { return request == requests_ ? parts_.channel.ReadAnswer() : std::optional<QByteArray>{}; };
   if (!closing_) {
     if (!parts_.channel.WaitUntilIdle(answerGraceMs)) return std::nullopt;
-    return parts_.channel.ReadAnswer();
+    return own();
   }
   // The close's reports share one grace: what one of them used is gone for
   // the next.
@@ -208,14 +227,14 @@ std::optional<QByteArray> LoginCycle::WaitForAnswer() {
   const bool idle = parts_.channel.WaitUntilIdle(std::min(answerGraceMs, closeGraceLeftMs_));
   closeGraceLeftMs_ = std::max<int>(0, closeGraceLeftMs_ - static_cast<int>(waited.elapsed()));
   if (!idle) return std::nullopt;
-  return parts_.channel.ReadAnswer();
+  return own();
 }
 
-void LoginCycle::ImportClanRoster() {
+void LoginCycle::ImportClanRoster(std::uint64_t request) {
   ActivityScope scope(parts_.log, QStringLiteral("Importiere in Clangrid"));
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: Delay ON"));
   parts_.view.UpdateVisDelay(kImportWaitMs);
-  const std::optional<QByteArray> answer = WaitForAnswer();
+  const std::optional<QByteArray> answer = WaitForAnswer(request);
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: Delay OFF"));
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: öffne TMP"));
   std::optional<ClanRoster> roster;
@@ -235,10 +254,10 @@ void LoginCycle::ImportClanRoster() {
   }
 }
 
-void LoginCycle::ImportGlobalRoster() {
+void LoginCycle::ImportGlobalRoster(std::uint64_t request) {
   ActivityScope scope(parts_.log, QStringLiteral("Importiere in Globalgrid"));
   parts_.view.UpdateVisDelay(kImportWaitMs);
-  const std::optional<QByteArray> answer = WaitForAnswer();
+  const std::optional<QByteArray> answer = WaitForAnswer(request);
   if (answer && MasterAnswerRefused(std::string_view(answer->constData(), answer->size()))) {
     parts_.dialogs.MessageBeep(Beep::Default);
     globalAuthFailed_ = true;

@@ -4,6 +4,9 @@
 // It owns the login state (logged in exactly while the update timer runs),
 // the master cadence and the master refusal flag. The clan refusal test
 // reads the roster the import has just read, not what the window shows.
+// An import reads only the answer of its own report: a report that was not
+// sent, failed, or was followed by another one before its answer was read
+// leaves the lists as they are.
 //
 // It promises:
 //  - Reports leave in the order the user caused them. A click or tick that
@@ -19,6 +22,9 @@
 //    `closeAnswerGraceMs`, so the close ends soon after the fixed waits even
 //    when both scripts hang.
 //  - While closing, an unreachable script shows no box.
+//  - An offline report goes out under the name that was last reported
+//    online to that script, so a name changed in the game meanwhile leaves
+//    no entry behind; with none reported, under the name the scan found.
 //
 // Calls that run a nested event loop (so any handler may run inside them):
 // StartStop, Tick, Reload, Logout, LogoutForClose and UrlNotFound, through
@@ -26,6 +32,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -92,7 +99,7 @@ class ReportChannel {
   // Processes events until no request is under way or `timeoutMs` has
   // passed; true when none is.
   virtual bool WaitUntilIdle(int timeoutMs) = 0;
-  // The answer file's bytes; nullopt when there is none.
+  // The answer of the last request sent; nullopt when it brought none.
   virtual std::optional<QByteArray> ReadAnswer() = 0;
 };
 
@@ -126,6 +133,9 @@ class LoginCycle {
   void UrlNotFound();
   // Ends the login without an offline report.
   void RejectConnection();
+  // A new interval choice (item index): while logged in, the update timer
+  // runs at it from now on; otherwise the next login takes it.
+  void IntervalChosen(int intervalIndex);
 
   bool LoggedIn() const { return parts_.timer.Enabled(); }
   bool GlobalAuthFailed() const { return globalAuthFailed_; }
@@ -142,16 +152,23 @@ class LoginCycle {
   bool Deferred(Action action);
   void RunPending();
   bool LogIn();  // false when a check stopped it
+  // The update timer's period for an interval choice.
+  int IntervalMs(int intervalIndex) const;
   void LogOutByUser();
   void SendPlayerLocation(bool offline, bool global, std::uint64_t logoutsAtStart);
-  void ImportClanRoster();
-  void ImportGlobalRoster();
-  std::optional<QByteArray> WaitForAnswer();
+  // `request`: the number of the report's request, 0 when none was sent.
+  void ImportClanRoster(std::uint64_t request);
+  void ImportGlobalRoster(std::uint64_t request);
+  std::optional<QByteArray> WaitForAnswer(std::uint64_t request);
   void Error(const QString& text);
 
   Parts parts_;
   std::deque<Action> pending_;
   std::uint64_t logouts_ = 0;  // logouts begun so far
+  std::uint64_t requests_ = 0;  // requests sent so far
+  // The name last reported online, per script (clan, master); empty once
+  // its offline report has gone out.
+  std::array<QString, 2> onlineName_;
   int preparing_ = 0;          // reports whose scan is running
   int inUrlNotFound_ = 0;      // the channel waits for this handler
   std::uint8_t globalPostCounter_ = 0;

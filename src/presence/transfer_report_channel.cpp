@@ -22,16 +22,22 @@ void TransferReportChannel::Send(const QByteArray& url) {
   item.HTTPCommand = hcPut;
   item.TargetDir = answerDir_;
   item.TargetFilename = answerFileName_;
+  lastRequest_ = transfer_.Items.Shared(0);
   transfer_.Start();
 }
 
 bool TransferReportChannel::WaitUntilIdle(int timeoutMs) { return transfer_.WaitUntilIdle(timeoutMs); }
 
 std::optional<QByteArray> TransferReportChannel::ReadAnswer() {
+  if (!lastRequest_) return std::nullopt;
   // One byte past the import's cap lets the import see that the answer was cut.
   const auto bytes =
       platform::ReadFileBytes(platform::JoinDir(answerDir_, answerFileName_), kMaxAnswerBytes + 1);
   if (!bytes) return std::nullopt;
+  // A failed request (no connection, an HTTP error, a broken body) left the
+  // file as it was. A complete empty answer does replace it, though the
+  // transfer does not count it as copied.
+  if (!lastRequest_->Copied() && !bytes->empty()) return std::nullopt;
   return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
 }
 

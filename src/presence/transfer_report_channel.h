@@ -1,12 +1,16 @@
 // The report channel over a transfer component: each request replaces the
 // component's items with one HTTP item that writes the answer file, and
-// starts a run (runs queue in the order they were started).
+// starts a run (runs queue in the order they were started). The answer read
+// back is the last request's own: one that failed brings none, even though
+// the answer file of an earlier request (perhaps the other script's) stays.
 #pragma once
 #include <QString>
+#include <memory>
 
 #include "presence/login_cycle.h"
 
 class TFileTransfer;
+class TFileTransferItem;
 
 namespace presence {
 
@@ -22,6 +26,7 @@ class TransferReportChannel : public ReportChannel {
   TFileTransfer& transfer_;
   QString answerDir_;
   QString answerFileName_;
+  std::shared_ptr<const TFileTransferItem> lastRequest_;
 };
 
 }  // namespace presence

@@ -65,6 +65,8 @@ class TForm1 : public QWidget, public app::MainView {
   // Builds the panels not shown yet, hidden, so that every control can be
   // found by its name (the window tests' driver does).
   void BuildAllPanels();
+  // Shows the window again from the task bar or the tray, in front.
+  void BringToFront();
 
   // ---- app::MainView ----
   app::Settings SetupValues(const app::Settings& base) const override;

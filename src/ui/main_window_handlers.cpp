@@ -58,7 +58,9 @@ void TForm1::SpeedButton1Click() {
   chooser_->exec();
 }
 
-void TForm1::TrayShowClick() {
+void TForm1::TrayShowClick() { BringToFront(); }
+
+void TForm1::BringToFront() {
   showNormal();
   raise();
   activateWindow();

@@ -97,6 +97,12 @@ class SessionFlow : public ::testing::Test {
         [this] { ++terminations; }});
   }
 
+  // The master script's address joins the stored settings.
+  void WithMaster() {
+    dir.Write("program/quavik.ini",
+              dir.Read("program/quavik.ini") + "Global-Script-URL=" + http.Url("/m.php") + "\r\n");
+  }
+
   app::Session& Start() {
     session = std::make_unique<app::Session>(*services, view);
     session->Start();
@@ -175,6 +181,83 @@ TEST_F(SessionFlow, CloseWhileLoggedInAsksReportsOfflineAndEnds) {
   EXPECT_EQ(terminations, 1);
   EXPECT_TRUE(s.Terminating());
   EXPECT_FALSE(QFile::exists(dir.File("program/zephanor.tmp")));
+}
+
+TEST_F(SessionFlow, OfflineReportsGoOutUnderTheNameReportedOnline) {
+  // The online reports take the name from the game log; the game's INI is
+  // renamed while logged in. Logging out, by the button or by a close
+  // answered "Ja", must clear the entries the scripts list, not a new one.
+  for (const bool byClose : {false, true}) {
+    SCOPED_TRACE(byClose ? "close" : "logout button");
+    LoopbackHttpServer scripts;
+    scripts.Serve("/q.php", kAnswer);
+    scripts.Serve("/m.php", "OK\r\n");
+    dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=Kim\r\n");
+    dir.Write("program/quavik.ini", "[MAIN]\r\nScript-URL=" + scripts.Url("/q.php") +
+                                        "\r\nGlobal-Script-URL=" + scripts.Url("/m.php") +
+                                        "\r\nPass=pw\r\nDirectory=" + dir.File("game/").toStdString() + "\r\n");
+    app::Session& s = Start();
+    s.StartStop();
+    ASSERT_TRUE(s.LoggedIn());
+    dir.Write("game/System/TOUser.ini", "[DefaultPlayer]\r\nName=DemoSpieler\r\n");
+    if (byClose) {
+      s.ApplicationClose();
+    } else {
+      s.StartStop();
+    }
+    std::vector<std::string> offline;
+    for (const auto& request : scripts.Requests())
+      if (request.Param("map") == "<i>offline</i>") offline.push_back(request.path + " " + request.Param("name"));
+    EXPECT_EQ(offline, (std::vector<std::string>{"/q.php Kim", "/m.php Kim"}));
+  }
+}
+
+TEST_F(SessionFlow, AFailedClanReportLeavesTheClanListAsItWas) {
+  // The clan script fails (not found, later a server error) while the
+  // master script answers into the same answer file: the clan list keeps
+  // what the clan script last sent and never shows the master's answer.
+  http.Serve("/m.php", "Master\r\nirgendwo\r\n11.12.2026\r\n09:00\r\n");
+  WithMaster();
+  app::Session& s = Start();
+  s.StartStop();  // clan: not found; master
+  ASSERT_TRUE(s.LoggedIn());
+  s.Tick();  // clan: not found
+  EXPECT_TRUE(view.roster.empty());
+
+  http.Serve("/q.php", kAnswer);
+  s.Tick();  // clan; master
+  ASSERT_EQ(view.roster.size(), 2u);
+  http.Serve("/q.php", "Fehler", 500);
+  s.Tick();  // clan: server error
+  ASSERT_EQ(view.roster.size(), 2u);
+  EXPECT_EQ(view.roster[0].name, "Kim");
+  EXPECT_EQ(s.rosterSummary(), "Quavik meldet: Kim (1.2.3.4:7777) Lee (Sucht Server...) ");
+  EXPECT_EQ(http.RequestCount(), 6u);
+}
+
+TEST_F(SessionFlow, ASaveAppliesANewGameDirectoryAndIntervalAtOnce) {
+  dir.Write("game2/System/UnrealTournament.exe", "MZ");
+  dir.Write("game2/System/TOUser.ini", "[DefaultPlayer]\r\nName=Ann\r\n");
+  dir.Write("game2/System/TacticalOps.ini",
+            "[UBrowser.UBrowserFavoritesFact]\r\nFavorites[0]=Clanserver\\1.2.3.4:7777\\\r\n");
+  http.Serve("/q.php", kAnswer);
+  app::Session& s = Start();
+  ASSERT_EQ(view.playerCaption, "Username: Kim");
+  ASSERT_TRUE(view.bookmarks.isEmpty());
+
+  view.panel.directory = dir.File("game2");  // as the directory chooser puts it
+  s.SaveSettingsConfirmed();
+  EXPECT_EQ(view.playerCaption, "Username: Ann");
+  EXPECT_EQ(view.bookmarks, QStringList({"", "Clanserver"}));
+
+  const platform::Waits waits = services->waits;
+  s.StartStop();
+  ASSERT_TRUE(s.LoggedIn());
+  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(10 * 60000));
+  view.panel.updateInterval = 0;
+  s.SaveSettingsConfirmed();
+  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(60000)) << "the running login takes the new interval";
+  EXPECT_TRUE(s.LoggedIn());
 }
 
 TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {

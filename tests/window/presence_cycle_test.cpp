@@ -131,7 +131,9 @@ TEST_F(Presence, ReportsCarryEveryValueEncodedAndInOrder) {
   f.session().StartStop();
 
   const Params onServer{{"name", "K\xE4m &Co=1"}, {"ip", "Zephanor!"}, {"server", "1.2.3.4:7777"}, {"map", "TO-Rapid"}};
-  const Params offline{{"name", "Kim"}, {"ip", "Zephanor!"}, {"server", "<i>offline</i>"}, {"map", "<i>offline</i>"}};
+  // The logout clears the entry the login made: the name from the game log,
+  // not the INI's "Kim".
+  const Params offline{{"name", "K\xE4m &Co=1"}, {"ip", "Zephanor!"}, {"server", "<i>offline</i>"}, {"map", "<i>offline</i>"}};
   const Params clan{{"pass", "p+w&d=\xF6 #"}, {"quickview", "on"}};
   const Params master{{"pass", "g/?x%"}, {"quickview", "on"}, {"globalpost", "on"}};
   const auto join = [](Params a, const Params& b) { a.insert(a.end(), b.begin(), b.end()); return a; };
