@@ -192,7 +192,7 @@ TEST(Ut2004Conversation, AListCutShortKeepsWhatArrivedWithAWarning) {
                                    Record("127.0.0.1", 7777, 7778, "One", "DM-1on1", "xDeathMatch", 1, 2);
   EXPECT_EQ(conversation.Take(kChallenge + kApproved + kVerified + firstOfThree), Progress::Waiting);
   EXPECT_EQ(conversation.Closed(), Progress::Complete);
-  EXPECT_TRUE(conversation.Warning().contains("1 von 3")) << conversation.Warning().toStdString();
+  EXPECT_TRUE(conversation.Warning().contains("1 of 3")) << conversation.Warning().toStdString();
   EXPECT_EQ(conversation.TakeEntries().size(), 1u);
 }
 

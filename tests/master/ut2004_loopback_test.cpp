@@ -133,7 +133,7 @@ TEST(Ut2004Loopback, AWrongKeyIsRefused) {
   Ut2004Conversation conversation(Ut2004Credentials::Placeholder(), QStringLiteral("xDeathMatch"));
   EXPECT_EQ(Drive(conversation, standIn.Port()).progress, Progress::Failed);
   EXPECT_EQ(standIn.Refusals(), 1);
-  EXPECT_TRUE(conversation.Error().contains("CD-Key")) << conversation.Error().toStdString();
+  EXPECT_TRUE(conversation.Error().contains("CD key")) << conversation.Error().toStdString();
 }
 
 struct HostileCase {
