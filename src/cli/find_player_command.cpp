@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <cstdio>
 
@@ -52,7 +53,12 @@ int RunFindPlayerCommandLine(int argc, char** argv) {
     WriteLine(text);
   };
   if (terminal) {
-    environment.progress = [&progressShown](const QString& line) {
+    // A thousand answers in a few seconds: the line is redrawn at most ten
+    // times a second; clearing it is never held back.
+    QElapsedTimer sinceDrawn;
+    environment.progress = [&progressShown, sinceDrawn](const QString& line) mutable {
+      if (!line.isEmpty() && sinceDrawn.isValid() && sinceDrawn.elapsed() < 100) return;
+      sinceDrawn.start();
       std::fprintf(stderr, "\r\033[K%s", line.toUtf8().constData());
       std::fflush(stderr);
       progressShown = !line.isEmpty();
