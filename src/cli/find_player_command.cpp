@@ -40,11 +40,15 @@ int RunFindPlayerCommandLine(int argc, char** argv) {
   const master::ChosenMasters chosen = master::ChooseMasters(
       parsed.command->game, parsed.command->masters, master::ReadMastersSetting(iniPath, parsed.command->game));
   for (const QString& warning : chosen.warnings) WriteLine(warning);
+  QStringList keyWarnings;
+  master::Ut2004Credentials credentials = master::ReadUt2004Credentials(iniPath, &keyWarnings);
+  for (const QString& warning : keyWarnings) WriteLine(warning);
 
   const bool terminal = ::isatty(STDERR_FILENO) == 1;
   FinderEnvironment environment;
   environment.cacheDir = paths.TempDir();
   environment.masters = chosen.masters;
+  environment.ut2004Credentials = credentials;
   environment.out = WriteOut;
   bool progressShown = false;
   environment.warn = [&progressShown](const QString& text) {

@@ -78,7 +78,7 @@ void FinderRun::AskMasters() {
     if (source.listName.isEmpty() && master::GameSpyNames(command_.game).isEmpty()) {
       const QStringList types = command_.game == master::Game::UT2003 ? master::Ut2003StockGameTypes()
                                                                       : master::Ut2004StockGameTypes();
-      conversations = master::Ut2004ListConversations(master::Ut2004Credentials::Placeholder(), types);
+      conversations = master::Ut2004ListConversations(env_.ut2004Credentials, types);
     } else {
       const QString name = source.listName.isEmpty() ? master::GameSpyNames(command_.game).first() : source.listName;
       const std::optional<master::GamespyGame> game = master::FindGamespyGame(name.toStdString());

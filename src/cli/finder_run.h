@@ -14,6 +14,7 @@
 #include "cli/find_player_output.h"
 #include "master/list_cache.h"
 #include "master/master_client.h"
+#include "master/ut2004_credentials.h"
 #include "master/master_list.h"
 
 namespace sweep {
@@ -31,6 +32,8 @@ struct FinderEnvironment {
   std::function<void(const QString&)> warn;         // a line on standard error
   std::function<void(const QString&)> progress;     // the progress line; empty to clear; null when not a terminal
   std::function<qint64()> nowMs;                    // wall clock, ms since the epoch
+  // What the UT 2004 master is shown of a CD key (see master_defaults.h).
+  master::Ut2004Credentials ut2004Credentials = master::Ut2004Credentials::Placeholder();
 };
 
 class FinderRun : public QObject {

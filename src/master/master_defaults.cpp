@@ -102,4 +102,16 @@ std::optional<QString> ReadMastersSetting(const QString& iniPath, Game game) {
   return value;
 }
 
+Ut2004Credentials ReadUt2004Credentials(const QString& iniPath, QStringList* warnings) {
+  const QString hash = platform::IniReadString(iniPath, QStringLiteral("Masters"), QStringLiteral("UT2004KeyHash"), {});
+  if (hash.trimmed().isEmpty()) return Ut2004Credentials::Placeholder();
+  QString why;
+  if (std::optional<Ut2004Credentials> own = Ut2004Credentials::FromKeyHash(hash.trimmed(), &why)) return *own;
+  if (warnings) {
+    warnings->append(QStringLiteral("[Masters] UT2004KeyHash of %1 is not 32 hex digits; the placeholder key is shown")
+                         .arg(iniPath));
+  }
+  return Ut2004Credentials::Placeholder();
+}
+
 }  // namespace master

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "master/listed_game.h"
+#include "master/ut2004_credentials.h"
 
 namespace master {
 
@@ -49,5 +50,11 @@ ChosenMasters ChooseMasters(Game game, const QList<MasterHostPort>& commandLine,
 // The [Masters] value of `game` in the INI file at `iniPath`; nullopt when
 // the file or key is missing or the value is blank.
 std::optional<QString> ReadMastersSetting(const QString& iniPath, Game game);
+
+// What the UT 2004 master is shown of a CD key: the hash the user wrote into
+// [Masters] UT2004KeyHash= (32 hex digits) when there is a usable one, the
+// placeholder otherwise. The game's own key is never read. An unusable value
+// adds a line to `warnings`.
+Ut2004Credentials ReadUt2004Credentials(const QString& iniPath, QStringList* warnings);
 
 }  // namespace master

@@ -77,6 +77,34 @@ TEST(MasterDefaults, SettingReadFromTheMastersSection) {
   EXPECT_EQ(master::ReadMastersSetting(dir.File("none.ini"), Game::UT), std::nullopt);
 }
 
+TEST(MasterDefaults, TheUserOwnKeyHashOrThePlaceholder) {
+  testing_support::TempDir dir;
+  const QByteArray placeholder = master::Ut2004Credentials::Placeholder().KeyHash();
+  const QByteArray own = "0123456789abcdef0123456789abcdef";
+  struct Case {
+    const char* ini;
+    QByteArray expected;
+    int warnings;
+  };
+  const Case cases[] = {
+      {"[Settings]\r\nUT2004KeyHash=0123456789abcdef0123456789abcdef\r\n", placeholder, 0},
+      {"[Masters]\r\nUT2004KeyHash = 0123456789ABCDEF0123456789ABCDEF \r\n", own, 0},
+      {"[Masters]\r\nUT2004KeyHash=\r\n", placeholder, 0},
+      {"[Masters]\r\nUT2004KeyHash=ABCDE-FGHIJ-KLMNO-PQRST\r\n", placeholder, 1},
+      {"[Masters]\r\nUT2004KeyHash=0123456789abcdef0123456789abcde\r\n", placeholder, 1},
+  };
+  for (const Case& c : cases) {
+    const QString ini = dir.Write("quavik.ini", c.ini);
+    QStringList warnings;
+    EXPECT_EQ(master::ReadUt2004Credentials(ini, &warnings).KeyHash(), c.expected) << c.ini;
+    EXPECT_EQ(warnings.size(), c.warnings) << c.ini;
+  }
+  QStringList warnings;
+  EXPECT_EQ(master::ReadUt2004Credentials(dir.File("none.ini"), &warnings).KeyHash(), placeholder);
+  EXPECT_TRUE(warnings.isEmpty());
+  EXPECT_NE(own, placeholder);
+}
+
 TEST(ListedGame, TacticalOpsKeepsItsOwnGameTypes) {
   const struct {
     Game game;
