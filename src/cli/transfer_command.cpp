@@ -126,7 +126,7 @@ ParsedArguments ParseTransferArguments(const QStringList& arguments) {
       if (ok) number = text.toInt(&ok);
       if (!ok || number < 1 || number > 65535) return fail(QStringLiteral("--port needs a number from 1 to 65535"));
       port = number;
-    } else if (a.startsWith(QStringLiteral("--"))) {
+    } else if (a.startsWith('-')) {
       return fail(QStringLiteral("unknown option ") + a);
     } else if (source.isEmpty()) {
       source = a;

@@ -62,6 +62,7 @@ TEST(TransferArguments, UnusableArgumentsSayWhy) {
       {},
       {"a", "b"},
       {"--bogus", "a"},
+      {"-x", "a"},
       {"--protocol", "gopher", "a"},
       {"--protocol", "ftp", "f.bin"},
       {"--port", "70000", "ftp://srv/f"},
@@ -224,7 +225,6 @@ TEST_F(TransferProgram, UsageErrorExitsWithTwoAndPointsToHelp) {
   EXPECT_TRUE(help.lines.join('\n').contains("--target-dir"));
 }
 
-}  // namespace
 // A loopback TCP port nobody listens on: bound for a moment, then let go.
 int RefusingPort() {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -260,3 +260,4 @@ TEST_F(TransferProgram, RefusedConnectionIsReportedAsTheHelpSays) {
   EXPECT_TRUE(lineOf("connect-error").contains("share")) << help.join('\n').toStdString();
 }
 
+}  // namespace
