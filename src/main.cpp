@@ -27,7 +27,12 @@ platform::AppPaths ProgramPaths() {
 int PrintFoundGames(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   const platform::AppPaths paths = ProgramPaths();
-  const QByteArray text = game::FoundInstallsText(game::FindInstalls(paths.homeDir, paths.winePrefix)).toLocal8Bit();
+  const std::vector<game::FoundInstall> installs = game::FindInstalls(paths.homeDir, paths.winePrefix);
+  if (installs.empty()) {
+    std::fprintf(stderr, "quavik: no game install found\n");
+    return 1;
+  }
+  const QByteArray text = game::FoundInstallsText(installs).toLocal8Bit();
   std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
   return 0;
 }

@@ -1,6 +1,6 @@
 // What the programs answer to --help and to an option they don't know,
-// without a display; which arguments the window start takes; the
-// game-server stand-in on a port of our choosing.
+// without a display; which arguments the window start takes; --find-games
+// that finds nothing; the game-server stand-in on a port of our choosing.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -100,6 +100,19 @@ TEST(Programs, AnswerHelpAndRefuseUnknownOptions) {
       EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
     }
   }
+}
+
+TEST(Programs, FindGamesSaysSoWhenThereIsNone) {
+  testing_support::TempDir home;
+  QProcessEnvironment env;
+  env.insert("HOME", home.Path());
+  env.insert("WINEPREFIX", home.File("no-prefix"));
+  env.insert("XDG_CONFIG_HOME", home.File("config"));
+  env.insert("XDG_CACHE_HOME", home.File("cache"));
+  const Outcome run = RunProgram("quavik", {"--find-games"}, env);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+  EXPECT_TRUE(run.errors.contains("no game install found")) << run.errors.toStdString();
 }
 
 // A loopback UDP port nobody uses at the moment.
