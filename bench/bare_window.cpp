@@ -6,7 +6,16 @@
 #include <QWidget>
 #include <curl/curl.h>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf("Usage: quavik-bench-bare-window [Qt's options]\nShows a plain window until it is ended.\n");
+      return 0;
+    }
+  }
   curl_global_init(CURL_GLOBAL_DEFAULT);
   QApplication application(argc, argv);
   QWidget window;

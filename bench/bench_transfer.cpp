@@ -142,7 +142,25 @@ int RunDialog(const Options& o, const QString& url, const QString& dir) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "Usage: quavik-bench-transfer [--ftp | --copy] [--size MiB] [--rounds N]\n"
+    "       quavik-bench-transfer --dialog [--size MiB] [--throttle-ms N] [--cancel-after-ms N]\n";
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    const bool withValue = a == "--size" || a == "--rounds" || a == "--throttle-ms" || a == "--cancel-after-ms";
+    if (withValue) {
+      ++i;
+    } else if (a != "--dialog" && a != "--ftp" && a != "--copy") {
+      std::fprintf(stderr, "quavik-bench-transfer: unknown option %s\n%s", a.c_str(), kUsage);
+      return 2;
+    }
+  }
   const bool wantsDialog = std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string(a) == "--dialog"; });
   if (!wantsDialog && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

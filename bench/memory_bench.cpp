@@ -239,13 +239,18 @@ int main(int argc, char** argv) {
   bool smaps = false;
   const QStringList arguments = application.arguments().mid(1);
   for (int i = 0; i < arguments.size(); ++i) {
+    if (arguments[i] == QStringLiteral("--help") || arguments[i] == QStringLiteral("-h")) {
+      std::printf("Usage: quavik-bench-memory [--idle SECONDS] [--smaps]\n");
+      return 0;
+    }
     if (arguments[i] == QStringLiteral("--smaps")) {
       smaps = true;
     } else if (arguments[i] == QStringLiteral("--idle") && i + 1 < arguments.size() &&
                arguments[i + 1].toInt() > 0) {
       idleSeconds = arguments[++i].toInt();
     } else {
-      std::fprintf(stderr, "usage: quavik-bench-memory [--idle SECONDS] [--smaps]\n");
+      std::fprintf(stderr, "quavik-bench-memory: unusable argument %s\nUsage: quavik-bench-memory [--idle SECONDS] [--smaps]\n",
+                   qPrintable(arguments[i]));
       return 2;
     }
   }

@@ -150,7 +150,17 @@ int AppendBench(const QString& log, const QString& workingCopy,
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool append = argc > 1 && std::string(argv[1]) == "--append";
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first == "--help" || first == "-h") {
+    std::printf("Usage: quavik-bench-scan [--append]\n");
+    return 0;
+  }
+  if (argc > 2 || (argc == 2 && first != "--append")) {
+    std::fprintf(stderr, "quavik-bench-scan: unusable argument %s\nUsage: quavik-bench-scan [--append]\n",
+                 argv[argc > 2 && first == "--append" ? 2 : 1]);
+    return 2;
+  }
+  const bool append = first == "--append";
   QTemporaryDir dir;
   if (!dir.isValid()) {
     std::fprintf(stderr, "no temporary directory\n");

@@ -196,9 +196,18 @@ std::optional<Figures> Run(const Pass& pass, const Settings& settings,
 
 int main(int argc, char** argv) {
   Settings settings;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  const char* usage = "Usage: quavik-bench-server [--clients N] [--seconds S] [--interval-ms MS] [--full-roster N]\n";
+  for (int i = 1; i < argc; i += 2) {
     const std::string option = argv[i];
-    const int value = std::atoi(argv[i + 1]);
+    if (option == "--help" || option == "-h") {
+      std::cout << usage;
+      return 0;
+    }
+    if (option != "--clients" && option != "--seconds" && option != "--interval-ms" && option != "--full-roster") {
+      std::cerr << "quavik-bench-server: unknown option " << option << "\n" << usage;
+      return 2;
+    }
+    const int value = i + 1 < argc ? std::atoi(argv[i + 1]) : 0;
     if (value <= 0) {
       std::cerr << "usage: quavik-bench-server [--clients N] [--seconds S] [--interval-ms MS] "
                    "[--full-roster N]\n";

@@ -51,8 +51,15 @@ int main(int argc, char** argv) {
   QString count = "1000";
   const QStringList args = application.arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
+    if (args[i] == "--help" || args[i] == "-h") {
+      std::printf("Usage: quavik-bench-sweep [--count N]\n");
+      return 0;
+    }
     if (args[i] == "--count" && i + 1 < args.size()) count = args[++i];
-    else return Fail("usage: quavik-bench-sweep [--count N]");
+    else {
+      Fail("unusable argument " + args[i] + "\nUsage: quavik-bench-sweep [--count N]");
+      return 2;
+    }
   }
   QTemporaryDir dir;
   const QString listFile = dir.filePath("servers.txt");

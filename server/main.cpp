@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
       clan::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), environment);
   if (const auto* error = std::get_if<std::string>(&parsed)) {
     std::cerr << "quavik-clan-server: " << *error << "\n";
+    if (error->starts_with("unknown option")) std::cerr << clan::HelpText();
     return 2;
   }
   const auto& options = std::get<clan::ServerOptions>(parsed);

@@ -5,6 +5,7 @@
 #include <malloc.h>
 
 #include "cli/find_player_command.h"
+#include "cli/program_usage.h"
 #include "cli/query_command.h"
 #include "game/install_finder.h"
 #include "platform/dialogs.h"
@@ -26,9 +27,26 @@ platform::AppPaths ProgramPaths() {
 int PrintFoundGames(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   const platform::AppPaths paths = ProgramPaths();
-  const QByteArray text = game::FoundInstallsText(game::FindInstalls(paths.homeDir, paths.winePrefix)).toLocal8Bit();
+  const std::vector<game::FoundInstall> installs = game::FindInstalls(paths.homeDir, paths.winePrefix);
+  if (installs.empty()) {
+    std::fprintf(stderr, "quavik: no game install found\n");
+    return 1;
+  }
+  const QByteArray text = game::FoundInstallsText(installs).toLocal8Bit();
   std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
   return 0;
+}
+
+// Arguments the window start does not take: nothing of the window is made.
+int AnswerWithoutWindow(const StartChoice& choice) {
+  const QByteArray usage = QuavikUsage().toUtf8();
+  if (choice.request == StartRequest::Help) {
+    std::fwrite(usage.constData(), 1, size_t(usage.size()), stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "quavik: unknown option %s\n", choice.option.toLocal8Bit().constData());
+  std::fwrite(usage.constData(), 1, size_t(usage.size()), stderr);
+  return 2;
 }
 
 }  // namespace
@@ -43,6 +61,10 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--query") == 0) return RunQueryCommandLine(argc, argv);
   if (argc > 1 && (std::strcmp(argv[1], "--find-player") == 0 || std::strcmp(argv[1], "--list-servers") == 0))
     return RunFindPlayerCommandLine(argc, argv);
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const StartChoice start = ChooseStart(arguments);
+  if (start.request != StartRequest::Window) return AnswerWithoutWindow(start);
   platform::QtDialogs dialogs;
   platform::SystemShell shell;
   platform::GuardedApplication application(argc, argv, dialogs);

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!parsed.command) {
-    err << "quavik-transfer: " << parsed.error << "\nTry 'quavik-transfer --help'.\n";
+    err << "quavik-transfer: " << parsed.error << '\n' << TransferUsage();
     return 2;
   }
   const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||

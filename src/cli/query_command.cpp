@@ -124,6 +124,26 @@ QByteArray FormatServerInfo(const query::ServerInfo& info, bool json) {
   return text.toUtf8();
 }
 
+QString QueryFailureText(const query::QueryResult& result) {
+  switch (result.failure) {
+    case query::QueryFailure::UnknownHost:
+      return QStringLiteral("unknown server %1").arg(result.target);
+    case query::QueryFailure::LookupTimedOut:
+      return QStringLiteral("name not resolved: %1 (the resolver did not answer)").arg(result.target);
+    case query::QueryFailure::NoSocket:
+      return QStringLiteral("no socket for %1 (%2)").arg(result.target, result.systemError);
+    case query::QueryFailure::NotSent:
+      return QStringLiteral("request to %1 not sent (%2)").arg(result.target, result.systemError);
+    case query::QueryFailure::NoAnswer:
+      return QStringLiteral("no answer from %1").arg(result.target);
+    case query::QueryFailure::BadAnswer:
+      return QStringLiteral("unusable answer from %1").arg(result.target);
+    case query::QueryFailure::None:
+      break;
+  }
+  return QStringLiteral("no answer from %1").arg(result.target);
+}
+
 int RunQueryCommandLine(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   QStringList arguments = application.arguments();
@@ -142,7 +162,7 @@ int RunQueryCommandLine(int argc, char** argv) {
   serverQuery.Start(parsed.command->host, parsed.command->queryPort, parsed.command->timeoutMs);
   application.exec();
   if (!result.ok) {
-    std::fprintf(stderr, "quavik: %s\n", qPrintable(result.error));
+    std::fprintf(stderr, "quavik: %s\n", qPrintable(QueryFailureText(result)));
     return 1;
   }
   const QByteArray text = FormatServerInfo(result.info, parsed.command->json);

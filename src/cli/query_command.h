@@ -20,6 +20,7 @@
 
 #include "query/reply_reader.h"
 #include "query/server_info.h"
+#include "query/server_query.h"
 
 struct QueryCommand {
   QString host;
@@ -39,6 +40,10 @@ ParsedQueryArguments ParseQueryArguments(const QStringList& arguments);
 
 // The answer as printed: text lines or the JSON object, each ending in a line break.
 QByteArray FormatServerInfo(const query::ServerInfo& info, bool json);
+
+// Why there is no answer, in the command line's English (the result's
+// own text is the window's German).
+QString QueryFailureText(const query::QueryResult& result);
 
 // The whole mode: parses argv, runs the query on a QCoreApplication of its
 // own (its event loop runs until the query ends), prints, returns the exit code.

@@ -75,7 +75,15 @@ QString TransferUsage() {
       "  --help              this text\n"
       "\n"
       "SOURCE may be an ftp://[user[:password]@]host[:port]/path URL. One line per event:\n"
-      "start, overwrite, error, not-found, no-new-file, connect-error, cancelled, done.\n"
+      "  start N FILE           the item begins\n"
+      "  overwrite TARGET       the target exists and is replaced\n"
+      "  error CODE TEXT        e.g. 6 when the FTP server or an HTTP upload's server can't be reached\n"
+      "  not-found URL          an HTTP download that can't be opened at all (unknown host, refused\n"
+      "                         connection) or an FTP remote file that can't be opened\n"
+      "  no-new-file FILE CURRENT SOURCE   --newer-only and the source is not newer\n"
+      "  connect-error HOST     a file copy's network share --host can't be connected\n"
+      "  cancelled              the dialog's Cancel button\n"
+      "  done N copied=0|1      the item's outcome\n"
       "Exit status: 0 copied, 1 not copied, 2 usage error.\n");
 }
 
@@ -118,7 +126,7 @@ ParsedArguments ParseTransferArguments(const QStringList& arguments) {
       if (ok) number = text.toInt(&ok);
       if (!ok || number < 1 || number > 65535) return fail(QStringLiteral("--port needs a number from 1 to 65535"));
       port = number;
-    } else if (a.startsWith(QStringLiteral("--"))) {
+    } else if (a.startsWith('-')) {
       return fail(QStringLiteral("unknown option ") + a);
     } else if (source.isEmpty()) {
       source = a;

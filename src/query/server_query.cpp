@@ -38,7 +38,7 @@ void ServerQuery::Start(const QString& host, quint16 port, int timeoutMs) {
 void ServerQuery::AddressesFound(const std::vector<platform::UdpAddress>& addresses) {
   if (finished_) return;
   if (addresses.empty()) {
-    Finish({false, QStringLiteral("Unbekannter Server %1").arg(target_), {}});
+    Finish({false, QStringLiteral("Unbekannter Server %1").arg(target_), {}, QueryFailure::UnknownHost, target_, {}});
     return;
   }
   Send(addresses.front());
@@ -46,7 +46,7 @@ void ServerQuery::AddressesFound(const std::vector<platform::UdpAddress>& addres
 
 void ServerQuery::Send(const platform::UdpAddress& address) {
   if (!socket_.IsOpen() && !socket_.Open(address.Family())) {
-    Finish({false, socket_.ErrorText(), {}});
+    Finish({false, socket_.ErrorText(), {}, QueryFailure::NoSocket, target_, socket_.ErrorText()});
     return;
   }
   address_ = address;
@@ -55,7 +55,9 @@ void ServerQuery::Send(const platform::UdpAddress& address) {
   bool anySent = false;
   for (const QByteArray& request : reader_->Requests()) anySent = socket_.Send(address, request) || anySent;
   // Nothing went out, so no answer can come: say why instead of waiting.
-  if (!anySent) Finish({false, QStringLiteral("Anfrage an %1 nicht gesendet (%2)").arg(target_, socket_.ErrorText()), {}});
+  if (!anySent)
+    Finish({false, QStringLiteral("Anfrage an %1 nicht gesendet (%2)").arg(target_, socket_.ErrorText()), {},
+            QueryFailure::NotSent, target_, socket_.ErrorText()});
 }
 
 void ServerQuery::ReadDatagrams() {
@@ -68,7 +70,8 @@ void ServerQuery::ReadDatagrams() {
     const ReplyReader::Progress progress = reader_->Take(std::string_view(bytes.constData(), size_t(bytes.size())));
     if (!hadInfo && reader_->HasInfo()) pingMs_ = int(sentAt_.elapsed());
     if (progress == ReplyReader::Progress::Failed) {
-      Finish({false, QStringLiteral("Ungültige Antwort von %1: %2").arg(target_, reader_->Error()), {}});
+      Finish({false, QStringLiteral("Ungültige Antwort von %1: %2").arg(target_, reader_->Error()), {},
+              QueryFailure::BadAnswer, target_, {}});
       return;
     }
     if (progress == ReplyReader::Progress::Complete) {
@@ -86,7 +89,8 @@ void ServerQuery::AttemptTimedOut() {
   }
   if (!address_) {
     // The name's look-up had the first attempt's time and did not end.
-    Finish({false, QStringLiteral("Name nicht aufgelöst: %1 (keine Antwort vom Namensdienst)").arg(target_), {}});
+    Finish({false, QStringLiteral("Name nicht aufgelöst: %1 (keine Antwort vom Namensdienst)").arg(target_), {},
+            QueryFailure::LookupTimedOut, target_, {}});
     return;
   }
   if (attempts_ > 0 && attempts_ < kAttempts) {
@@ -96,7 +100,7 @@ void ServerQuery::AttemptTimedOut() {
     Send(*address_);
     return;
   }
-  Finish({false, QStringLiteral("Keine Antwort von %1").arg(target_), {}});
+  Finish({false, QStringLiteral("Keine Antwort von %1").arg(target_), {}, QueryFailure::NoAnswer, target_, {}});
 }
 
 void ServerQuery::FinishWithAnswer() {

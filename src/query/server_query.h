@@ -31,10 +31,24 @@ namespace query {
 inline constexpr int kDefaultTimeoutMs = 1500;
 inline constexpr int kSettleMs = 250;
 
+// Why a query ended without an answer.
+enum class QueryFailure {
+  None,            // there is an answer
+  UnknownHost,     // the resolver does not know the name
+  LookupTimedOut,  // the resolver did not answer within the first attempt's time-out
+  NoSocket,        // the system gave no socket
+  NotSent,         // the system refused to send the request
+  NoAnswer,        // nothing came back after the last attempt
+  BadAnswer,       // what came back can't be read
+};
+
 struct QueryResult {
   bool ok = false;
-  QString error;  // why there is no answer, when !ok
+  QString error;  // why there is no answer, when !ok: the window's German words
   ServerInfo info;
+  QueryFailure failure = QueryFailure::None;
+  QString target;       // HOST:PORT as asked
+  QString systemError;  // the system's words, for NoSocket and NotSent
 };
 
 }  // namespace query

@@ -216,11 +216,36 @@ TEST(QueryProgram, ExitCodes) {
                                   QString::number(silent.Port())});
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_TRUE(none.out.isEmpty());
-  EXPECT_TRUE(none.errors.contains("Keine Antwort")) << none.errors.toStdString();
+  EXPECT_TRUE(none.errors.contains("no answer from 127.0.0.1:" + QString::number(silent.Port())))
+      << none.errors.toStdString();
   EXPECT_EQ(silent.Requests(), 2);
   const Outcome bad = RunQuavik({"--query", "127.0.0.1", "--game", "quake"});
   EXPECT_EQ(bad.exitCode, 2);
   EXPECT_FALSE(bad.errors.isEmpty());
+}
+
+// The command line speaks English whatever went wrong; the window's German
+// words stay in the window.
+TEST(QueryProgram, FailuresAreWordedInEnglish) {
+  LoopbackUdpServer garbled([](const std::string&) { return std::vector<std::string>{BinaryHeader(0) + "\x3F" + "abc"}; });
+  struct Case {
+    const char* name;
+    QStringList args;
+    QString said;
+  } const cases[] = {
+      {"not sent", {"--query", "255.255.255.255", "--game", "ut"}, "request to 255.255.255.255:7778 not sent ("},
+      {"unusable answer",
+       {"--query", "127.0.0.1", "--game", "ut2004", "--query-port", QString::number(garbled.Port())},
+       "unusable answer from 127.0.0.1:" + QString::number(garbled.Port())},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome run = RunQuavik(c.args);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains(c.said)) << run.errors.toStdString();
+    for (const char* german : {"Anfrage", "Antwort", "gesendet", "Ungültig", "Keine"})
+      EXPECT_FALSE(run.errors.contains(german)) << run.errors.toStdString();
+  }
 }
 
 }  // namespace

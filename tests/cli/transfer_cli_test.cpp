@@ -8,7 +8,11 @@
 #include <QFile>
 #include <QProcess>
 #include <memory>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 #include "cli/transfer_command.h"
 #include "support/loopback_ftp_server.h"
@@ -58,6 +62,7 @@ TEST(TransferArguments, UnusableArgumentsSayWhy) {
       {},
       {"a", "b"},
       {"--bogus", "a"},
+      {"-x", "a"},
       {"--protocol", "gopher", "a"},
       {"--protocol", "ftp", "f.bin"},
       {"--port", "70000", "ftp://srv/f"},
@@ -218,6 +223,41 @@ TEST_F(TransferProgram, UsageErrorExitsWithTwoAndPointsToHelp) {
   const Outcome help = RunProgram({"--help"}, work.Path());
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(help.lines.join('\n').contains("--target-dir"));
+}
+
+// A loopback TCP port nobody listens on: bound for a moment, then let go.
+int RefusingPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+  ::close(fd);
+  return bound ? ntohs(address.sin_port) : -1;
+}
+
+// An HTTP download whose server refuses the connection is a URL that can't
+// be opened: "not-found", as the help says; "connect-error" is a share's.
+TEST_F(TransferProgram, RefusedConnectionIsReportedAsTheHelpSays) {
+  const int port = RefusingPort();
+  ASSERT_GT(port, 0);
+  const QString url = QStringLiteral("http://127.0.0.1:%1/news.txt").arg(port);
+  const Outcome refused = RunProgram({url, "--target-dir", "out"}, work.Path());
+  EXPECT_EQ(refused.exitCode, 1) << refused.errors.toStdString();
+  EXPECT_EQ(refused.lines, (QStringList{"start 1 news.txt", "not-found " + url, "done 1 copied=0"}))
+      << refused.lines.join(" | ").toStdString();
+  EXPECT_FALSE(QFile::exists(work.File("out/news.txt")));
+
+  const QStringList help = RunProgram({"--help"}, work.Path()).lines;
+  const auto lineOf = [&help](const QString& event) {
+    for (const QString& line : help)
+      if (line.trimmed().startsWith(event + ' ')) return line;
+    return QString();
+  };
+  EXPECT_TRUE(lineOf("not-found").contains("refused")) << help.join('\n').toStdString();
+  EXPECT_TRUE(lineOf("connect-error").contains("share")) << help.join('\n').toStdString();
 }
 
 }  // namespace

@@ -114,6 +114,7 @@ TEST(ServerQuery, RetriesOnceThenGivesUp) {
     const Outcome run = Query(QueryProtocol::Binary, server.Port(), 300);
     EXPECT_FALSE(run.result.ok);
     EXPECT_TRUE(run.result.error.contains("Keine Antwort")) << run.result.error.toStdString();
+    EXPECT_EQ(run.result.failure, query::QueryFailure::NoAnswer);
     EXPECT_EQ(server.Requests(), 2 * 3);  // two attempts of three requests
     EXPECT_GE(run.elapsedMs, 550);  // two time-outs of 300 ms (timers may fire a little early)
     EXPECT_LT(run.elapsedMs, 1500);
@@ -140,6 +141,7 @@ TEST(ServerQuery, HostileRepliesEndInAnError) {
     const Outcome run = Query(c.protocol, server.Port());
     EXPECT_FALSE(run.result.ok);
     EXPECT_TRUE(run.result.error.contains("Ungültige Antwort")) << run.result.error.toStdString();
+    EXPECT_EQ(run.result.failure, query::QueryFailure::BadAnswer);
   }
 }
 
@@ -176,14 +178,16 @@ TEST(ServerQuery, FailuresBeforeAnyAnswerSayWhatHappened) {
     quint16 port;
     query::ServerQuery::LookupMaker makeLookup;
     const char* error;
+    query::QueryFailure failure;
     bool atOnce;  // long before the time-out
   } const cases[] = {
       // The kernel refuses both; nothing leaves the machine.
-      {"broadcast address", "255.255.255.255", 7778, {}, "nicht gesendet", true},
-      {"port 0", "127.0.0.1", 0, {}, "nicht gesendet", true},
-      {"resolver without answer", "clan.example", 7778, Resolver(std::nullopt), "Name nicht aufgelöst", false},
+      {"broadcast address", "255.255.255.255", 7778, {}, "nicht gesendet", query::QueryFailure::NotSent, true},
+      {"port 0", "127.0.0.1", 0, {}, "nicht gesendet", query::QueryFailure::NotSent, true},
+      {"resolver without answer", "clan.example", 7778, Resolver(std::nullopt), "Name nicht aufgelöst",
+       query::QueryFailure::LookupTimedOut, false},
       {"unknown name", "clan.example", 7778, Resolver(std::vector<platform::UdpAddress>{}), "Unbekannter Server",
-       true},
+       query::QueryFailure::UnknownHost, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -191,6 +195,8 @@ TEST(ServerQuery, FailuresBeforeAnyAnswerSayWhatHappened) {
     EXPECT_FALSE(run.result.ok);
     EXPECT_TRUE(run.result.error.contains(c.error)) << run.result.error.toStdString();
     EXPECT_TRUE(run.result.error.contains(c.host)) << run.result.error.toStdString();
+    EXPECT_EQ(run.result.failure, c.failure);
+    EXPECT_EQ(run.result.target, c.host + ":" + QString::number(c.port));
     if (c.atOnce) EXPECT_LT(run.elapsedMs, 300);
     else EXPECT_LT(run.elapsedMs, 1100) << "the look-up is bounded by the first attempt's time-out";
   }

@@ -27,6 +27,13 @@ int main(int argc, char** argv) {
   std::string game;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
+    if (option == "--help" || option == "-h") {
+      std::printf("Usage: %s --game NAME --list FILE [...] [--no-check] [--no-challenge-final] [--no-list-final]\n"
+                  "A GameSpy-style master on 127.0.0.1 listing FILE's addresses for NAME; prints \"port N\",\n"
+                  "runs until SIGTERM or SIGINT.\n",
+                  argv[0]);
+      return 0;
+    }
     if (option == "--no-check") {
       behaviour.checkValidate = false;
     } else if (option == "--no-challenge-final") {
@@ -47,7 +54,8 @@ int main(int argc, char** argv) {
         if (!line.empty()) entries.push_back(line);
       }
     } else {
-      std::fprintf(stderr, "usage: %s --game NAME --list FILE [...] [--no-check] [--no-challenge-final] [--no-list-final]\n", argv[0]);
+      std::fprintf(stderr, "%s: unknown option %s\n", argv[0], option.c_str());
+      std::fprintf(stderr, "Usage: %s --game NAME --list FILE [...] [--no-check] [--no-challenge-final] [--no-list-final]\n", argv[0]);
       return 2;
     }
   }

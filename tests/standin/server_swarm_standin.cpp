@@ -26,8 +26,14 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "Usage: quavik-server-swarm-standin [--count N] [--silent-percent P] [--protocol text|binary]\n"
+    "       [--seed S] [--player NAME@INDEX]... [--list FILE]\n"
+    "N game servers' query ports on 127.1.x.y (default 1000, P percent silent, default 10); prints\n"
+    "their addresses (or writes them to FILE), then \"ready\"; runs until SIGTERM or SIGINT.\n";
+
 int Usage(const std::string& why) {
-  std::fprintf(stderr, "quavik-server-swarm-standin: %s\n", why.c_str());
+  std::fprintf(stderr, "quavik-server-swarm-standin: %s\n%s", why.c_str(), kUsage);
   return 2;
 }
 
@@ -50,6 +56,10 @@ int main(int argc, char** argv) {
   std::vector<std::pair<QString, int>> players;
   for (int i = 1; i < argc; i += 2) {
     const std::string option = argv[i];
+    if (option == "--help" || option == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
     if (i + 1 >= argc) return Usage(option + " needs a value");
     const std::string value = argv[i + 1];
     if (option == "--count") {
@@ -71,7 +81,7 @@ int main(int argc, char** argv) {
     } else if (option == "--list") {
       listFile = value;
     } else {
-      return Usage("unusable argument " + option);
+      return Usage("unknown option " + option);
     }
   }
   for (const auto& [name, index] : players) {

@@ -11,13 +11,13 @@
 
 namespace testing_support {
 
-LoopbackUdpServer::LoopbackUdpServer(Answer answer, int ignoredRequests, int replyDelayMs)
+LoopbackUdpServer::LoopbackUdpServer(Answer answer, int ignoredRequests, int replyDelayMs, unsigned short port)
     : answer_(std::move(answer)), ignoredRequests_(ignoredRequests), replyDelayMs_(replyDelayMs) {
   fd_ = ::socket(AF_INET, SOCK_DGRAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
+  address.sin_port = htons(port);
   socklen_t length = sizeof address;
   if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)

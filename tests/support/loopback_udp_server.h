@@ -20,7 +20,8 @@ class LoopbackUdpServer {
 
   // The first `ignoredRequests` requests get no reply; every reply datagram
   // waits `replyDelayMs` before it goes (a slow server; a paced stream).
-  explicit LoopbackUdpServer(Answer answer, int ignoredRequests = 0, int replyDelayMs = 0);
+  // `port` 0 takes any free port; another it binds or throws.
+  explicit LoopbackUdpServer(Answer answer, int ignoredRequests = 0, int replyDelayMs = 0, unsigned short port = 0);
   ~LoopbackUdpServer();
   LoopbackUdpServer(const LoopbackUdpServer&) = delete;
   LoopbackUdpServer& operator=(const LoopbackUdpServer&) = delete;

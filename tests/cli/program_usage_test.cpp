@@ -1,0 +1,149 @@
+// What the programs answer to --help and to an option they don't know,
+// without a display; which arguments the window start takes; --find-games
+// that finds nothing; the game-server stand-in on a port of our choosing.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "cli/program_usage.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+TEST(WindowStart, TakesLogAndQtsOptionsButNoOtherOption) {
+  struct Case {
+    QStringList args;
+    StartRequest request;
+    QString option;
+  } const cases[] = {
+      {{}, StartRequest::Window, {}},
+      {{"LOG"}, StartRequest::Window, {}},
+      {{"log", "-platform", "offscreen"}, StartRequest::Window, {}},
+      {{"--platform", "xcb", "-style=fusion", "-reverse"}, StartRequest::Window, {}},
+      {{"-geometry", "800x600+0+0", "-qwindowtitle", "-x"}, StartRequest::Window, {}},  // "-x" is the title
+      {{"--help"}, StartRequest::Help, {}},
+      {{"LOG", "-h"}, StartRequest::Help, {}},
+      {{"--bogus"}, StartRequest::UnknownOption, "--bogus"},
+      {{"LOG", "--find-game"}, StartRequest::UnknownOption, "--find-game"},
+      {{"-platform", "offscreen", "-v"}, StartRequest::UnknownOption, "-v"},
+      {{"--stylex=fusion"}, StartRequest::UnknownOption, "--stylex=fusion"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const StartChoice choice = ChooseStart(c.args);
+    EXPECT_EQ(choice.request, c.request);
+    EXPECT_EQ(choice.option, c.option);
+  }
+}
+
+struct Outcome {
+  int exitCode;
+  QString out;
+  QString errors;
+};
+
+// Runs a program built beside the tests without a display: one that tried
+// to open a window would abort.
+Outcome RunProgram(const QString& name, const QStringList& args, const QProcessEnvironment& extra = {}) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("WAYLAND_DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
+  process.setProcessEnvironment(env);
+  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
+                               ? QCoreApplication::applicationDirPath()
+                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
+  process.start(buildDir + "/" + name, args);
+  if (!process.waitForFinished(30000)) {
+    process.kill();
+    process.waitForFinished();
+    return {-1, {}, "did not finish: " + process.errorString()};
+  }
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(Programs, AnswerHelpAndRefuseUnknownOptions) {
+  struct Case {
+    const char* program;
+    QStringList args;
+    int exitCode;
+    const char* usageIn;  // "out" or "err"
+    const char* said;
+  } const cases[] = {
+      {"quavik", {"--help"}, 0, "out", "Usage: quavik"},
+      {"quavik", {"-h"}, 0, "out", "--find-games"},
+      {"quavik", {"--bogus"}, 2, "err", "unknown option --bogus"},
+      {"quavik", {"LOG", "-z"}, 2, "err", "unknown option -z"},
+      {"quavik-transfer", {"--help"}, 0, "out", "Usage: quavik-transfer"},
+      {"quavik-transfer", {"--bogus", "x"}, 2, "err", "unknown option --bogus"},
+      {"quavik-transfer", {"-z", "x"}, 2, "err", "unknown option -z"},
+      {"quavik-game-server-standin", {"--help"}, 0, "out", "Usage: quavik-game-server-standin"},
+      {"quavik-game-server-standin", {"--bogus", "x"}, 2, "err", "unknown option --bogus"},
+      {"quavik-game-server-standin", {"--port", "70000"}, 2, "err", "--port wants 0 to 65535"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.program) + " " + c.args.join(' ').toStdString());
+    const Outcome run = RunProgram(c.program, c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.errors.toStdString();
+    const QString& usage = QString(c.usageIn) == "out" ? run.out : run.errors;
+    EXPECT_TRUE(usage.contains(c.said)) << usage.toStdString();
+    EXPECT_TRUE(usage.contains("Usage")) << usage.toStdString();
+    if (c.exitCode == 0) {
+      EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+    }
+  }
+}
+
+TEST(Programs, FindGamesSaysSoWhenThereIsNone) {
+  testing_support::TempDir home;
+  QProcessEnvironment env;
+  env.insert("HOME", home.Path());
+  env.insert("WINEPREFIX", home.File("no-prefix"));
+  env.insert("XDG_CONFIG_HOME", home.File("config"));
+  env.insert("XDG_CACHE_HOME", home.File("cache"));
+  const Outcome run = RunProgram("quavik", {"--find-games"}, env);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+  EXPECT_TRUE(run.errors.contains("no game install found")) << run.errors.toStdString();
+}
+
+// A loopback UDP port nobody uses at the moment.
+int FreeUdpPort() {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+  ::close(fd);
+  return bound ? ntohs(address.sin_port) : -1;
+}
+
+TEST(Programs, GameServerStandInBindsTheNamedPort) {
+  const int port = FreeUdpPort();
+  ASSERT_GT(port, 0);
+  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
+                               ? QCoreApplication::applicationDirPath()
+                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
+  QProcess standIn;
+  standIn.start(buildDir + "/quavik-game-server-standin", {"--port", QString::number(port)});
+  ASSERT_TRUE(standIn.waitForReadyRead(10000)) << standIn.errorString().toStdString();
+  EXPECT_EQ(standIn.readLine().trimmed(), "port " + QByteArray::number(port));
+  // A second one can't have the port: it says so instead of taking another.
+  const Outcome taken = RunProgram("quavik-game-server-standin", {"--port", QString::number(port)});
+  EXPECT_EQ(taken.exitCode, 1);
+  EXPECT_TRUE(taken.errors.contains(QString::number(port))) << taken.errors.toStdString();
+  standIn.terminate();
+  EXPECT_TRUE(standIn.waitForFinished(10000));
+}
+
+}  // namespace
