@@ -104,8 +104,11 @@ void ServerQuery::AttemptTimedOut() {
 }
 
 void ServerQuery::FinishWithAnswer() {
-  QueryResult result{true, {}, reader_->Answer()};
+  QueryResult result;
+  result.ok = true;
+  result.info = reader_->Answer();
   result.info.pingMs = pingMs_;
+  result.target = target_;
   Finish(std::move(result));
 }
 
