@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <memory>
 
+#include "built_program.h"
 #include "support/gamespy_master_standin.h"
 #include "support/server_swarm.h"
 #include "support/ut2004_master_standin.h"
@@ -19,30 +20,12 @@ namespace {
 
 using namespace testing_support;
 
-struct Outcome {
-  int exitCode;
-  QByteArray out;
-  QString errors;
-};
+using Outcome = ProgramRun;
 
 Outcome RunQuavik(const QStringList& args) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.remove("DISPLAY");
-  env.remove("WAYLAND_DISPLAY");
-  env.remove("QT_QPA_PLATFORM");
-  process.setProcessEnvironment(env);
-  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
-                               ? QCoreApplication::applicationDirPath()
-                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
-  process.start(buildDir + "/quavik", args);
-  if (!process.waitForFinished(60000)) {
-    process.kill();
-    process.waitForFinished();
-    return {-1, {}, "did not finish: " + process.errorString()};
-  }
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-          QString::fromUtf8(process.readAllStandardError())};
+  ProgramRunOptions options;
+  options.timeoutMs = 60000;
+  return RunBuiltProgram("quavik", args, options);
 }
 
 FakeServer Server(const QString& name, const QString& gameType, std::vector<FakePlayer> players) {

@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "built_program.h"
 #include "cli/program_usage.h"
 #include "support/temp_dir.h"
 
@@ -41,33 +42,12 @@ TEST(WindowStart, TakesLogAndQtsOptionsButNoOtherOption) {
   }
 }
 
-struct Outcome {
-  int exitCode;
-  QString out;
-  QString errors;
-};
+using Outcome = ProgramRun;
 
-// Runs a program built beside the tests without a display: one that tried
-// to open a window would abort.
-Outcome RunProgram(const QString& name, const QStringList& args, const QProcessEnvironment& extra = {}) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.remove("DISPLAY");
-  env.remove("WAYLAND_DISPLAY");
-  env.remove("QT_QPA_PLATFORM");
-  for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
-  process.setProcessEnvironment(env);
-  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
-                               ? QCoreApplication::applicationDirPath()
-                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
-  process.start(buildDir + "/" + name, args);
-  if (!process.waitForFinished(30000)) {
-    process.kill();
-    process.waitForFinished();
-    return {-1, {}, "did not finish: " + process.errorString()};
-  }
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+ProgramRun RunProgram(const QString& name, const QStringList& args, const QProcessEnvironment& extra = {}) {
+  ProgramRunOptions options;
+  options.extra = extra;
+  return RunBuiltProgram(name, args, options);
 }
 
 TEST(Programs, AnswerHelpAndRefuseUnknownOptions) {
@@ -93,7 +73,7 @@ TEST(Programs, AnswerHelpAndRefuseUnknownOptions) {
     SCOPED_TRACE(std::string(c.program) + " " + c.args.join(' ').toStdString());
     const Outcome run = RunProgram(c.program, c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.errors.toStdString();
-    const QString& usage = QString(c.usageIn) == "out" ? run.out : run.errors;
+    const QString& usage = QString(c.usageIn) == "out" ? run.Text() : run.errors;
     EXPECT_TRUE(usage.contains(c.said)) << usage.toStdString();
     EXPECT_TRUE(usage.contains("Usage")) << usage.toStdString();
     if (c.exitCode == 0) {

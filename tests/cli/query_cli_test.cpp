@@ -12,6 +12,7 @@
 #include <map>
 
 #include "cli/query_command.h"
+#include "built_program.h"
 #include "support/game_server_replies.h"
 #include "support/loopback_udp_server.h"
 
@@ -69,31 +70,9 @@ TEST(QueryArguments, UnusableArgumentsSayWhy) {
   }
 }
 
-struct Outcome {
-  int exitCode;
-  QByteArray out;
-  QString errors;
-};
+using Outcome = ProgramRun;
 
-Outcome RunQuavik(const QStringList& args) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.remove("DISPLAY");
-  env.remove("WAYLAND_DISPLAY");
-  env.remove("QT_QPA_PLATFORM");
-  process.setProcessEnvironment(env);
-  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
-                               ? QCoreApplication::applicationDirPath()
-                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
-  process.start(buildDir + "/quavik", args);
-  if (!process.waitForFinished(30000)) {
-    process.kill();
-    process.waitForFinished();
-    return {-1, {}, "did not finish: " + process.errorString()};
-  }
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-          QString::fromUtf8(process.readAllStandardError())};
-}
+Outcome RunQuavik(const QStringList& args) { return RunBuiltProgram("quavik", args); }
 
 // Answers each binary request with the replies kept for its command byte.
 LoopbackUdpServer::Answer ReplayByCommand(const std::map<int, std::vector<std::string>>& replies) {

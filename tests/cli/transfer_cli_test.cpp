@@ -14,6 +14,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include "built_program.h"
 #include "cli/transfer_command.h"
 #include "support/loopback_ftp_server.h"
 #include "support/temp_dir.h"
@@ -84,32 +85,12 @@ void SetModified(const QString& path, time_t unixSeconds) {
   ASSERT_EQ(utimes(QFile::encodeName(path).constData(), times), 0);
 }
 
-struct Outcome {
-  int exitCode;
-  QStringList lines;
-  QString errors;
-};
+using Outcome = ProgramRun;
 
-Outcome RunProgram(const QStringList& args, const QString& workingDir) {
-  QProcess process;
-  process.setWorkingDirectory(workingDir);
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.remove("DISPLAY");
-  process.setProcessEnvironment(env);
-  // ctest names the build directory; run by hand, the test program sits
-  // beside the programs it runs.
-  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
-                               ? QCoreApplication::applicationDirPath()
-                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
-  process.start(buildDir + "/quavik-transfer", args);
-  if (!process.waitForFinished(30000)) {
-    process.kill();
-    process.waitForFinished();
-    return {-1, {}, "did not finish: " + process.errorString()};
-  }
-  const QString out = QString::fromUtf8(process.readAllStandardOutput());
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, out.split('\n', Qt::SkipEmptyParts),
-          QString::fromUtf8(process.readAllStandardError())};
+ProgramRun RunProgram(const QStringList& args, const QString& workingDir) {
+  ProgramRunOptions options;
+  options.workingDir = workingDir;
+  return RunBuiltProgram("quavik-transfer", args, options);
 }
 
 class TransferProgram : public ::testing::Test {
@@ -157,7 +138,7 @@ TEST_F(TransferProgram, PrintsOneLinePerEventAndExitsWithTheOutcome) {
     SCOPED_TRACE(c.name);
     const Outcome outcome = RunProgram(c.args, work.Path());
     EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.errors.toStdString();
-    EXPECT_EQ(outcome.lines, c.lines) << outcome.lines.join(" | ").toStdString();
+    EXPECT_EQ(outcome.Lines(), c.lines) << outcome.Lines().join(" | ").toStdString();
   }
   EXPECT_EQ(work.Read("out/file.bin"), "ftp bytes");
   EXPECT_EQ(work.Read("out2/file.bin"), "ftp bytes");
@@ -208,7 +189,7 @@ TEST_F(TransferProgram, HostileServerNeverCostsTheEarlierFile) {
                                          "--user", "user", "--password", "secret", "--passive"} + c.args;
     const Outcome outcome = RunProgram(args, work.Path());
     EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.errors.toStdString();
-    EXPECT_EQ(outcome.lines, c.lines) << outcome.lines.join(" | ").toStdString();
+    EXPECT_EQ(outcome.Lines(), c.lines) << outcome.Lines().join(" | ").toStdString();
     EXPECT_TRUE(work.Read("out/big.bin") == c.bigAfter);
     EXPECT_EQ(QDir(work.File("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bin"});
   }
@@ -217,12 +198,12 @@ TEST_F(TransferProgram, HostileServerNeverCostsTheEarlierFile) {
 TEST_F(TransferProgram, UsageErrorExitsWithTwoAndPointsToHelp) {
   const Outcome outcome = RunProgram({"--protocol", "gopher", "x"}, work.Path());
   EXPECT_EQ(outcome.exitCode, 2);
-  EXPECT_TRUE(outcome.lines.isEmpty());
+  EXPECT_TRUE(outcome.Lines().isEmpty());
   EXPECT_TRUE(outcome.errors.contains("unknown protocol gopher")) << outcome.errors.toStdString();
   EXPECT_TRUE(outcome.errors.contains("--help"));
   const Outcome help = RunProgram({"--help"}, work.Path());
   EXPECT_EQ(help.exitCode, 0);
-  EXPECT_TRUE(help.lines.join('\n').contains("--target-dir"));
+  EXPECT_TRUE(help.Lines().join('\n').contains("--target-dir"));
 }
 
 // A loopback TCP port nobody listens on: bound for a moment, then let go.
@@ -246,11 +227,11 @@ TEST_F(TransferProgram, RefusedConnectionIsReportedAsTheHelpSays) {
   const QString url = QStringLiteral("http://127.0.0.1:%1/news.txt").arg(port);
   const Outcome refused = RunProgram({url, "--target-dir", "out"}, work.Path());
   EXPECT_EQ(refused.exitCode, 1) << refused.errors.toStdString();
-  EXPECT_EQ(refused.lines, (QStringList{"start 1 news.txt", "not-found " + url, "done 1 copied=0"}))
-      << refused.lines.join(" | ").toStdString();
+  EXPECT_EQ(refused.Lines(), (QStringList{"start 1 news.txt", "not-found " + url, "done 1 copied=0"}))
+      << refused.Lines().join(" | ").toStdString();
   EXPECT_FALSE(QFile::exists(work.File("out/news.txt")));
 
-  const QStringList help = RunProgram({"--help"}, work.Path()).lines;
+  const QStringList help = RunProgram({"--help"}, work.Path()).Lines();
   const auto lineOf = [&help](const QString& event) {
     for (const QString& line : help)
       if (line.trimmed().startsWith(event + ' ')) return line;
