@@ -12,7 +12,7 @@ namespace {
 
 using serverinfo::ServerLookup;
 
-ServerLookup Answered(query::ServerInfo info) { return {query::QueryResult{true, {}, std::move(info)}, 0, false}; }
+ServerLookup Answered(query::ServerInfo info) { return {query::QueryResult{true, {}, std::move(info), {}, {}, {}}, 0, false}; }
 
 query::ServerInfo ClanServer() {
   query::ServerInfo info;
@@ -88,7 +88,7 @@ TEST(ServerToolTip, PendingFailedEmptyAndCrowdedServers) {
   EXPECT_EQ(Shown(serverinfo::ServerToolTip(pending)), "Server-Info: Abfrage läuft...");
   EXPECT_EQ(serverinfo::ServerToolTip(ServerLookup{}), "") << "nothing known: the row keeps its own hint";
 
-  const ServerLookup failed{query::QueryResult{false, "Keine Antwort von <10.0.0.5>:7778", {}}, 0, false};
+  const ServerLookup failed{query::QueryResult{false, "Keine Antwort von <10.0.0.5>:7778", {}, {}, {}, {}}, 0, false};
   EXPECT_EQ(Shown(serverinfo::ServerToolTip(failed)), "Server-Info: Keine Antwort von <10.0.0.5>:7778");
 
   query::ServerInfo empty = ClanServer();
@@ -112,12 +112,12 @@ TEST(ServerToolTip, PendingFailedEmptyAndCrowdedServers) {
 TEST(ServerDisplay, StatusLine) {
   ServerLookup lookup;
   EXPECT_EQ(serverinfo::StatusText(lookup), "Noch keine Server-Info");
-  lookup.result = query::QueryResult{true, {}, ClanServer()};
+  lookup.result = query::QueryResult{true, {}, ClanServer(), {}, {}, {}};
   lookup.ageMs = 12'999;
   EXPECT_EQ(serverinfo::StatusText(lookup), "Stand: vor 12 s");
   lookup.pending = true;
   EXPECT_EQ(serverinfo::StatusText(lookup), "Abfrage läuft...");
-  lookup = {query::QueryResult{false, "Keine Antwort von 10.0.0.5:7778", {}}, 0, false};
+  lookup = {query::QueryResult{false, "Keine Antwort von 10.0.0.5:7778", {}, {}, {}, {}}, 0, false};
   EXPECT_EQ(serverinfo::StatusText(lookup), "Keine Antwort von 10.0.0.5:7778");
 }
 
