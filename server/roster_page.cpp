@@ -19,7 +19,9 @@ body { font-family: Verdana, Arial, sans-serif; background: #E1EFFF; color: #217
 table { border-collapse: collapse; }
 th { background: #A9D4FF; text-align: left; }
 th, td { padding: 0.25em 1em; }
-td { overflow-wrap: anywhere; }
+td { overflow-wrap: anywhere; max-width: 20em; }
+td:last-child { overflow-wrap: normal; }
+@media (max-width: 30em) { body { margin: 0.5em; } th, td { padding: 0.25em 0.4em; } }
 tr:nth-child(even) td { background: #F0F7FF; }
 </style>
 </head>
