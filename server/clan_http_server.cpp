@@ -264,9 +264,12 @@ ClanHttpServer::~ClanHttpServer() {
   if (listenFd_ >= 0) close(listenFd_);
 }
 
-int ClanHttpServer::Bind(const std::string& host, int port) {
+int ClanHttpServer::Bind(const std::string& host, int port, std::string* error) {
   const ListenSocket socket = OpenListenSocket(host, port);
-  if (socket.fd < 0) return -1;
+  if (socket.fd < 0) {
+    if (error) *error = socket.error;
+    return -1;
+  }
   if (listenFd_ >= 0) close(listenFd_);
   listenFd_ = socket.fd;
   return socket.port;

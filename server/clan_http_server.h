@@ -31,8 +31,9 @@ class ClanHttpServer {
   ClanHttpServer& operator=(const ClanHttpServer&) = delete;
 
   // Binds `host`:`port` and listens; port 0 picks a free port. Returns the
-  // bound port, or -1 when the address can't be bound.
-  int Bind(const std::string& host, int port);
+  // bound port, or -1 when the address can't be bound; `error` (if given)
+  // then says why.
+  int Bind(const std::string& host, int port, std::string* error = nullptr);
   // Serves on the bound port until Stop(); false when serving failed. On
   // return every connection is closed.
   bool Run();

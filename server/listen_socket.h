@@ -10,11 +10,14 @@ namespace clan {
 
 struct ListenSocket {
   int fd = -1;
-  int port = 0;  // the bound port, also when 0 was asked for
+  int port = 0;        // the bound port, also when 0 was asked for
+  std::string error;   // when fd is -1: why, in words for the administrator
 };
 
 // Binds `host` (a numeric address or a host name) and `port`, and listens.
-// fd is -1 when no address of `host` can be bound.
+// fd is -1 when no address of `host` can be bound; `error` then names the
+// reason of the last address tried (in use, not on this machine, no
+// permission for the port, unknown host).
 ListenSocket OpenListenSocket(const std::string& host, int port);
 
 // The accept queue length the system allows (net.core.somaxconn).

@@ -59,10 +59,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", line.c_str());
       },
       options.http);
-  const int port = server.Bind(options.address, options.port);
+  std::string listenError;
+  const int port = server.Bind(options.address, options.port, &listenError);
   if (port < 0) {
     std::cerr << "quavik-clan-server: cannot listen on " << options.address << ":"
-              << options.port << "\n";
+              << options.port << ": " << listenError << "\n";
     return 1;
   }
   std::cout << "listening on " << options.address << ":" << port << std::endl;

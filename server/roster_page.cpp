@@ -12,12 +12,16 @@ constexpr std::string_view kHead = R"(<!DOCTYPE html>
 <head>
 <meta charset="utf-8">
 <meta http-equiv="refresh" content="60">
+<meta name="viewport" content="width=device-width, initial-scale=1">
 <title>{TITLE}</title>
 <style>
 body { font-family: Verdana, Arial, sans-serif; background: #E1EFFF; color: #217AD0; margin: 2em; }
 table { border-collapse: collapse; }
 th { background: #A9D4FF; text-align: left; }
 th, td { padding: 0.25em 1em; }
+td { overflow-wrap: anywhere; max-width: 20em; }
+td:last-child { overflow-wrap: normal; }
+@media (max-width: 30em) { body { margin: 0.5em; } th, td { padding: 0.25em 0.4em; } }
 tr:nth-child(even) td { background: #F0F7FF; }
 </style>
 </head>

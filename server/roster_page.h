@@ -1,7 +1,9 @@
 // The roster as an HTML page for a browser (the clan's website can link to
 // it): a table of name, where the member is online, map and the time of the
 // last report. Every value is converted from Windows-1252 and HTML-escaped;
-// the page is UTF-8 and says so.
+// the page is UTF-8 and says so. A value of any length (a name of 256 letters
+// without a blank) wraps within its cell, so the table never grows wider than
+// the browser's window.
 #pragma once
 #include <string>
 #include <string_view>

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
+#include <sstream>
+
 #include "fake_clock.h"
 
 namespace clan {
@@ -286,6 +290,39 @@ TEST_F(ClanScriptTest, PageEscapesAndConvertsTheRoster) {
   EXPECT_NE(page.Body().find("Sucht Server...&lt;script&gt;"), std::string::npos);
   EXPECT_EQ(page.Body().find("<script>"), std::string::npos);
   EXPECT_NE(page.Body().find("10.12.2026 17:33:57"), std::string::npos);
+}
+
+// The rules of the page's style sheet whose selector list names `element`.
+std::vector<std::string> StyleRulesFor(const std::string& page, const std::string& element) {
+  const size_t begin = page.find("<style>");
+  const size_t end = page.find("</style>");
+  std::vector<std::string> rules;
+  if (begin == std::string::npos || end == std::string::npos) return rules;
+  const std::string sheet = page.substr(begin + 7, end - begin - 7);
+  const std::regex rule("([^{}]*)\\{([^}]*)\\}");
+  for (std::sregex_iterator at(sheet.begin(), sheet.end(), rule), last; at != last; ++at) {
+    std::string selectors = (*at)[1];
+    std::erase(selectors, ' ');
+    std::stringstream list(selectors);
+    for (std::string selector; std::getline(list, selector, ',');) {
+      selector.erase(0, selector.find_first_not_of("\n"));
+      if (selector == element) rules.push_back((*at)[2]);
+    }
+  }
+  return rules;
+}
+
+TEST_F(ClanScriptTest, PageWrapsALongNameInsteadOfWideningTheTable) {
+  const std::string longName(200, 'W');
+  script.Handle(Report(longName, "a"));
+  const std::string page = script.Handle({}).Body();
+
+  EXPECT_NE(page.find("<td>" + longName + "</td>"), std::string::npos);
+  const auto cellRules = StyleRulesFor(page, "td");
+  EXPECT_TRUE(std::ranges::any_of(cellRules, [](const std::string& body) {
+    return body.find("overflow-wrap: anywhere") != std::string::npos;
+  })) << page;
+  EXPECT_NE(page.find("<meta name=\"viewport\" content=\"width=device-width"), std::string::npos);
 }
 
 TEST_F(ClanScriptTest, PageNeedsNoPasswordAndRecordsNothing) {

@@ -33,7 +33,8 @@ expect=(./usr/bin/quavik ./usr/bin/quavik-clan-server
         ./usr/share/metainfo/de.quavik.Quavik.metainfo.xml
         ./usr/share/icons/hicolor/scalable/apps/quavik.svg
         ./usr/lib/systemd/system/quavik-clan-server.service
-        ./usr/share/quavik/clan-server.conf.example)
+        ./usr/share/quavik/clan-server.conf.example
+        ./usr/share/quavik/clan-server.nginx.example)
 for size in 16 22 24 32 48 64 128 256; do
   expect+=("./usr/share/icons/hicolor/${size}x${size}/apps/quavik.png")
 done
