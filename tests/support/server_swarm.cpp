@@ -62,7 +62,7 @@ std::string HostileDatagram(int part) {
 
 struct ServerSwarm::Server {
   size_t index = 0;
-  SwarmServer spec;
+  SwarmServer described;
   int fd = -1;
   int replyFd = -1;  // where replies leave from: fd, or another port for a stranger
   std::atomic<int> requests{0};
@@ -90,13 +90,13 @@ ServerSwarm::ServerSwarm(std::vector<SwarmServer> servers) {
   for (size_t i = 0; i < servers.size(); ++i) {
     auto server = std::make_unique<Server>();
     server->index = i;
-    server->spec = std::move(servers[i]);
+    server->described = std::move(servers[i]);
     // 127.1.0.1, 127.1.0.2, ... 127.1.0.254, 127.1.1.1, ...
     const std::uint32_t host =
         (127u << 24) | (1u << 16) | (std::uint32_t(i / 254 % 256) << 8) | std::uint32_t(i % 254 + 1);
     Endpoint endpoint;
     server->fd = server->replyFd = BoundSocket(htonl(host), &endpoint.port);
-    if (server->spec.behaviour == SwarmBehaviour::Stranger) {
+    if (server->described.behaviour == SwarmBehaviour::Stranger) {
       unsigned short otherPort = 0;
       server->replyFd = BoundSocket(htonl(host), &otherPort);
     }
@@ -186,32 +186,32 @@ void ServerSwarm::Serve() {
 void ServerSwarm::Answer(Server& server, const std::string& request, const void* to, unsigned toLength) {
   const int count = ++server.requests;
   if (request.size() == 5 && request[4] >= 0 && request[4] <= 2) ++server.byCommand[int(request[4])];
-  const SwarmServer& spec = server.spec;
-  if (spec.behaviour == SwarmBehaviour::Silent) return;
+  const SwarmServer& described = server.described;
+  if (described.behaviour == SwarmBehaviour::Silent) return;
   if (!server.awaiting) {
     server.awaiting = true;
     peakOutstanding_ = std::max(peakOutstanding_.load(), ++outstanding_);
   }
-  if (spec.behaviour == SwarmBehaviour::OnlyOnRetry && count == 1) return;
-  if (spec.behaviour == SwarmBehaviour::LosesPlayers && request.size() == 5 && request[4] == 2 &&
+  if (described.behaviour == SwarmBehaviour::OnlyOnRetry && count == 1) return;
+  if (described.behaviour == SwarmBehaviour::LosesPlayers && request.size() == 5 && request[4] == 2 &&
       server.byCommand[2] == 1)
     return;
 
   std::vector<std::string> datagrams;
-  if (spec.behaviour == SwarmBehaviour::Hostile) {
+  if (described.behaviour == SwarmBehaviour::Hostile) {
     for (int i = 0; i < kHostileDatagrams; ++i) datagrams.push_back(HostileDatagram(i));
-  } else if (!spec.binary) {
+  } else if (!described.binary) {
     if (request.rfind("\\status\\", 0) == 0)
-      datagrams = TextStatusReply(spec.server, spec.behaviour == SwarmBehaviour::OutOfOrder ? 3 : 1, count);
-  } else if (request.size() == 5 && request[4] == 2 && spec.behaviour == SwarmBehaviour::OutOfOrder) {
-    datagrams = BinaryPlayersReply(spec.server, 2);
+      datagrams = TextStatusReply(described.server, described.behaviour == SwarmBehaviour::OutOfOrder ? 3 : 1, count);
+  } else if (request.size() == 5 && request[4] == 2 && described.behaviour == SwarmBehaviour::OutOfOrder) {
+    datagrams = BinaryPlayersReply(described.server, 2);
   } else if (request.size() == 5) {
-    datagrams = AnswerAs(spec.server, request);
+    datagrams = AnswerAs(described.server, request);
   }
-  if (spec.behaviour == SwarmBehaviour::OutOfOrder) std::reverse(datagrams.begin(), datagrams.end());
+  if (described.behaviour == SwarmBehaviour::OutOfOrder) std::reverse(datagrams.begin(), datagrams.end());
 
-  if (spec.behaviour == SwarmBehaviour::Slow && spec.delayMs > 0) {
-    Pending reply{Clock::now() + std::chrono::milliseconds(spec.delayMs),
+  if (described.behaviour == SwarmBehaviour::Slow && described.delayMs > 0) {
+    Pending reply{Clock::now() + std::chrono::milliseconds(described.delayMs),
                   server.index,
                   std::move(datagrams),
                   {},
