@@ -24,3 +24,10 @@ struct ProgramRunOptions {
 };
 
 ProgramRun RunBuiltProgram(const QString& name, const QStringList& args, const ProgramRunOptions& options = {});
+
+// The folder the programs were built into.
+QString BuiltProgramDir();
+
+// A loopback port of `socketType` (SOCK_STREAM or SOCK_DGRAM) that nobody
+// uses at the moment: bound for a moment, then let go. -1 when none could be had.
+int UnusedLoopbackPort(int socketType);

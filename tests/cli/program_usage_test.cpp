@@ -95,27 +95,11 @@ TEST(Programs, FindGamesSaysSoWhenThereIsNone) {
   EXPECT_TRUE(run.errors.contains("no game install found")) << run.errors.toStdString();
 }
 
-// A loopback UDP port nobody uses at the moment.
-int FreeUdpPort() {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-  ::close(fd);
-  return bound ? ntohs(address.sin_port) : -1;
-}
-
 TEST(Programs, GameServerStandInBindsTheNamedPort) {
-  const int port = FreeUdpPort();
+  const int port = UnusedLoopbackPort(SOCK_DGRAM);
   ASSERT_GT(port, 0);
-  const QString buildDir = qEnvironmentVariableIsEmpty("QUAVIK_TEST_BUILD_DIR")
-                               ? QCoreApplication::applicationDirPath()
-                               : qEnvironmentVariable("QUAVIK_TEST_BUILD_DIR");
   QProcess standIn;
-  standIn.start(buildDir + "/quavik-game-server-standin", {"--port", QString::number(port)});
+  standIn.start(BuiltProgramDir() + "/quavik-game-server-standin", {"--port", QString::number(port)});
   ASSERT_TRUE(standIn.waitForReadyRead(10000)) << standIn.errorString().toStdString();
   EXPECT_EQ(standIn.readLine().trimmed(), "port " + QByteArray::number(port));
   // A second one can't have the port: it says so instead of taking another.

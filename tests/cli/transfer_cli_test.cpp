@@ -206,23 +206,10 @@ TEST_F(TransferProgram, UsageErrorExitsWithTwoAndPointsToHelp) {
   EXPECT_TRUE(help.Lines().join('\n').contains("--target-dir"));
 }
 
-// A loopback TCP port nobody listens on: bound for a moment, then let go.
-int RefusingPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-  ::close(fd);
-  return bound ? ntohs(address.sin_port) : -1;
-}
-
 // An HTTP download whose server refuses the connection is a URL that can't
 // be opened: "not-found", as the help says; "connect-error" is a share's.
 TEST_F(TransferProgram, RefusedConnectionIsReportedAsTheHelpSays) {
-  const int port = RefusingPort();
+  const int port = UnusedLoopbackPort(SOCK_STREAM);
   ASSERT_GT(port, 0);
   const QString url = QStringLiteral("http://127.0.0.1:%1/news.txt").arg(port);
   const Outcome refused = RunProgram({url, "--target-dir", "out"}, work.Path());
