@@ -220,7 +220,7 @@ bool LoginCycle::AnswerCanCome(std::uint64_t request) const {
 
 void LoginCycle::WaitWhileAnswerCanCome(std::uint64_t request) {
   parts_.view.UpdateVisDelay(kImportWaitMs, [this, request] {
-    return ended_ || !AnswerCanCome(request) || parts_.channel.Idle();
+    return !AnswerCanCome(request) || parts_.channel.Idle();
   });
 }
 
