@@ -38,7 +38,8 @@ QAbstractButton* ButtonNamed(QMessageBox& box, const QString& text) {
 TEST(QtDialogs, AYesNoQuestionCanOnlyBeAnswered) {
   // Escape and the close command leave the question open; only a click on
   // one of its buttons ends it, with that button's answer.
-  for (const auto& [label, expected] : {std::pair{"&Ja", Answer::Yes}, std::pair{"&Nein", Answer::No}}) {
+  for (const auto& [labelText, expected] : {std::pair{"&Ja", Answer::Yes}, std::pair{"&Nein", Answer::No}}) {
+    const char* label = labelText;  // a lambda below takes it: clang 14 captures no structured binding
     bool openAfterEscape = false, openAfterClose = false, closeButtonOffered = true;
     const Answer answer = ShowAndAct(Buttons::YesNo, [&](QMessageBox& box) {
       closeButtonOffered = box.windowFlags().testFlag(Qt::WindowCloseButtonHint);
