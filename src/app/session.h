@@ -116,9 +116,8 @@ class Session {
   std::optional<presence::PlayerLocation> ScanGameLog(bool offline);
   void ShowLoginState(bool loggedIn);
   void ShowClanRoster(const presence::ClanRoster& roster);
-  // The wait with the update indicator: `milliseconds` at most, over early
-  // once `over` holds (when given); runs a nested event loop.
-  void UpdateVisDelay(int milliseconds, const std::function<bool()>& over = {});
+  // The fixed wait with the update indicator; runs a nested event loop.
+  void UpdateVisDelay(int milliseconds);
   void WriteKeyBindings();
   void WriteExecScripts();
 
