@@ -54,21 +54,11 @@ class Peer {
  public:
   explicit Peer(int family) : family_(family) {
     fd_ = ::socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const platform::UdpAddress loopback =
+        *platform::UdpAddress::FromText(family == AF_INET ? "127.0.0.1" : "::1", 0);
+    if (fd_ < 0 || ::bind(fd_, loopback.SocketAddress(), loopback.Length()) != 0) return;
     sockaddr_storage bound{};
-    socklen_t length = 0;
-    if (family == AF_INET) {
-      auto* v4 = reinterpret_cast<sockaddr_in*>(&bound);
-      v4->sin_family = AF_INET;
-      v4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-      length = sizeof *v4;
-    } else {
-      auto* v6 = reinterpret_cast<sockaddr_in6*>(&bound);
-      v6->sin6_family = AF_INET6;
-      v6->sin6_addr = in6addr_loopback;
-      length = sizeof *v6;
-    }
-    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&bound), length) != 0) return;
-    length = sizeof bound;
+    socklen_t length = sizeof bound;
     ::getsockname(fd_, reinterpret_cast<sockaddr*>(&bound), &length);
     address_ = UdpAddress::FromSocketAddress(reinterpret_cast<sockaddr*>(&bound), length);
     ready_ = true;
