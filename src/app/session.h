@@ -116,8 +116,9 @@ class Session {
   std::optional<presence::PlayerLocation> ScanGameLog(bool offline);
   void ShowLoginState(bool loggedIn);
   void ShowClanRoster(const presence::ClanRoster& roster);
-  // The fixed wait with the update indicator; runs a nested event loop.
-  void UpdateVisDelay(int milliseconds);
+  // The wait with the update indicator: `milliseconds` at most, over early
+  // once `over` holds (when given); runs a nested event loop.
+  void UpdateVisDelay(int milliseconds, const std::function<bool()>& over = {});
   void WriteKeyBindings();
   void WriteExecScripts();
 

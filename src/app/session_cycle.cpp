@@ -34,7 +34,9 @@ std::optional<presence::PlayerLocation> Session::CycleParts::ScanGameLog(bool of
 bool Session::CycleParts::ClanListShown() const { return s.clanListShown_; }
 void Session::CycleParts::ShowClanRoster(const presence::ClanRoster& roster) { s.ShowClanRoster(roster); }
 void Session::CycleParts::ClearRefusedName() { s.view_.ClearRefusedName(); }
-void Session::CycleParts::UpdateVisDelay(int milliseconds) { s.UpdateVisDelay(milliseconds); }
+void Session::CycleParts::UpdateVisDelay(int milliseconds, const std::function<bool()>& over) {
+  s.UpdateVisDelay(milliseconds, over);
+}
 void Session::CycleParts::WriteKeyBindings() { s.WriteKeyBindings(); }
 void Session::CycleParts::WriteExecScripts() { s.WriteExecScripts(); }
 
@@ -71,14 +73,15 @@ void Session::ShowClanRoster(const presence::ClanRoster& roster) {
   ClanRosterShown(roster.entries);
 }
 
-void Session::UpdateVisDelay(int ms) {
+void Session::UpdateVisDelay(int ms, const std::function<bool()>& over) {
   activityLog_.Start(QStringLiteral("Importiere in Clangrid: Delay - UpdateVisOn"));
   view_.ShowUpdateIndicator(true);
   delayTimer_.SetInterval(services_.waits.Scaled(ms));
   delayTimer_.SetEnabled(true);
-  // Sleeps in the event loop until the timer has fired: the window stays
-  // responsive and nothing spins.
-  platform::WaitProcessingEvents([this] { return delayTimer_.Enabled(); });
+  // Sleeps in the event loop until the timer has fired or what is waited
+  // for is over: the window stays responsive and nothing spins.
+  platform::WaitProcessingEvents([&] { return delayTimer_.Enabled() && !(over && over()); }, 5);
+  delayTimer_.SetEnabled(false);
   activityLog_.Start(QStringLiteral("Importiere in Clangrid: Delay - UpdateVisOff"));
   view_.ShowUpdateIndicator(false);
 }

@@ -22,7 +22,7 @@ class Session::CycleParts : public presence::CycleSetup, public presence::CycleV
   bool ClanListShown() const override;
   void ShowClanRoster(const presence::ClanRoster& roster) override;
   void ClearRefusedName() override;
-  void UpdateVisDelay(int milliseconds) override;
+  void UpdateVisDelay(int milliseconds, const std::function<bool()>& over) override;
   void WriteKeyBindings() override;
   void WriteExecScripts() override;
 

@@ -208,12 +208,24 @@ void LoginCycle::SendPlayerLocation(bool offline, bool global, std::uint64_t log
   }
 }
 
-std::optional<QByteArray> LoginCycle::WaitForAnswer(std::uint64_t request) {
+bool LoginCycle::AnswerCanCome(std::uint64_t request) const {
   // Nothing sent: the answer file holds an earlier report's answer.
-  if (request == 0) return std::nullopt;
+  if (request == 0) return false;
   // The channel's requests queue behind the one whose handler sits lower on
   // this stack: they can't end before this wait returns.
-  if (inUrlNotFound_ > 0) return std::nullopt;
+  if (inUrlNotFound_ > 0) return false;
+  // A request sent meanwhile (inside this wait) writes the same file.
+  return request == requests_;
+}
+
+void LoginCycle::WaitWhileAnswerCanCome(std::uint64_t request) {
+  parts_.view.UpdateVisDelay(kImportWaitMs, [this, request] {
+    return !AnswerCanCome(request) || parts_.channel.Idle();
+  });
+}
+
+std::optional<QByteArray> LoginCycle::WaitForAnswer(std::uint64_t request) {
+  if (request == 0 || inUrlNotFound_ > 0) return std::nullopt;
   // A request sent meanwhile (inside the fixed wait) writes the same file.
   const auto own = [&] { return request == requests_ ? parts_.channel.ReadAnswer() : std::optional<QByteArray>{}; };
   if (!closing_) {
@@ -233,7 +245,7 @@ std::optional<QByteArray> LoginCycle::WaitForAnswer(std::uint64_t request) {
 void LoginCycle::ImportClanRoster(std::uint64_t request) {
   ActivityScope scope(parts_.log, QStringLiteral("Importiere in Clangrid"));
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: Delay ON"));
-  parts_.view.UpdateVisDelay(kImportWaitMs);
+  WaitWhileAnswerCanCome(request);
   const std::optional<QByteArray> answer = WaitForAnswer(request);
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: Delay OFF"));
   parts_.log.Start(QStringLiteral("Importiere in Clangrid: öffne TMP"));
@@ -256,7 +268,7 @@ void LoginCycle::ImportClanRoster(std::uint64_t request) {
 
 void LoginCycle::ImportGlobalRoster(std::uint64_t request) {
   ActivityScope scope(parts_.log, QStringLiteral("Importiere in Globalgrid"));
-  parts_.view.UpdateVisDelay(kImportWaitMs);
+  WaitWhileAnswerCanCome(request);
   const std::optional<QByteArray> answer = WaitForAnswer(request);
   if (answer && MasterAnswerRefused(std::string_view(answer->constData(), answer->size()))) {
     parts_.dialogs.MessageBeep(Beep::Default);

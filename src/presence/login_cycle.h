@@ -14,10 +14,14 @@
 //    takes effect after that report has been handed to the channel.
 //  - An offline report is never overtaken: once a logout has begun, online
 //    reports of operations that started before it are not sent any more.
-//  - Every wait is bounded. The import waits for its answer at most
-//    `answerGraceMs` beyond the fixed wait, and not at all while one of the
-//    channel's own handlers (the unreachable-script box) is lower on the
-//    stack; an answer not complete by then counts as no answer.
+//  - Every wait is bounded. The import's wait with the update indicator
+//    lasts 4000 ms at most and ends as soon as its report's transfer has
+//    ended, well or not, or can't bring this import an answer any more (it
+//    was not sent, another report followed it, or one of the channel's own
+//    handlers, the unreachable-script box, is lower on the stack, so the
+//    channel can't finish before the wait returns). A transfer still running
+//    then is waited for at most `answerGraceMs` more, and not at all in
+//    those cases; an answer not complete by then counts as no answer.
 //  - A close's offline reports wait for their answers together at most
 //    `closeAnswerGraceMs`, so the close ends soon after the fixed waits even
 //    when both scripts hang.
@@ -35,6 +39,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "platform/activity_log.h"
@@ -83,8 +88,10 @@ class CycleView {
   virtual void ShowClanRoster(const ClanRoster& roster) = 0;
   // Empties the refused first name, leaving the rest of the list.
   virtual void ClearRefusedName() = 0;
-  // The fixed wait with the update indicator; runs a nested event loop.
-  virtual void UpdateVisDelay(int milliseconds) = 0;
+  // The wait with the update indicator: `milliseconds` at most, over as
+  // soon as `over` holds (checked every few milliseconds); runs a nested
+  // event loop.
+  virtual void UpdateVisDelay(int milliseconds, const std::function<bool()>& over) = 0;
   virtual void WriteKeyBindings() = 0;
   virtual void WriteExecScripts() = 0;
 };
@@ -99,6 +106,8 @@ class ReportChannel {
   // Processes events until no request is under way or `timeoutMs` has
   // passed; true when none is.
   virtual bool WaitUntilIdle(int timeoutMs) = 0;
+  // True when no request is under way; returns at once.
+  virtual bool Idle() const = 0;
   // The answer of the last request sent; nullopt when it brought none.
   virtual std::optional<QByteArray> ReadAnswer() = 0;
 };
@@ -159,6 +168,10 @@ class LoginCycle {
   // `request`: the number of the report's request, 0 when none was sent.
   void ImportClanRoster(std::uint64_t request);
   void ImportGlobalRoster(std::uint64_t request);
+  // The wait with the update indicator before an import.
+  void WaitWhileAnswerCanCome(std::uint64_t request);
+  // False when nothing more can come for `request` before the wait returns.
+  bool AnswerCanCome(std::uint64_t request) const;
   std::optional<QByteArray> WaitForAnswer(std::uint64_t request);
   void Error(const QString& text);
 

@@ -27,6 +27,7 @@ void TransferReportChannel::Send(const QByteArray& url) {
 }
 
 bool TransferReportChannel::WaitUntilIdle(int timeoutMs) { return transfer_.WaitUntilIdle(timeoutMs); }
+bool TransferReportChannel::Idle() const { return !transfer_.Busy(); }
 
 std::optional<QByteArray> TransferReportChannel::ReadAnswer() {
   if (!lastRequest_) return std::nullopt;

@@ -20,6 +20,7 @@ class TransferReportChannel : public ReportChannel {
   TransferReportChannel(TFileTransfer& transfer, QString answerDir, QString answerFileName);
   void Send(const QByteArray& url) override;
   bool WaitUntilIdle(int timeoutMs) override;
+  bool Idle() const override;
   std::optional<QByteArray> ReadAnswer() override;
 
  private:

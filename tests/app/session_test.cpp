@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <chrono>
+#include <thread>
 
 #include "app/main_view.h"
 #include "app/services.h"
@@ -154,6 +157,52 @@ TEST_F(SessionFlow, LoginReportsTypedValuesShowsTheRosterAndLogoutReportsOffline
   EXPECT_EQ(view.loggedInShown, (std::vector<bool>{true, false}));
   ASSERT_EQ(http.RequestCount(), 2u);
   EXPECT_EQ(http.Requests()[1].Param("map"), "<i>offline</i>");
+}
+
+// The wait before an import ends as soon as the report's answer is complete,
+// whatever it says; a script that never answers is waited for up to the
+// bound (the fixed wait and the answer grace), and its report brings no list.
+TEST_F(SessionFlow, ImportWaitEndsWithTheAnswerAndAtTheBoundWithout) {
+  services->waits = platform::Waits{0.25};  // the fixed wait: 1000 ms
+  const auto timed = [](const std::function<void()>& action) {
+    QElapsedTimer clock;
+    clock.start();
+    action();
+    return clock.elapsed();
+  };
+  struct Case {
+    const char* name;
+    std::string answer;
+    bool loggedInAfter;
+  };
+  for (const Case& c : {Case{"roster", kAnswer, true}, Case{"refused password", "AUTH_FAILED!\r\nx\r\nx\r\nx\r\n", false}}) {
+    SCOPED_TRACE(c.name);
+    http.Serve("/q.php", c.answer);
+    session.reset();
+    app::Session& s = Start();
+    EXPECT_LT(timed([&] { s.StartStop(); }), 500) << "login";
+    EXPECT_EQ(s.LoggedIn(), c.loggedInAfter);
+    EXPECT_FALSE(view.roster.empty());
+    if (s.LoggedIn()) {
+      EXPECT_LT(timed([&] { s.StartStop(); }), 500) << "logout";
+      EXPECT_FALSE(s.LoggedIn());
+    }
+  }
+
+  view.roster.clear();
+  http.Handle("GET", "/q.php", [](const httplib::Request&, httplib::Response& res) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1800));
+    res.set_content(kAnswer, "text/plain");
+  });
+  session.reset();
+  app::Session& s = Start();
+  s.reportTransfer().StallTimeoutMs = 10000;
+  s.cycle().answerGraceMs = 100;
+  const qint64 elapsed = timed([&] { s.StartStop(); });
+  EXPECT_GE(elapsed, 1000);
+  EXPECT_LT(elapsed, 1500);
+  EXPECT_TRUE(s.LoggedIn());
+  EXPECT_TRUE(view.roster.empty()) << "an answer not complete by the bound counts as none";
 }
 
 TEST_F(SessionFlow, ListSwitchIsTheSessionsStateAndReloadFollowsIt) {

@@ -68,7 +68,7 @@ struct World : CycleSetup, CycleView, ReportChannel {
   bool ClanListShown() const override { return clanListShown; }
   void ShowClanRoster(const ClanRoster& roster) override { shown = roster; }
   void ClearRefusedName() override { shown->entries.front().name.clear(); }
-  void UpdateVisDelay(int) override {
+  void UpdateVisDelay(int, const std::function<bool()>&) override {
     DeliverUrlNotFound();
     act(Next(duringWait, waits));
   }
@@ -92,6 +92,7 @@ struct World : CycleSetup, CycleView, ReportChannel {
     if (!idle && hangsForReal) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
     return idle;
   }
+  bool Idle() const override { return inHandler == 0 && answerComplete && unanswered.empty(); }
   std::optional<QByteArray> ReadAnswer() override { return answers[lastTarget]; }
 
   // The transfer raises URL-not-found for its requests one after the
