@@ -32,4 +32,15 @@ QString StatusText(const ServerLookup& lookup) {
   return QStringLiteral("Stand: vor %1 s").arg(lookup.ageMs / 1000);
 }
 
+QString RefreshText(const ServerLookup& lookup, qint64 msUntilDue, bool idle) {
+  if (lookup.pending) return {};
+  if (idle) return QStringLiteral("Keine Abfragen, solange Quavik verborgen ist");
+  if (msUntilDue <= 0) return {};
+  return QStringLiteral("Aktualisieren in %1 s").arg((msUntilDue + 999) / 1000);
+}
+
+QString AddressText(const QueryTarget& target) {
+  return QStringLiteral("%1:%2").arg(target.host).arg(int(target.queryPort) - 1);
+}
+
 }  // namespace serverinfo

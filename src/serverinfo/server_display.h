@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "query/server_info.h"
+#include "serverinfo/query_target.h"
 #include "serverinfo/server_lookup.h"
 
 namespace serverinfo {
@@ -25,5 +26,14 @@ QList<query::PlayerInfo> PlayersByScore(const query::ServerInfo& info);
 // The line under the info: "Abfrage läuft...", the reason there is no
 // answer, "Stand: vor 12 s", or "Noch keine Server-Info" before anything.
 QString StatusText(const ServerLookup& lookup);
+
+// Why a refresh is not possible now, for the line under the status: ""
+// when it is (or while a query runs, which the status says), "Aktualisieren
+// in 25 s" while the server was asked too recently, and the pause while
+// Quavik's window is hidden (`idle`).
+QString RefreshText(const ServerLookup& lookup, qint64 msUntilDue, bool idle);
+
+// The server's address as a player joins it: the host and the game port.
+QString AddressText(const QueryTarget& target);
 
 }  // namespace serverinfo

@@ -1,6 +1,7 @@
 // The live server info in the main window: the tooltips of the roster rows
 // and bookmarks, the rows' popup menu and its "Server-Info..." panel.
 #include <QAbstractItemView>
+#include <QScreen>
 
 #include "app/session.h"
 #include "serverinfo/query_target.h"
@@ -9,8 +10,21 @@
 #include "ui/roster_lists.h"
 #include "ui/server_hover.h"
 #include "ui/server_info_panel.h"
+#include "ui/window_placement.h"
 
 namespace {
+
+// A tool window goes beside the main window when the screen has room. Before
+// it is first shown the window manager has not framed it yet: its frame is
+// allowed for.
+void PlaceBeside(QWidget& panel, const QWidget& main) {
+  const QScreen* screen = main.screen();
+  if (!screen) return;
+  const QSize frameAllowance(8, 30);
+  if (const auto at = window_placement::BesideWindow(main.frameGeometry(), panel.size() + frameAllowance,
+                                                     screen->availableGeometry()))
+    panel.move(*at);
+}
 
 // The row under `at` of a roster list's viewport, the heading never.
 ServerHover::Spot RowSpot(const QTableWidget* list, const QPoint& at) {
@@ -68,6 +82,7 @@ void TForm1::ServerInfo1Click() {
             [this](const QString& serverText) { Guarded([&] { InfoPanelJoin(serverText); }); });
   }
   infoPanel_->ShowServer(rowMenuServer_, *target);
+  if (!infoPanel_->isVisible()) PlaceBeside(*infoPanel_, *this);
   infoPanel_->show();
   infoPanel_->raise();
   infoPanel_->activateWindow();

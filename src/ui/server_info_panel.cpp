@@ -71,7 +71,7 @@ ServerInfoPanel::ServerInfoPanel(serverinfo::ServerInfoCache& cache, QWidget* pa
   ProgramStyle::Install();
   setObjectName(QStringLiteral("ServerInfo"));
   setWindowTitle(QStringLiteral("Quavik RC5 - Server-Info"));
-  setFixedSize(299, 330);
+  setFixedSize(299, 356);
   ui_style::PaintBlackWindow(this);
 
   serverName = PlainLabel(this, "serverName", ui_style::Verdana(13, true));
@@ -91,15 +91,19 @@ ServerInfoPanel::ServerInfoPanel(serverinfo::ServerInfoCache& cache, QWidget* pa
     factGrid->addWidget(value, row, 1);
     return value;
   };
-  mapValue = fact(0, QStringLiteral("Karte:"), "mapValue");
-  gameTypeValue = fact(1, QStringLiteral("Spielart:"), "gameTypeValue");
-  playersValue = fact(2, QStringLiteral("Spieler:"), "playersValue");
-  pingValue = fact(3, QStringLiteral("Ping:"), "pingValue");
+  addressValue = fact(0, QStringLiteral("Adresse:"), "addressValue");
+  addressValue->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  mapValue = fact(1, QStringLiteral("Karte:"), "mapValue");
+  gameTypeValue = fact(2, QStringLiteral("Spielart:"), "gameTypeValue");
+  playersValue = fact(3, QStringLiteral("Spieler:"), "playersValue");
+  pingValue = fact(4, QStringLiteral("Ping:"), "pingValue");
 
   playerTable = PlayerTable(this);
 
   status = PlainLabel(this, "status", ui_style::SmallFonts(9));
   ui_style::PaintText(status, kStatusText);
+  refreshNote = PlainLabel(this, "refreshNote", ui_style::SmallFonts(9));
+  ui_style::PaintText(refreshNote, kStatusText);
 
   refreshButton = new QPushButton(QStringLiteral("Aktualisieren"), this);
   refreshButton->setObjectName(QStringLiteral("refreshButton"));
@@ -127,6 +131,7 @@ ServerInfoPanel::ServerInfoPanel(serverinfo::ServerInfoCache& cache, QWidget* pa
   layout->addWidget(facts);
   layout->addWidget(playerTable, 1);
   layout->addWidget(status);
+  layout->addWidget(refreshNote);
   layout->addLayout(buttons);
 
   ticker_.setInterval(kTickMs);
@@ -137,6 +142,7 @@ ServerInfoPanel::ServerInfoPanel(serverinfo::ServerInfoCache& cache, QWidget* pa
 void ServerInfoPanel::ShowServer(const QString& serverText, const serverinfo::QueryTarget& target) {
   serverText_ = serverText;
   target_ = target;
+  addressValue->setText(serverinfo::AddressText(target_));
   ShowLookup(cache_.Ask(target_));
 }
 
@@ -158,7 +164,9 @@ void ServerInfoPanel::ShowLookup(const serverinfo::ServerLookup& lookup) {
   pingValue->setText(info ? serverinfo::PingText(info->pingMs) : none);
   ShowPlayers(info);
   status->setText(serverinfo::StatusText(lookup));
-  refreshButton->setEnabled(!lookup.pending && !cache_.Idle() && cache_.MsUntilDue(target_) == 0);
+  const qint64 msUntilDue = cache_.MsUntilDue(target_);
+  refreshNote->setText(serverinfo::RefreshText(lookup, msUntilDue, cache_.Idle()));
+  refreshButton->setEnabled(!lookup.pending && !cache_.Idle() && msUntilDue == 0);
 }
 
 void ServerInfoPanel::ShowPlayers(const query::ServerInfo* info) {

@@ -1,7 +1,8 @@
 // "Server-Info...": a small tool window, black like the directory chooser,
 // with one game server's live info from the server info cache: its name,
-// map, game type, players ("11/13"), ping, and the players with score and
-// ping, highest score first, under a line that says how old the info is.
+// address, map, game type, players ("11/13"), ping, and the players with
+// score and ping, highest score first, under a line that says how old the
+// info is and one that says why "Aktualisieren" is not possible yet.
 // Whatever the server sends is shown as plain text, never as markup.
 //
 // "Aktualisieren" asks the cache again; it is enabled only while the cache
@@ -33,12 +34,14 @@ class ServerInfoPanel : public QDialog {
   const QString& ServerText() const { return serverText_; }
 
   QLabel* serverName = nullptr;
+  QLabel* addressValue = nullptr;
   QLabel* mapValue = nullptr;
   QLabel* gameTypeValue = nullptr;
   QLabel* playersValue = nullptr;
   QLabel* pingValue = nullptr;
   QTableWidget* playerTable = nullptr;
   QLabel* status = nullptr;
+  QLabel* refreshNote = nullptr;
   QPushButton* refreshButton = nullptr;
   QPushButton* joinButton = nullptr;
 

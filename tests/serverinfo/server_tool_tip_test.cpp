@@ -121,4 +121,31 @@ TEST(ServerDisplay, StatusLine) {
   EXPECT_EQ(serverinfo::StatusText(lookup), "Keine Antwort von 10.0.0.5:7778");
 }
 
+TEST(ServerDisplay, RefreshLineSaysWhyNotYet) {
+  const ServerLookup answered = Answered(ClanServer());
+  ServerLookup pending = answered;
+  pending.pending = true;
+  const struct {
+    const char* what;
+    ServerLookup lookup;
+    qint64 msUntilDue;
+    bool idle;
+    QString expected;
+  } cases[] = {
+      {"due", answered, 0, false, ""},
+      {"a part of a second left counts as a whole one", answered, 24'001, false, "Aktualisieren in 25 s"},
+      {"the last second", answered, 1, false, "Aktualisieren in 1 s"},
+      {"while the window is hidden", answered, 0, true, "Keine Abfragen, solange Quavik verborgen ist"},
+      {"a running query is the status line's", pending, 30'000, false, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(serverinfo::RefreshText(c.lookup, c.msUntilDue, c.idle), c.expected) << c.what;
+}
+
+TEST(ServerDisplay, AddressIsTheGamePort) {
+  const auto target = serverinfo::QueryTargetFor(QStringLiteral("10.0.0.5:7777/DM-Deck16"), 2);
+  ASSERT_TRUE(target);
+  EXPECT_EQ(serverinfo::AddressText(*target), "10.0.0.5:7777");
+  EXPECT_EQ(serverinfo::AddressText(*serverinfo::QueryTargetFor(QStringLiteral("10.0.0.5"), 4)), "10.0.0.5:7777");
+}
+
 }  // namespace

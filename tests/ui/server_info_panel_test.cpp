@@ -59,6 +59,7 @@ TEST_F(PanelFixture, ShowsTheServersAnswerAsPlainText) {
   panel.ShowServer(serverText, *serverinfo::QueryTargetFor(serverText, 2));
   EXPECT_EQ(panel.status->text(), "Abfrage läuft...");
   EXPECT_EQ(panel.serverName->text(), serverText) << "the row's server until the answer is in";
+  EXPECT_EQ(panel.addressValue->text(), serverText);
   EXPECT_FALSE(panel.refreshButton->isEnabled());
   Show();
   AwaitStatus("Stand: vor 0 s");
@@ -83,9 +84,11 @@ TEST_F(PanelFixture, RefreshAsksAgainOnceTheServerIsDue) {
   QTest::qWait(1200);
   EXPECT_FALSE(panel.refreshButton->isEnabled()) << "not before the refresh time is over";
   EXPECT_EQ(panel.status->text(), "Stand: vor 29 s");
+  EXPECT_EQ(panel.refreshNote->text(), "Aktualisieren in 1 s") << "the panel says why the button is grey";
 
   now += 1000;
   ASSERT_TRUE(QTest::qWaitFor([&] { return panel.refreshButton->isEnabled(); }, 2500));
+  EXPECT_EQ(panel.refreshNote->text(), "");
   QTest::mouseClick(panel.refreshButton, Qt::LeftButton);
   EXPECT_EQ(panel.status->text(), "Abfrage läuft...");
   AwaitStatus("Stand: vor 0 s");
@@ -101,6 +104,7 @@ TEST_F(PanelFixture, NoRefreshWhileIdle) {
   now += 2 * serverinfo::kRefreshMs;
   QTest::qWait(1200);
   EXPECT_FALSE(panel.refreshButton->isEnabled());
+  EXPECT_EQ(panel.refreshNote->text(), "Keine Abfragen, solange Quavik verborgen ist");
   QTest::mouseClick(panel.refreshButton, Qt::LeftButton);
   QTest::qWait(100);
   EXPECT_EQ(server.Requests(), 1);
