@@ -151,6 +151,48 @@ TEST_F(HttpTest, RefusesAmbiguousFramingAndClosesTheConnection) {
   EXPECT_EQ(result->body.find("Evil"), std::string::npos) << "the smuggled report was recorded";
 }
 
+// The status lines and the blank lines that end a header block, counted in
+// everything the server sent on one connection.
+std::pair<size_t, size_t> AnswerHeads(const std::string& answer) {
+  size_t statusLines = 0;
+  size_t headEnds = 0;
+  for (size_t at = 0; (at = answer.find("HTTP/1.", at)) != std::string::npos; ++at) ++statusLines;
+  for (size_t at = 0; (at = answer.find("\r\n\r\n", at)) != std::string::npos; ++at) ++headEnds;
+  return {statusLines, headEnds};
+}
+
+// Off for now: libmicrohttpd 0.9.75 refuses these itself, before our handler
+// sees the request, and writes its header block twice (its own 400 or 413,
+// then again with the body). Checking the head ahead of it would take an
+// accept loop of our own that peeks at every request head, kept-alive ones
+// included, within the per-address, total and time bounds: not done yet.
+TEST_F(HttpTest, DISABLED_AMalformedContentLengthGetsOneAnswerAndTheConnectionCloses) {
+  const struct {
+    const char* length;
+    const char* status;
+  } cases[] = {
+      {"-1", "HTTP/1.1 400 Bad Request"},
+      {"+0", "HTTP/1.1 400 Bad Request"},
+      {" 12", "HTTP/1.1 413 Content Too Large"},  // padding before the value is allowed
+      {"12 ", "HTTP/1.1 413 Content Too Large"},
+      {"1 2", "HTTP/1.1 400 Bad Request"},
+      {"0x10", "HTTP/1.1 400 Bad Request"},
+      {"abc", "HTTP/1.1 400 Bad Request"},
+      {"", "HTTP/1.1 400 Bad Request"},
+      {"99999999999999999999999", "HTTP/1.1 413 Content Too Large"},
+      {"18446744073709551616", "HTTP/1.1 413 Content Too Large"},
+  };
+  for (const auto& c : cases) {
+    const std::string answer = RawExchange(
+        server.port(), std::string("GET /?quickview=on HTTP/1.1\r\nHost: x\r\nContent-Length:") +
+                           c.length + "\r\n\r\n");
+    EXPECT_EQ(StatusLine(answer), c.status) << "Content-Length:" << c.length;
+    EXPECT_EQ(AnswerHeads(answer), std::make_pair(size_t{1}, size_t{1}))
+        << "Content-Length:" << c.length << "\n" << answer;
+    EXPECT_NE(answer.find("Connection: close"), std::string::npos) << answer;
+  }
+}
+
 TEST_F(HttpTest, AQueryOfThousandsOfParametersIsAnsweredAtOnce) {
   // Every parameter counts, not only the bytes: the last one decides.
   for (const size_t pieces : {1500u, 20000u}) {
