@@ -22,6 +22,9 @@ class AnswerMemory {
   // `body` as a shared answer body; none when it would take the bodies held
   // beyond the bound.
   AnswerBody Hold(std::string body);
+  // A share of the bound for `bytes` held elsewhere, given back when the
+  // last copy of the result goes; none when there is no room for it.
+  std::shared_ptr<void> Reserve(std::size_t bytes);
   // The bytes the bodies held take now.
   std::size_t Held() const;
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "listen_socket.h"
 #include "report_text.h"
@@ -68,6 +69,44 @@ rlim_t RaiseOpenFileLimit() {
     getrlimit(RLIMIT_NOFILE, &limit);
   }
   return limit.rlim_cur;
+}
+
+// Answers shorter than this go out as they are: compressed, they would
+// hardly shrink.
+constexpr size_t kCompressFrom = 512;
+
+// True when the client's Accept-Encoding takes gzip: the coding named
+// without a weight of zero ("gzip", "x-gzip", "gzip;q=0.5"; not "gzip;q=0").
+bool AcceptsGzip(MHD_Connection* connection) {
+  const char* header = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                   MHD_HTTP_HEADER_ACCEPT_ENCODING);
+  if (!header) return false;
+  const auto trim = [](std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::string_view();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  };
+  std::string_view rest = header;
+  while (!rest.empty()) {
+    const size_t comma = rest.find(',');
+    std::string_view item = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    const size_t semicolon = item.find(';');
+    const std::string_view coding = trim(item.substr(0, semicolon));
+    if (!(coding.size() == 4 && strncasecmp(coding.data(), "gzip", 4) == 0) &&
+        !(coding.size() == 6 && strncasecmp(coding.data(), "x-gzip", 6) == 0)) {
+      continue;
+    }
+    if (semicolon == std::string_view::npos) return true;
+    const std::string_view weight = trim(item.substr(semicolon + 1));
+    if (weight.size() < 2 || (weight[0] != 'q' && weight[0] != 'Q') || weight[1] != '=') {
+      return true;
+    }
+    const std::string_view value = trim(weight.substr(2));
+    // Zero is "0" with any number of zero decimals.
+    return value.find_first_not_of("0.") != std::string_view::npos || value.empty();
+  }
+  return false;
 }
 
 // What one request carries from its request line to its end.
@@ -233,16 +272,34 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
 void ClanHttpServer::Impl::Queue(MHD_Connection* connection, RequestState& state,
                                  const std::string& method, const std::string& path,
                                  const Reply& reply, const std::string& fields) {
-  // The answer is sent from the shared body itself, which the connection
-  // holds until it is done with it.
-  auto* held = new AnswerBody(reply.body);
-  MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
-      (*held)->size(), const_cast<char*>((*held)->data()),
-      [](void* body) { delete static_cast<AnswerBody*>(body); }, held);
-  if (!response) {
-    delete held;
-    return;  // out of memory: the connection ends unanswered
+  // The answer is sent from the shared pieces themselves (or their
+  // compressed forms), which the connection holds until it is done with them.
+  std::vector<MHD_IoVec> buffers;
+  bool gzipped = false;
+  if (reply.status == 200 && reply.body->Size() >= kCompressFrom && AcceptsGzip(connection)) {
+    if (const auto parts = reply.body->Gzip(script.Memory())) {
+      for (const std::string_view part : *parts) buffers.push_back({part.data(), part.size()});
+      gzipped = true;
+    }
   }
+  if (!gzipped) {
+    for (const PieceRef& piece : reply.body->Pieces()) {
+      if (!piece->Text().empty()) buffers.push_back({piece->Text().data(), piece->Text().size()});
+    }
+  }
+  MHD_Response* response = nullptr;
+  if (buffers.empty()) {
+    response = MHD_create_response_from_buffer(0, const_cast<char*>(""), MHD_RESPMEM_PERSISTENT);
+  } else {
+    auto* held = new AnswerRef(reply.body);
+    response = MHD_create_response_from_iovec(
+        buffers.data(), static_cast<unsigned>(buffers.size()),
+        [](void* body) { delete static_cast<AnswerRef*>(body); }, held);
+    if (!response) delete held;
+  }
+  if (!response) return;  // out of memory: the connection ends unanswered
+  if (gzipped) MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_ENCODING, "gzip");
+  if (reply.status == 200) MHD_add_response_header(response, MHD_HTTP_HEADER_VARY, "Accept-Encoding");
   MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
   if (reply.status == 405) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
   if (reply.status >= 400 && reply.status != 405 && reply.status != 503) {

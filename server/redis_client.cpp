@@ -181,4 +181,59 @@ std::optional<RedisValue> RedisClient::Command(const std::vector<std::string>& a
   return std::nullopt;
 }
 
+std::optional<std::vector<RedisValue>> RedisClient::Pipeline(
+    const std::vector<std::vector<std::string>>& commands) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    redisContext* context = TakeIdle();
+    const bool fresh = !context;
+    if (fresh && !(context = Connect())) return std::nullopt;
+    bool sent = true;
+    for (const auto& args : commands) {
+      std::vector<const char*> argv;
+      std::vector<size_t> lengths;
+      for (const std::string& arg : args) {
+        argv.push_back(arg.data());
+        lengths.push_back(arg.size());
+      }
+      if (redisAppendCommandArgv(context, static_cast<int>(argv.size()), argv.data(),
+                                 lengths.data()) != REDIS_OK) {
+        sent = false;
+        break;
+      }
+    }
+    std::vector<RedisValue> out;
+    std::string error;
+    for (size_t i = 0; sent && i < commands.size(); ++i) {
+      void* raw = nullptr;
+      if (redisGetReply(context, &raw) != REDIS_OK || !raw) {
+        sent = false;
+        break;
+      }
+      auto* reply = static_cast<redisReply*>(raw);
+      if (reply->type == REDIS_REPLY_ERROR) {
+        error = std::string(reply->str, reply->len);
+      } else {
+        out.push_back(Convert(reply));
+      }
+      freeReplyObject(reply);
+    }
+    if (!sent) {
+      // The connection is in an unknown state: it goes, and once more on a
+      // fresh one.
+      Failed(context->errstr);
+      redisFree(context);
+      if (fresh) return std::nullopt;
+      continue;
+    }
+    Give(context);
+    if (!error.empty()) {
+      std::lock_guard lock(mutex_);
+      lastError_ = error;
+      return std::nullopt;
+    }
+    return out;
+  }
+  return std::nullopt;
+}
+
 }  // namespace clan

@@ -44,6 +44,11 @@ class RedisClient {
   // Runs one command. nullopt when Redis can't be reached or answers with an
   // error (the text of the last error is kept for LastError()).
   std::optional<RedisValue> Command(const std::vector<std::string>& args);
+  // Runs the commands in one exchange (all sent, then all replies read), so
+  // they cost one wait for Redis instead of one each. nullopt as Command,
+  // for any of them.
+  std::optional<std::vector<RedisValue>> Pipeline(
+      const std::vector<std::vector<std::string>>& commands);
   std::string LastError();
 
  private:

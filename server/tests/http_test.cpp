@@ -4,6 +4,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <zlib.h>
+
 #include <atomic>
 
 #include "loopback.h"
@@ -206,6 +208,70 @@ TEST_F(HttpTest, AQueryOfThousandsOfParametersIsAnsweredAtOnce) {
     EXPECT_NE(answer.find("\r\n\r\nKim\r\n"), std::string::npos) << pieces << " pieces";
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
   }
+}
+
+std::string Gunzip(const std::string& packed) {
+  z_stream stream{};
+  if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) return "<no inflater>";
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+  stream.avail_in = static_cast<uInt>(packed.size());
+  std::string out(1 << 20, '\0');
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  const int result = inflate(&stream, Z_FINISH);
+  out.resize(out.size() - stream.avail_out);
+  inflateEnd(&stream);
+  return result == Z_STREAM_END && stream.avail_in == 0 ? out : "<broken gzip>";
+}
+
+TEST_F(HttpTest, AnswersInGzipWhenTheClientTakesIt) {
+  for (int i = 0; i < 30; ++i) Get(ReportPath("m" + std::to_string(100 + i), "1.2.3.4:7777"));
+  const std::string request =
+      "GET /?pass=geh%E4im&quickview=on HTTP/1.1\r\nConnection: close\r\n";
+  const std::string plain = RawExchange(server.port(), request + "\r\n");
+  const std::string plainBody = plain.substr(plain.find("\r\n\r\n") + 4);
+  ASSERT_GT(plainBody.size(), 1000u);
+  const std::string pageRequest = "GET / HTTP/1.1\r\nConnection: close\r\n";
+  const std::string page = RawExchange(server.port(), pageRequest + "\r\n");
+  const std::string pageBody = page.substr(page.find("\r\n\r\n") + 4);
+
+  const struct {
+    const char* acceptEncoding;
+    bool gzip;
+  } cases[] = {
+      {"gzip", true},
+      {"deflate, gzip, br, zstd", true},  // what curl offers
+      {"GZIP;q=0.5", true},
+      {"x-gzip", true},
+      {"gzip;q=0", false},
+      {"gzip; q=0.000", false},
+      {"br, deflate", false},
+      {"gzipped", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    for (const auto& [ask, body] : {std::pair{request, plainBody}, std::pair{pageRequest, pageBody}}) {
+      const std::string answer = RawExchange(
+          server.port(), ask + "Accept-Encoding: " + c.acceptEncoding + "\r\n\r\n");
+      const size_t headEnd = answer.find("\r\n\r\n");
+      ASSERT_NE(headEnd, std::string::npos) << c.acceptEncoding;
+      const std::string head = answer.substr(0, headEnd);
+      const std::string got = answer.substr(headEnd + 4);
+      EXPECT_EQ(StatusLine(answer), "HTTP/1.1 200 OK") << c.acceptEncoding;
+      EXPECT_NE(head.find("Vary: Accept-Encoding"), std::string::npos) << head;
+      EXPECT_EQ(head.find("Content-Encoding: gzip") != std::string::npos, c.gzip)
+          << c.acceptEncoding;
+      EXPECT_EQ(c.gzip ? Gunzip(got) : got, body) << c.acceptEncoding;
+      if (c.gzip) {
+        EXPECT_LT(got.size(), body.size() / 2) << c.acceptEncoding;
+      }
+    }
+  }
+  // A short answer goes as it is.
+  const std::string refused = RawExchange(
+      server.port(), "GET /?name=x&pass=no HTTP/1.1\r\nConnection: close\r\n"
+                     "Accept-Encoding: gzip\r\n\r\n");
+  EXPECT_EQ(refused.substr(refused.find("\r\n\r\n") + 4), "AUTH_FAILED!");
 }
 
 TEST_F(HttpTest, AnsweredConnectionsStayOpenForTheNextRequest) {
