@@ -342,9 +342,11 @@ bool ClanHttpServer::Run() {
   const unsigned connections = static_cast<unsigned>(
       std::clamp<rlim_t>(files > 64 ? files - 64 : 16, 16, std::max(16u, limits.maxConnections)));
   // One connection's memory: the request line with its query, the headers,
-  // the headers of the answer and some room for the pool's bookkeeping.
+  // the headers of the answer and some room for the pool's bookkeeping. The
+  // HTTP layer clears all of it after each request, so a held connection
+  // costs all of it.
   const size_t connectionMemory =
-      limits.maxPathBytes + limits.maxQueryBytes + limits.maxHeaderBytes + 16 * 1024;
+      limits.maxPathBytes + limits.maxQueryBytes + limits.maxHeaderBytes + 1024;
   const unsigned idleSeconds =
       std::max<unsigned>(1, static_cast<unsigned>((limits.requestTime.count() + 999) / 1000));
   MHD_Daemon* daemon = MHD_start_daemon(

@@ -5,15 +5,18 @@
 
 namespace clan {
 
+// A connection holds memory for a request at these bounds (about 14 KB with
+// the defaults, sized for a report of a few hundred bytes and a browser's
+// headers), and the whole of it once it has served a request: the bounds
+// are what one held connection costs.
 struct HttpLimits {
-  std::size_t maxPathBytes = 8 * 1024;     // the request line without its query (414 beyond)
-  std::size_t maxHeaderBytes = 8 * 1024;   // all header lines together (431 beyond)
-  std::size_t maxQueryBytes = 64 * 1024;   // 414 beyond
+  std::size_t maxPathBytes = 1024;         // the request line without its query (414 beyond)
+  std::size_t maxHeaderBytes = 6 * 1024;   // all header lines together (431 beyond)
+  std::size_t maxQueryBytes = 6 * 1024;    // 414 beyond
   std::chrono::milliseconds requestTime{10'000};  // to receive and answer one request
   unsigned connectionsPerAddress = 64;     // at once, from one client address
-  // At once in total (each may hold about 100 KB), also held below the open
-  // files the process may have.
-  unsigned maxConnections = 4096;
+  // At once in total, also held below the open files the process may have.
+  unsigned maxConnections = 20000;
   // Event-loop threads serving the connections. Many: a thread that waits
   // for Redis, or that the system puts aside for a moment, holds up only its
   // own share of the connections.

@@ -32,8 +32,12 @@ class HttpTest : public ::testing::Test {
     return client.Get(path);
   }
 
-  // A short request time, so that a request the server can't finish ends soon.
-  LoopbackServer server{kConfig, {.requestTime = std::chrono::milliseconds(1000)}};
+  // A short request time, so that a request the server can't finish ends
+  // soon; wide bounds, so that a query can be long.
+  LoopbackServer server{kConfig, {.maxPathBytes = 8 * 1024,
+                                  .maxHeaderBytes = 8 * 1024,
+                                  .maxQueryBytes = 64 * 1024,
+                                  .requestTime = std::chrono::milliseconds(1000)}};
   httplib::Client client{"127.0.0.1", server.port()};
 };
 
@@ -95,40 +99,57 @@ TEST_F(HttpTest, SurvivesMalformedRequests) {
   EXPECT_NE(result->body.find("Kim\r\n1.2.3.4:7777\r\n"), std::string::npos);
 }
 
-TEST_F(HttpTest, BoundsTheRequestLineHeadersAndBody) {
-  const std::string report = "name=Kim&pass=geh%E4im&quickview=on&pad=";
-  const auto withQuery = [&](size_t bytes) {
-    return "GET /?" + report + std::string(bytes - report.size(), 'q') + " HTTP/1.1\r\n\r\n";
-  };
-  const auto withHeader = [](size_t bytes) {
-    return "GET / HTTP/1.1\r\nHost: x\r\nX-Pad: " + std::string(bytes, 'h') + "\r\n\r\n";
-  };
-  const struct {
-    const char* what;
-    std::string request;
-    std::string status;
-  } cases[] = {
-      {"query of 64 KiB", withQuery(64 * 1024), "HTTP/1.1 200 OK"},
-      {"query beyond 64 KiB", withQuery(64 * 1024 + 1), "HTTP/1.1 414 URI Too Long"},
-      {"query far beyond", withQuery(1024 * 1024), "HTTP/1.1 414 URI Too Long"},
-      {"path beyond 8 KiB", "GET /" + std::string(8200, 'p') + " HTTP/1.1\r\n\r\n",
-       "HTTP/1.1 414 URI Too Long"},
-      {"header of 8,000 bytes", withHeader(8000), "HTTP/1.1 200 OK"},
-      {"headers beyond 8 KiB", withHeader(9000), "HTTP/1.1 431 Request Header Fields Too Large"},
-      {"headers far beyond", withHeader(1024 * 1024),
-       "HTTP/1.1 431 Request Header Fields Too Large"},
-      {"a body", "GET /?quickview=on HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello",
-       "HTTP/1.1 413 Content Too Large"},
-      {"a chunked body", "GET / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
-       "HTTP/1.1 413 Content Too Large"},
-      {"a POST", "POST / HTTP/1.1\r\nContent-Length: 0\r\n\r\n", "HTTP/1.1 405 Method Not Allowed"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(StatusLine(RawExchange(server.port(), c.request)), c.status) << c.what;
+TEST(HttpLimitsTest, BoundsTheRequestLineHeadersAndBody) {
+  // Each bound holds as set, and a request right at the bounds still fits
+  // the connection's memory: with the default bounds and with wide ones.
+  const HttpLimits wide{.maxPathBytes = 8 * 1024, .maxHeaderBytes = 8 * 1024,
+                        .maxQueryBytes = 64 * 1024};
+  for (const HttpLimits& limits : {HttpLimits{}, wide}) {
+    const std::string label = "query bound " + std::to_string(limits.maxQueryBytes) + ": ";
+    LoopbackServer server{kConfig, limits};
+    const std::string report = "name=Kim&pass=geh%E4im&quickview=on&pad=";
+    const auto withQuery = [&](size_t bytes) {
+      return "GET /?" + report + std::string(bytes - report.size(), 'q') + " HTTP/1.1\r\n\r\n";
+    };
+    const auto withHeader = [](size_t bytes) {
+      return "GET / HTTP/1.1\r\nHost: x\r\nX-Pad: " + std::string(bytes, 'h') + "\r\n\r\n";
+    };
+    const auto pathOf = [](size_t bytes) {
+      return "GET /" + std::string(bytes, 'p') + " HTTP/1.1\r\n\r\n";
+    };
+    const struct {
+      const char* what;
+      std::string request;
+      std::string status;
+    } cases[] = {
+        {"query at the bound", withQuery(limits.maxQueryBytes), "HTTP/1.1 200 OK"},
+        {"query beyond", withQuery(limits.maxQueryBytes + 1), "HTTP/1.1 414 URI Too Long"},
+        {"query far beyond", withQuery(1024 * 1024), "HTTP/1.1 414 URI Too Long"},
+        {"path at the bound", pathOf(limits.maxPathBytes - 4), "HTTP/1.1 200 OK"},
+        {"path beyond", pathOf(limits.maxPathBytes), "HTTP/1.1 414 URI Too Long"},
+        {"path far beyond", pathOf(8200), "HTTP/1.1 414 URI Too Long"},
+        {"headers near the bound", withHeader(limits.maxHeaderBytes - 192), "HTTP/1.1 200 OK"},
+        {"headers beyond", withHeader(limits.maxHeaderBytes + 1000),
+         "HTTP/1.1 431 Request Header Fields Too Large"},
+        {"headers far beyond", withHeader(1024 * 1024),
+         "HTTP/1.1 431 Request Header Fields Too Large"},
+        {"a body", "GET /?quickview=on HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello",
+         "HTTP/1.1 413 Content Too Large"},
+        {"a chunked body",
+         "GET / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
+         "HTTP/1.1 413 Content Too Large"},
+        {"a POST", "POST / HTTP/1.1\r\nContent-Length: 0\r\n\r\n",
+         "HTTP/1.1 405 Method Not Allowed"},
+    };
+    for (const auto& c : cases) {
+      EXPECT_EQ(StatusLine(RawExchange(server.port(), c.request)), c.status) << label << c.what;
+    }
+    httplib::Client client{"127.0.0.1", server.port()};
+    client.set_url_encode(false);
+    const auto result = client.Get(ReportPath("Lee", "1.2.3.4:7777"));
+    ASSERT_TRUE(result) << label;
+    EXPECT_EQ(result->body.find("Kim\r\n"), 0u) << label << "the report at the bound was recorded";
   }
-  const auto result = Get(ReportPath("Lee", "1.2.3.4:7777"));
-  ASSERT_TRUE(result);
-  EXPECT_EQ(result->body.find("Kim\r\n"), 0u) << "the 64 KiB report was recorded";
 }
 
 TEST_F(HttpTest, RefusesAmbiguousFramingAndClosesTheConnection) {

@@ -29,7 +29,7 @@ TEST(ServerOptions, DefaultsNeedOnlyTheClanPassword) {
   EXPECT_EQ(options.store, "memory");
   EXPECT_EQ(options.http.threads, 32u);
   EXPECT_EQ(options.http.connectionsPerAddress, 64u);
-  EXPECT_EQ(options.http.maxConnections, 4096u);
+  EXPECT_EQ(options.http.maxConnections, 20000u);
 }
 
 TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
