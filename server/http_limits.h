@@ -1,7 +1,9 @@
 // The bounds the HTTP layer holds every client to.
 #pragma once
 #include <chrono>
+#include <algorithm>
 #include <cstddef>
+#include <thread>
 
 namespace clan {
 
@@ -17,10 +19,11 @@ struct HttpLimits {
   unsigned connectionsPerAddress = 64;     // at once, from one client address
   // At once in total, also held below the open files the process may have.
   unsigned maxConnections = 20000;
-  // Event-loop threads serving the connections. Many: a thread that waits
-  // for Redis, or that the system puts aside for a moment, holds up only its
-  // own share of the connections.
-  unsigned threads = 32;
+  // Event-loop threads serving the connections: one per core. A request
+  // costs little CPU and waits for Redis only for a short command (the
+  // roster is read ahead on a thread of its own); more threads than cores
+  // only take turns on them.
+  unsigned threads = std::max(1u, std::thread::hardware_concurrency());
 };
 
 }  // namespace clan

@@ -78,7 +78,8 @@ RedisRoster::RedisRoster(std::shared_ptr<RedisClient> redis, std::string keyPref
       expiryKey_(keyPrefix + "expiry"),
       memberPrefix_(keyPrefix + "m:"),
       limits_(limits),
-      freshFor_(freshFor) {}
+      freshFor_(freshFor),
+      readAhead_([this] { ReadAhead(); }) {}
 
 void RedisRoster::Forget() {
   std::lock_guard lock(mutex_);
@@ -126,10 +127,19 @@ bool RedisRoster::Pin(const Member& member) {
 }
 
 bool RedisRoster::Refresh(std::unique_lock<std::mutex>& lock) {
+  if (!usedSinceRead_) {
+    usedSinceRead_ = true;
+    used_.notify_one();
+  }
   // While one request reads the roster anew, the others answer with the
   // read before it rather than wait or read it too.
   if (read_ && (std::chrono::steady_clock::now() - readAt_ < freshFor_ || reading_)) return true;
+  return Read(lock);
+}
+
+bool RedisRoster::Read(std::unique_lock<std::mutex>& lock) {
   reading_ = true;
+  usedSinceRead_ = false;
   lock.unlock();
   const auto readAt = std::chrono::steady_clock::now();
   auto fetched = Fetch();
@@ -151,6 +161,30 @@ bool RedisRoster::Refresh(std::unique_lock<std::mutex>& lock) {
     readAt_ = readAt;
   }
   return true;
+}
+
+void RedisRoster::ReadAhead() {
+  std::unique_lock lock(mutex_);
+  while (!stopping_) {
+    // Sleeps until a request uses a read, then until that read is nearly old.
+    used_.wait(lock, [this] { return stopping_ || (usedSinceRead_ && read_ && !reading_); });
+    if (stopping_) break;
+    const auto due = readAt_ + freshFor_ * 4 / 5;
+    if (used_.wait_until(lock, due, [this] { return stopping_; })) break;
+    if (read_ && !reading_ && usedSinceRead_ &&
+        std::chrono::steady_clock::now() >= readAt_ + freshFor_ * 4 / 5) {
+      Read(lock);
+    }
+  }
+}
+
+RedisRoster::~RedisRoster() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  used_.notify_all();
+  readAhead_.join();
 }
 
 Roster RedisRoster::Current(TimePoint) {

@@ -219,7 +219,8 @@ Options:
                         by every server instance that names the same database
   --max-connections N   most connections at once (default 20000; each holds
                         about 16 KB)
-  --threads N           threads serving the connections (default 32)
+  --threads N           threads serving the connections (default: one per
+                        core)
   --connections-per-address N
                         most connections one client address may hold at once
                         (default 64); behind a reverse proxy every client has
