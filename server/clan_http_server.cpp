@@ -11,8 +11,10 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <vector>
 
+#include "answer_workers.h"
 #include "listen_socket.h"
 #include "report_text.h"
 #include "request_deadlines.h"
@@ -114,6 +116,9 @@ struct RequestState {
   std::string uri;  // as sent: path and query, still escaped
   bool checked = false;  // the request line and headers passed the bounds
   bool logged = false;   // answered
+  bool handedOver = false;     // to the waiting threads
+  std::optional<Reply> reply;  // what they worked out
+  std::string fields;          // for the log line
 };
 
 }  // namespace
@@ -131,13 +136,15 @@ struct ClanHttpServer::Impl {
   const LogSink log;
   const HttpLimits limits;
   RequestDeadlines deadlines;
+  std::unique_ptr<AnswerWorkers> workers;  // when answers wait for a store elsewhere
   MHD_Daemon* daemon = nullptr;
 };
 
 namespace {
 
 void* OnRequestLine(void*, const char* uri, MHD_Connection*) {
-  auto* state = new RequestState{uri ? uri : "", false};
+  auto* state = new RequestState;
+  state->uri = uri ? uri : "";
   // The query is taken apart from the copy above. Left to libmicrohttpd,
   // every parameter would take a record of the connection's small memory
   // pool, and a few thousand "a&" leave it no room to answer at all. It
@@ -262,9 +269,28 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
           plain(413, "Content Too Large", "request body refused"), "");
   } else if (!state->checked) {
     state->checked = true;  // answered at the end of the request
-  } else {
-    const Query query = ParseQuery(rawQuery);
-    Queue(connection, *state, methodText, path, script.Handle(query), ReportFields(query));
+  } else if (state->reply) {
+    Queue(connection, *state, methodText, path, *state->reply, state->fields);
+  } else if (!state->handedOver) {
+    Query query = ParseQuery(rawQuery);
+    state->fields = ReportFields(query);
+    if (!workers) {
+      Queue(connection, *state, methodText, path, script.Handle(query), state->fields);
+      return MHD_YES;
+    }
+    // Handed over, the connection rests until its answer is worked out;
+    // then it is called here again and sends it.
+    auto job = [this, connection, state, query] {
+      state->reply = script.Handle(query);
+      MHD_resume_connection(connection);
+    };
+    const auto handOver = [&] {
+      MHD_suspend_connection(connection);
+      state->handedOver = true;
+    };
+    if (!workers->Submit(handOver, std::move(job))) {
+      Queue(connection, *state, methodText, path, script.Handle(query), state->fields);
+    }
   }
   return MHD_YES;
 }
@@ -299,7 +325,9 @@ void ClanHttpServer::Impl::Queue(MHD_Connection* connection, RequestState& state
   }
   if (!response) return;  // out of memory: the connection ends unanswered
   if (gzipped) MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_ENCODING, "gzip");
-  if (reply.status == 200) MHD_add_response_header(response, MHD_HTTP_HEADER_VARY, "Accept-Encoding");
+  if (reply.status == 200) {
+    MHD_add_response_header(response, MHD_HTTP_HEADER_VARY, "Accept-Encoding");
+  }
   MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
   if (reply.status == 405) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
   if (reply.status >= 400 && reply.status != 405 && reply.status != 503) {
@@ -349,8 +377,13 @@ bool ClanHttpServer::Run() {
       limits.maxPathBytes + limits.maxQueryBytes + limits.maxHeaderBytes + 1024;
   const unsigned idleSeconds =
       std::max<unsigned>(1, static_cast<unsigned>((limits.requestTime.count() + 999) / 1000));
+  if (limits.waitingThreads > 0) {
+    impl_->workers = std::make_unique<AnswerWorkers>(limits.waitingThreads);
+  }
+  const unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC |
+                         (impl_->workers ? MHD_ALLOW_SUSPEND_RESUME : 0);
   MHD_Daemon* daemon = MHD_start_daemon(
-      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC, 0, nullptr, nullptr, &OnRequest, impl_.get(),
+      flags, 0, nullptr, nullptr, &OnRequest, impl_.get(),
       MHD_OPTION_LISTEN_SOCKET, listenFd_,
       MHD_OPTION_THREAD_POOL_SIZE, std::max(1u, limits.threads),
       MHD_OPTION_CONNECTION_LIMIT, connections,
@@ -366,6 +399,9 @@ bool ClanHttpServer::Run() {
   impl_->daemon = daemon;
   stopped_.wait(lock, [this] { return stopRequested_; });
   lock.unlock();
+  // The HTTP layer can't stop while a connection rests: every handed-over
+  // request is answered first, the ones coming meanwhile on their own thread.
+  if (impl_->workers) impl_->workers->Finish();
   MHD_stop_daemon(daemon);
   return true;
 }

@@ -24,6 +24,10 @@ struct HttpLimits {
   // roster is read ahead on a thread of its own); more threads than cores
   // only take turns on them.
   unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+  // Threads that work out the answers when the roster lives elsewhere
+  // (Redis): the event-loop thread hands the request over and serves its
+  // other connections meanwhile. 0: the event-loop threads answer themselves.
+  unsigned waitingThreads = 0;
 };
 
 }  // namespace clan

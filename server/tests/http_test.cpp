@@ -7,8 +7,10 @@
 #include <zlib.h>
 
 #include <atomic>
+#include <condition_variable>
 
 #include "loopback.h"
+#include "memory_roster.h"
 
 namespace clan {
 namespace {
@@ -271,7 +273,8 @@ TEST_F(HttpTest, AnswersInGzipWhenTheClientTakesIt) {
       {"", false},
   };
   for (const auto& c : cases) {
-    for (const auto& [ask, body] : {std::pair{request, plainBody}, std::pair{pageRequest, pageBody}}) {
+    for (const auto& [ask, body] :
+         {std::pair{request, plainBody}, std::pair{pageRequest, pageBody}}) {
       const std::string answer = RawExchange(
           server.port(), ask + "Accept-Encoding: " + c.acceptEncoding + "\r\n\r\n");
       const size_t headEnd = answer.find("\r\n\r\n");
@@ -341,6 +344,64 @@ TEST_F(HttpTest, ARequestMustArriveAndBeAnsweredWithinTheRequestTime) {
                         << (std::chrono::steady_clock::now() - start).count() / 1000000 << " ms";
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
   }
+}
+
+// A roster whose reports under one name wait until the test lets them go,
+// as a store elsewhere does that is slow to answer.
+class HeldUpRoster : public MemoryRoster {
+ public:
+  HeldUpRoster() : MemoryRoster({}) {}
+  std::optional<Recorded> Report(const Member& member) override {
+    if (member.name == "Slow") {
+      std::unique_lock lock(mutex_);
+      waiting_ = true;
+      changed_.notify_all();
+      changed_.wait(lock, [this] { return released_; });
+    }
+    return MemoryRoster::Report(member);
+  }
+  bool WaitUntilHeld() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(5), [this] { return waiting_; });
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool waiting_ = false;
+  bool released_ = false;
+};
+
+TEST(HttpLimitsTest, AnAnswerThatWaitsForTheStoreHoldsUpNoOtherConnection) {
+  auto stores = RosterStores{std::make_unique<HeldUpRoster>(),
+                             std::make_unique<MemoryRoster>(RosterLimits{})};
+  auto* held = static_cast<HeldUpRoster*>(stores.clan.get());
+  // One event-loop thread: without the waiting threads, the slow report
+  // would hold up every connection.
+  LoopbackServer server{kConfig, {.threads = 1, .waitingThreads = 2}, std::move(stores)};
+  std::thread slow([&] {
+    RawExchange(server.port(), "GET /?name=Slow&pass=geh%E4im&quickview=on HTTP/1.1\r\n"
+                               "Connection: close\r\n\r\n");
+  });
+  ASSERT_TRUE(held->WaitUntilHeld());
+  const auto start = std::chrono::steady_clock::now();
+  const std::string other = RawExchange(
+      server.port(),
+      "GET /?name=Kim&pass=geh%E4im&quickview=on HTTP/1.1\r\nConnection: close\r\n\r\n");
+  EXPECT_EQ(StatusLine(other), "HTTP/1.1 200 OK");
+  EXPECT_NE(other.find("\r\n\r\nKim\r\n"), std::string::npos) << other;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  held->Release();
+  slow.join();
+  const auto log = server.LogLines();
+  EXPECT_EQ(log.size(), 2u);
+  EXPECT_NE(log.back().find("name=\"Slow\" -> 200 added"), std::string::npos)
+      << log.back();
 }
 
 TEST(HttpLimitsTest, ConnectionsPerClientAddressAreCapped) {
