@@ -96,7 +96,8 @@ void RedisRoster::Remember(const Member& member) {
 
 std::optional<Recorded> RedisRoster::Report(const Member& member) {
   const auto keep = std::max<long long>(1, KeepFor(member, limits_).count());
-  const auto reply = redis_->Command({"EVAL", kReportScript, "2", expiryKey_,
+  // Reports made at the same time go to Redis in one exchange.
+  const auto reply = redis_->Batched({"EVAL", kReportScript, "2", expiryKey_,
                                       memberPrefix_ + member.name, member.name,
                                       Encode(member, false), std::to_string(keep),
                                       std::to_string(limits_.maxMembers)});
@@ -223,7 +224,10 @@ std::optional<std::vector<Member>> RedisRoster::Fetch() {
   if (!fetches.empty()) {
     auto replies = redis_->Pipeline(fetches);
     if (!replies) return std::nullopt;
-    batches = std::move(*replies);
+    for (auto& reply : *replies) {
+      if (!reply) return std::nullopt;
+      batches.push_back(std::move(*reply));
+    }
   }
   if (batches.size() != fetches.size()) return std::nullopt;
   std::vector<Member> out;
