@@ -109,6 +109,8 @@ std::optional<Recorded> RedisRoster::Report(const Member& member) {
   }
   Member recorded = member;
   recorded.pinned = false;
+  // As Redis keeps it, so that the next read finds it unchanged.
+  recorded.reported = std::chrono::floor<std::chrono::milliseconds>(member.reported);
   Remember(recorded);
   return *outcome == "added" ? Recorded::kAdded : Recorded::kUpdated;
 }
@@ -123,6 +125,7 @@ bool RedisRoster::Pin(const Member& member) {
   }
   Member pinned = member;
   pinned.pinned = true;
+  pinned.reported = std::chrono::floor<std::chrono::milliseconds>(member.reported);
   Remember(pinned);
   return true;
 }
@@ -144,20 +147,18 @@ bool RedisRoster::Read(std::unique_lock<std::mutex>& lock) {
   lock.unlock();
   const auto readAt = std::chrono::steady_clock::now();
   auto fetched = Fetch();
-  std::unique_ptr<RosterLines> lines;
-  if (fetched) {
-    lines = std::make_unique<RosterLines>();
-    for (const Member& member : *fetched) lines->Put(member);
-  }
   lock.lock();
   reading_ = false;
-  if (!lines) {
+  if (!fetched) {
     read_.reset();
     current_.reset();
     return false;
   }
   if (!read_ || readAt_ < readAt) {
-    read_ = std::move(lines);
+    // Changed in place: the members this instance knows already keep their
+    // lines, and the stretches without a change keep their pieces.
+    if (!read_) read_ = std::make_unique<RosterLines>();
+    read_->Assign(*fetched);
     current_.reset();
     readAt_ = readAt;
   }

@@ -72,6 +72,22 @@ bool RosterLines::Remove(const std::string& name) {
   return true;
 }
 
+void RosterLines::Assign(const std::vector<Member>& members) {
+  std::vector<std::string> gone;
+  auto next = members.begin();
+  for (const Stretch& stretch : stretches_) {
+    for (const Entry& entry : stretch.entries) {
+      while (next != members.end() && Before(next->name, entry.member.name)) ++next;
+      if (next == members.end() || next->name != entry.member.name) gone.push_back(entry.member.name);
+    }
+  }
+  for (const std::string& name : gone) Remove(name);
+  for (const Member& member : members) {
+    const Member* kept = Find(member.name);
+    if (!kept || !(*kept == member)) Put(member);
+  }
+}
+
 const Member* RosterLines::Find(const std::string& name) const {
   if (stretches_.empty()) return nullptr;
   const auto& entries = stretches_[StretchFor(name)].entries;

@@ -23,6 +23,10 @@ class RosterLines {
   bool Put(const Member& member);
   // True when there was a member of that name.
   bool Remove(const std::string& name);
+  // Makes the roster exactly `members` (in name order, one per name),
+  // changing only the members that differ, so the pieces of the unchanged
+  // stretches stay as they are.
+  void Assign(const std::vector<Member>& members);
   const Member* Find(const std::string& name) const;
   std::size_t Size() const { return size_; }
   std::vector<Member> Members() const;  // in name order

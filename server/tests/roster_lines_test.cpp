@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <map>
 
 #include "roster_answer.h"
@@ -118,6 +119,33 @@ TEST(RosterLinesTest, AReportRebuildsOnlyThePieceOfItsMember) {
     shared += (*afterGzip)[i].data() == (*beforeGzip)[i].data();
   }
   EXPECT_EQ(shared, after->Pieces().size() - 1);
+}
+
+TEST(RosterLinesTest, AssigningARosterChangesOnlyWhatDiffers) {
+  RosterLines lines(64);
+  AnswerMemory memory(std::size_t{64} << 20);
+  std::vector<Member> members;
+  for (int i = 0; i < 1000; ++i) members.push_back(At("m" + std::to_string(10000 + i), "a", i));
+  lines.Assign(members);
+  const AnswerRef before = lines.Answer(memory);
+  EXPECT_EQ(before->Flatten(), RosterAnswer(members));
+
+  members[100].server = "b";                           // changed
+  members.erase(members.begin() + 500);                // gone
+  members.push_back(At("m20000", "c", 5000));          // new, last
+  members.insert(members.begin(), At("a", "d", 5001));  // new, first
+  lines.Assign(members);
+  const AnswerRef after = lines.Answer(memory);
+  EXPECT_EQ(after->Flatten(), RosterAnswer(members));
+  EXPECT_EQ(lines.Size(), members.size());
+  size_t kept = 0;
+  for (const PieceRef& piece : after->Pieces()) {
+    kept += std::count(before->Pieces().begin(), before->Pieces().end(), piece);
+  }
+  EXPECT_GE(kept + 4, after->Pieces().size()) << "only the stretches with a change are rebuilt";
+
+  lines.Assign({});
+  EXPECT_EQ(lines.Answer(memory)->Flatten(), "");
 }
 
 TEST(RosterLinesTest, AnAnswerBeyondTheMemoryBoundIsHeldBack) {
