@@ -53,13 +53,17 @@ namespace fs = std::filesystem;
 
 // Each wrk thread plays its share of the clients, and reports under its
 // share of the members' names in turn. With an interval, a client waits a
-// random time (0 to twice the interval) before each report.
+// random time before each report: 0 to the interval before its first, so
+// that the clients start spread out, then 3/4 to 5/4 of it, so that no
+// client stays silent past the server's 10 s cut.
 constexpr char kClientScript[] = R"(
 local counter = 0
 local members = tonumber(os.getenv("BENCH_MEMBERS"))
 local threads = tonumber(os.getenv("BENCH_THREADS"))
 local interval = tonumber(os.getenv("BENCH_INTERVAL_MS"))
 local gzip = os.getenv("BENCH_GZIP") == "1"
+local connections = tonumber(os.getenv("BENCH_CONNECTIONS"))
+local delays = 0
 local created = 0
 function setup(thread)
   thread:set("id", created)
@@ -78,7 +82,9 @@ function request()
 end
 if interval > 0 then
   function delay()
-    return math.random(0, 2 * interval)
+    delays = delays + 1
+    if delays <= connections / threads then return math.random(0, interval) end
+    return math.random(math.floor(interval * 3 / 4), math.floor(interval * 5 / 4))
   end
 end
 function done(summary, latency, requests)
@@ -128,8 +134,9 @@ struct Run {
   int reporting = 0;   // of them, the names the clients report under
 };
 
-void RaiseOpenFileLimit() {
-  // Root may go past the hard limit; everybody else up to it.
+// Raises the open files to the hard limit (past it where allowed); the
+// limit reached, which the server, wrk and nginx inherit.
+rlim_t RaiseOpenFileLimit() {
   rlimit limit{};
   getrlimit(RLIMIT_NOFILE, &limit);
   const rlimit wanted{1 << 17, std::max<rlim_t>(limit.rlim_max, 1 << 17)};
@@ -137,6 +144,8 @@ void RaiseOpenFileLimit() {
     limit.rlim_cur = limit.rlim_max;
     setrlimit(RLIMIT_NOFILE, &limit);
   }
+  getrlimit(RLIMIT_NOFILE, &limit);
+  return limit.rlim_cur;
 }
 
 long StatusKiB(pid_t pid, const std::string& field) {
@@ -167,6 +176,12 @@ double PeakRssMiB(pid_t pid) {
   return kib / 1024.0;
 }
 
+rlim_t OpenFileLimit() {
+  rlimit limit{};
+  getrlimit(RLIMIT_NOFILE, &limit);
+  return limit.rlim_cur;
+}
+
 int FreeLoopbackPort() {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
@@ -189,7 +204,8 @@ std::string LoadAverage() {
   return one + " " + five + " " + fifteen;
 }
 
-pid_t Spawn(const std::vector<std::string>& args, int stdoutFd, const std::function<void()>& before = {}) {
+pid_t Spawn(const std::vector<std::string>& args, int stdoutFd,
+            const std::function<void()>& before = {}) {
   const pid_t pid = fork();
   if (pid == 0) {
     if (stdoutFd >= 0) dup2(stdoutFd, STDOUT_FILENO);
@@ -223,7 +239,7 @@ pid_t StartServer(const Run& run, const std::string& store, const fs::path& work
   if (pipe(out) != 0) return -1;
   setenv("QUAVIK_CLAN_PASS", "bench", 1);
   // wrk's clients all come from 127.0.0.1, as behind a reverse proxy.
-  const std::string connections = std::to_string(run.connections + 100);
+  const std::string connections = std::to_string(run.connections * 2);
   const pid_t pid = Spawn({QUAVIK_CLAN_SERVER_BIN, "--address", "127.0.0.1", "--port", "0",
                            "--connections-per-address", connections, "--max-connections",
                            connections, "--max-members", std::to_string(run.members + 100),
@@ -235,7 +251,9 @@ pid_t StartServer(const Run& run, const std::string& store, const fs::path& work
   port = -1;
   if (std::fgets(line, sizeof line, lines)) {
     const std::string text = line;
-    if (text.starts_with("listening on ")) port = std::atoi(text.substr(text.rfind(':') + 1).c_str());
+    if (text.starts_with("listening on ")) {
+      port = std::atoi(text.substr(text.rfind(':') + 1).c_str());
+    }
   }
   std::fclose(lines);
   return pid;
@@ -254,7 +272,7 @@ pid_t StartNginx(const std::string& answer, int connections, bool gzip, const fs
   }
   port = FreeLoopbackPort();
   std::ofstream(prefix / "nginx.conf") << "worker_processes " << kWrkThreads << ";\n"
-      << "worker_rlimit_nofile " << connections * 2 + 1000 << ";\n"
+      << "worker_rlimit_nofile " << OpenFileLimit() << ";\n"
       << "pid " << (prefix / "nginx.pid").string() << ";\n"
       << "error_log " << (prefix / "error.log").string() << ";\n"
       << "events { worker_connections " << connections + 1000 << "; }\n"
@@ -300,6 +318,7 @@ std::optional<Figures> RunWrk(const Run& run, int port, const Settings& settings
   setenv("BENCH_THREADS", std::to_string(kWrkThreads).c_str(), 1);
   setenv("BENCH_INTERVAL_MS", std::to_string(run.intervalMs).c_str(), 1);
   setenv("BENCH_GZIP", settings.gzip ? "1" : "0", 1);
+  setenv("BENCH_CONNECTIONS", std::to_string(run.connections).c_str(), 1);
   const std::string command = "wrk -t" + std::to_string(kWrkThreads) + " -c" +
                               std::to_string(run.connections) + " -d" +
                               std::to_string(settings.seconds) + "s --timeout 10s -s " +
@@ -335,11 +354,14 @@ std::string FetchAnswer(int port) {
 }
 
 void Print(const std::string& label, const Run& run, const Figures& figures) {
-  std::printf("%-34s %-7s %8.0f/s  p50 %7.2f ms  p99 %7.2f ms  max %8.2f ms  errors %6lld  "
-              "RSS %7.1f MB  load %s\n",
+  std::printf("%-34s %-7s %8.0f/s  p50 %7.2f ms  p99 %7.2f ms  max %8.2f ms  errors %6lld "
+              "(connect %lld read %lld write %lld timeout %lld status %lld)  RSS %7.1f MB  "
+              "load %s\n",
               label.c_str(), run.target.c_str(), figures.Rate(), figures.Value("p50_us") / 1000.0,
               figures.Value("p99_us") / 1000.0, figures.Value("max_us") / 1000.0,
-              figures.Errors(), figures.peakRssMiB, LoadAverage().c_str());
+              figures.Errors(), figures.Value("connect"), figures.Value("read"),
+              figures.Value("write"), figures.Value("timeout"), figures.Value("status"),
+              figures.peakRssMiB, LoadAverage().c_str());
   std::fflush(stdout);
 }
 
@@ -359,7 +381,8 @@ std::map<std::string, Figures> Scenario(const std::string& label, Run run, const
       if (answer.empty()) continue;
       pid = StartNginx(answer, run.connections, settings.gzip, work, port);
     } else {
-      pid = StartServer(run, target == "memory" ? "memory" : redis.Url(++database % 16), work, port);
+      const std::string store = target == "memory" ? "memory" : redis.Url(++database % 16);
+      pid = StartServer(run, store, work, port);
     }
     if (port <= 0) {
       std::cerr << label << ": " << target << " did not start\n";
@@ -397,7 +420,8 @@ int main(int argc, char** argv) {
   Settings settings;
   const char* usage =
       "Usage: quavik-bench-server [--seconds S] [--held N,N,...|none] [--rate R] [--members N]\n"
-      "                           [--saturation M,M,...|none] [--clients N] [--gzip] [--no-nginx]\n";
+      "                           [--saturation M,M,...|none] [--clients N] [--gzip]\n"
+      "                           [--no-nginx]\n";
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     const std::string value = i + 1 < argc ? argv[i + 1] : "";
@@ -438,7 +462,13 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  RaiseOpenFileLimit();
+  // Each side of a connection is an open file of its process: wrk's and the
+  // server's. Where the limit is lower than a run's connections, the run
+  // takes what it allows, with room to spare: the HTTP layer shares its
+  // connections among its threads, and a thread at its share closes the
+  // connections it accepts beyond it.
+  const int fileLimit = static_cast<int>(std::min<rlim_t>(RaiseOpenFileLimit(), 1 << 20));
+  const int mostConnections = fileLimit - std::max(200, fileLimit / 20);
   signal(SIGPIPE, SIG_IGN);
   char pattern[] = "/tmp/quavik_bench_XXXXXX";
   if (!mkdtemp(pattern)) {
@@ -449,17 +479,18 @@ int main(int argc, char** argv) {
   const fs::path script = work / "clients.lua";
   std::ofstream(script) << kClientScript;
 
-  std::printf("%d s a run, %s, %ld cores, load %s\n", settings.seconds,
+  std::printf("%d s a run, %s, %ld cores, open files %d, load %s\n", settings.seconds,
               settings.gzip ? "clients ask for gzip" : "plain answers",
-              sysconf(_SC_NPROCESSORS_ONLN), LoadAverage().c_str());
+              sysconf(_SC_NPROCESSORS_ONLN), fileLimit, LoadAverage().c_str());
   clan::testing::RedisServer redis;
   int database = 0;
   bool allGood = true;
   const auto check = [&](const std::map<std::string, Figures>& figures) {
     for (const auto& [target, figure] : figures) allGood = allGood && figure.Errors() == 0;
   };
-  for (const int connections : settings.held) {
-    const int rate = settings.rate > 0 ? settings.rate : connections >= 20000 ? 2500 : 2000;
+  for (const int wanted : settings.held) {
+    const int connections = std::min(wanted, mostConnections);
+    const int rate = settings.rate > 0 ? settings.rate : wanted >= 20000 ? 2500 : 2000;
     const Run run{"", connections, std::max(1, connections * 1000 / rate), settings.members,
                   settings.members};
     const std::string label = "held " + std::to_string(connections) + " at " +

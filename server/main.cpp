@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
   // A roster in Redis makes each answer wait for a command: threads of
   // their own wait for it, while the event-loop threads serve the others.
   clan::HttpLimits limits = options.http;
-  if (options.store != "memory") limits.waitingThreads = 8;
+  if (options.store != "memory") limits.waitingThreads = 32;
   std::mutex logMutex;
   clan::ClanHttpServer server(
       script,
