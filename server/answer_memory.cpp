@@ -35,14 +35,4 @@ std::shared_ptr<void> AnswerMemory::Reserve(std::size_t bytes) {
   });
 }
 
-AnswerBody AnswerMemory::Hold(std::string body) {
-  if (body.capacity() > body.size() + body.size() / 8) body.shrink_to_fit();
-  auto share = Reserve(body.capacity());
-  if (!share) return nullptr;
-  auto* owned = new std::string(std::move(body));
-  // Pages are built and freed by many threads, each with a heap of its own,
-  // which keeps what was freed unless asked to give it back: the share does.
-  return AnswerBody(owned, [share = std::move(share)](const std::string* text) { delete text; });
-}
-
 }  // namespace clan

@@ -50,7 +50,7 @@ void AppendLittleEndian(std::string& out, unsigned long value) {
 }  // namespace
 
 AnswerPiece::AnswerPiece(std::string text, std::shared_ptr<void> held)
-    : text_(std::move(text)), held_(std::move(held)) {}
+    : held_(std::move(held)), text_(std::move(text)) {}
 
 const AnswerPiece::Compressed* AnswerPiece::Deflated(AnswerMemory& memory) const {
   std::lock_guard lock(mutex_);

@@ -40,8 +40,9 @@ class AnswerPiece {
   const Compressed* Deflated(AnswerMemory& memory) const;
 
  private:
-  const std::string text_;
+  // Declared first, so that the share is given back after the text is freed.
   const std::shared_ptr<void> held_;
+  const std::string text_;
   mutable std::mutex mutex_;
   mutable std::optional<Compressed> compressed_;
 };
