@@ -276,7 +276,10 @@ pid_t StartNginx(const std::string& answer, int connections, bool gzip, const fs
       << "pid " << (prefix / "nginx.pid").string() << ";\n"
       << "error_log " << (prefix / "error.log").string() << ";\n"
       << "events { worker_connections " << connections + 1000 << "; }\n"
-      << "http {\n  access_log off;\n  keepalive_requests 100000000;\n  keepalive_timeout 60s;\n"
+      // The server's own cut: a request within 10 s of the connection
+      // opening or of the previous answer.
+      << "http {\n  access_log off;\n  keepalive_requests 100000000;\n  keepalive_timeout 10s;\n"
+      << "  client_header_timeout 10s;\n  send_timeout 10s;\n"
       << "  client_body_temp_path " << (prefix / "tmp").string() << ";\n"
       << "  proxy_temp_path " << (prefix / "tmp").string() << ";\n"
       << "  fastcgi_temp_path " << (prefix / "tmp").string() << ";\n"
