@@ -5,7 +5,7 @@ namespace clan {
 AnswerCache::AnswerCache(AnswerMemory& memory, Build build)
     : memory_(memory), build_(std::move(build)) {}
 
-AnswerBody AnswerCache::For(const Roster& roster) {
+AnswerRef AnswerCache::For(const Roster& roster) {
   std::lock_guard lock(mutex_);
   if (body_ && (roster_ == roster || *roster_ == *roster)) {
     roster_ = roster;  // the next request with this roster needs no comparing
@@ -16,8 +16,13 @@ AnswerBody AnswerCache::For(const Roster& roster) {
   body_.reset();
   roster_.reset();
   if (!memory_.HasRoom()) return nullptr;
-  body_ = memory_.Hold(build_(*roster));
-  if (body_) roster_ = roster;
+  std::string text = build_(*roster);
+  text.shrink_to_fit();
+  auto held = memory_.Reserve(text.capacity());
+  if (!held) return nullptr;
+  body_ = std::make_shared<const AnswerText>(
+      std::vector<PieceRef>{std::make_shared<const AnswerPiece>(std::move(text), std::move(held))});
+  roster_ = roster;
   return body_;
 }
 

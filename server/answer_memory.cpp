@@ -22,19 +22,15 @@ bool AnswerMemory::HasRoom() const { return Held() < bound_; }
 
 std::size_t AnswerMemory::Held() const { return count_->held.load(); }
 
-AnswerBody AnswerMemory::Hold(std::string body) {
-  if (body.capacity() > body.size() + body.size() / 8) body.shrink_to_fit();
-  const std::size_t bytes = body.capacity();
+std::shared_ptr<void> AnswerMemory::Reserve(std::size_t bytes) {
   for (std::size_t held = count_->held.load();;) {
     if (held + bytes > bound_) return nullptr;
     if (count_->held.compare_exchange_weak(held, held + bytes)) break;
   }
-  auto* owned = new std::string(std::move(body));
-  return AnswerBody(owned, [count = count_, bytes](const std::string* text) {
-    delete text;
+  // The token owns nothing but its share (it points at the count only to be
+  // non-empty): its deleter gives the share back.
+  return std::shared_ptr<void>(static_cast<void*>(count_.get()), [count = count_, bytes](void*) {
     count->held -= bytes;
-    // Pages are built and freed by many threads, each with a heap of its
-    // own, which keeps what was freed unless asked to give it back.
     if (bytes >= kLargeBody) malloc_trim(0);
   });
 }

@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <optional>
+#include <vector>
 
+#include "answer_workers.h"
 #include "listen_socket.h"
 #include "report_text.h"
 #include "request_deadlines.h"
@@ -70,11 +73,52 @@ rlim_t RaiseOpenFileLimit() {
   return limit.rlim_cur;
 }
 
+// Answers shorter than this go out as they are: compressed, they would
+// hardly shrink.
+constexpr size_t kCompressFrom = 512;
+
+// True when the client's Accept-Encoding takes gzip: the coding named
+// without a weight of zero ("gzip", "x-gzip", "gzip;q=0.5"; not "gzip;q=0").
+bool AcceptsGzip(MHD_Connection* connection) {
+  const char* header = MHD_lookup_connection_value(connection, MHD_HEADER_KIND,
+                                                   MHD_HTTP_HEADER_ACCEPT_ENCODING);
+  if (!header) return false;
+  const auto trim = [](std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::string_view();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  };
+  std::string_view rest = header;
+  while (!rest.empty()) {
+    const size_t comma = rest.find(',');
+    std::string_view item = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    const size_t semicolon = item.find(';');
+    const std::string_view coding = trim(item.substr(0, semicolon));
+    if (!(coding.size() == 4 && strncasecmp(coding.data(), "gzip", 4) == 0) &&
+        !(coding.size() == 6 && strncasecmp(coding.data(), "x-gzip", 6) == 0)) {
+      continue;
+    }
+    if (semicolon == std::string_view::npos) return true;
+    const std::string_view weight = trim(item.substr(semicolon + 1));
+    if (weight.size() < 2 || (weight[0] != 'q' && weight[0] != 'Q') || weight[1] != '=') {
+      return true;
+    }
+    const std::string_view value = trim(weight.substr(2));
+    // Zero is "0" with any number of zero decimals.
+    return value.find_first_not_of("0.") != std::string_view::npos || value.empty();
+  }
+  return false;
+}
+
 // What one request carries from its request line to its end.
 struct RequestState {
   std::string uri;  // as sent: path and query, still escaped
   bool checked = false;  // the request line and headers passed the bounds
   bool logged = false;   // answered
+  bool handedOver = false;     // to the waiting threads
+  std::optional<Reply> reply;  // what they worked out
+  std::string fields;          // for the log line
 };
 
 }  // namespace
@@ -92,13 +136,15 @@ struct ClanHttpServer::Impl {
   const LogSink log;
   const HttpLimits limits;
   RequestDeadlines deadlines;
+  std::unique_ptr<AnswerWorkers> workers;  // when answers wait for a store elsewhere
   MHD_Daemon* daemon = nullptr;
 };
 
 namespace {
 
 void* OnRequestLine(void*, const char* uri, MHD_Connection*) {
-  auto* state = new RequestState{uri ? uri : "", false};
+  auto* state = new RequestState;
+  state->uri = uri ? uri : "";
   // The query is taken apart from the copy above. Left to libmicrohttpd,
   // every parameter would take a record of the connection's small memory
   // pool, and a few thousand "a&" leave it no room to answer at all. It
@@ -223,9 +269,28 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
           plain(413, "Content Too Large", "request body refused"), "");
   } else if (!state->checked) {
     state->checked = true;  // answered at the end of the request
-  } else {
-    const Query query = ParseQuery(rawQuery);
-    Queue(connection, *state, methodText, path, script.Handle(query), ReportFields(query));
+  } else if (state->reply) {
+    Queue(connection, *state, methodText, path, *state->reply, state->fields);
+  } else if (!state->handedOver) {
+    Query query = ParseQuery(rawQuery);
+    state->fields = ReportFields(query);
+    if (!workers) {
+      Queue(connection, *state, methodText, path, script.Handle(query), state->fields);
+      return MHD_YES;
+    }
+    // Handed over, the connection rests until its answer is worked out;
+    // then it is called here again and sends it.
+    auto job = [this, connection, state, query] {
+      state->reply = script.Handle(query);
+      MHD_resume_connection(connection);
+    };
+    const auto handOver = [&] {
+      MHD_suspend_connection(connection);
+      state->handedOver = true;
+    };
+    if (!workers->Submit(handOver, std::move(job))) {
+      Queue(connection, *state, methodText, path, script.Handle(query), state->fields);
+    }
   }
   return MHD_YES;
 }
@@ -233,15 +298,35 @@ MHD_Result ClanHttpServer::Impl::Answer(MHD_Connection* connection, const char* 
 void ClanHttpServer::Impl::Queue(MHD_Connection* connection, RequestState& state,
                                  const std::string& method, const std::string& path,
                                  const Reply& reply, const std::string& fields) {
-  // The answer is sent from the shared body itself, which the connection
-  // holds until it is done with it.
-  auto* held = new AnswerBody(reply.body);
-  MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(
-      (*held)->size(), const_cast<char*>((*held)->data()),
-      [](void* body) { delete static_cast<AnswerBody*>(body); }, held);
-  if (!response) {
-    delete held;
-    return;  // out of memory: the connection ends unanswered
+  // The answer is sent from the shared pieces themselves (or their
+  // compressed forms), which the connection holds until it is done with them.
+  std::vector<MHD_IoVec> buffers;
+  bool gzipped = false;
+  if (reply.status == 200 && reply.body->Size() >= kCompressFrom && AcceptsGzip(connection)) {
+    if (const auto parts = reply.body->Gzip(script.Memory())) {
+      for (const std::string_view part : *parts) buffers.push_back({part.data(), part.size()});
+      gzipped = true;
+    }
+  }
+  if (!gzipped) {
+    for (const PieceRef& piece : reply.body->Pieces()) {
+      if (!piece->Text().empty()) buffers.push_back({piece->Text().data(), piece->Text().size()});
+    }
+  }
+  MHD_Response* response = nullptr;
+  if (buffers.empty()) {
+    response = MHD_create_response_from_buffer(0, const_cast<char*>(""), MHD_RESPMEM_PERSISTENT);
+  } else {
+    auto* held = new AnswerRef(reply.body);
+    response = MHD_create_response_from_iovec(
+        buffers.data(), static_cast<unsigned>(buffers.size()),
+        [](void* body) { delete static_cast<AnswerRef*>(body); }, held);
+    if (!response) delete held;
+  }
+  if (!response) return;  // out of memory: the connection ends unanswered
+  if (gzipped) MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_ENCODING, "gzip");
+  if (reply.status == 200) {
+    MHD_add_response_header(response, MHD_HTTP_HEADER_VARY, "Accept-Encoding");
   }
   MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType.c_str());
   if (reply.status == 405) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
@@ -285,13 +370,20 @@ bool ClanHttpServer::Run() {
   const unsigned connections = static_cast<unsigned>(
       std::clamp<rlim_t>(files > 64 ? files - 64 : 16, 16, std::max(16u, limits.maxConnections)));
   // One connection's memory: the request line with its query, the headers,
-  // the headers of the answer and some room for the pool's bookkeeping.
+  // the headers of the answer and some room for the pool's bookkeeping. The
+  // HTTP layer clears all of it after each request, so a held connection
+  // costs all of it.
   const size_t connectionMemory =
-      limits.maxPathBytes + limits.maxQueryBytes + limits.maxHeaderBytes + 16 * 1024;
+      limits.maxPathBytes + limits.maxQueryBytes + limits.maxHeaderBytes + 1024;
   const unsigned idleSeconds =
       std::max<unsigned>(1, static_cast<unsigned>((limits.requestTime.count() + 999) / 1000));
+  if (limits.waitingThreads > 0) {
+    impl_->workers = std::make_unique<AnswerWorkers>(limits.waitingThreads);
+  }
+  const unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC |
+                         (impl_->workers ? MHD_ALLOW_SUSPEND_RESUME : 0);
   MHD_Daemon* daemon = MHD_start_daemon(
-      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC, 0, nullptr, nullptr, &OnRequest, impl_.get(),
+      flags, 0, nullptr, nullptr, &OnRequest, impl_.get(),
       MHD_OPTION_LISTEN_SOCKET, listenFd_,
       MHD_OPTION_THREAD_POOL_SIZE, std::max(1u, limits.threads),
       MHD_OPTION_CONNECTION_LIMIT, connections,
@@ -307,6 +399,9 @@ bool ClanHttpServer::Run() {
   impl_->daemon = daemon;
   stopped_.wait(lock, [this] { return stopRequested_; });
   lock.unlock();
+  // The HTTP layer can't stop while a connection rests: every handed-over
+  // request is answered first, the ones coming meanwhile on their own thread.
+  if (impl_->workers) impl_->workers->Finish();
   MHD_stop_daemon(daemon);
   return true;
 }

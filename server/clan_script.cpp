@@ -2,7 +2,6 @@
 
 #include "memory_roster.h"
 #include "report_text.h"
-#include "roster_answer.h"
 #include "roster_page.h"
 
 namespace clan {
@@ -34,18 +33,16 @@ ClanScript::ClanScript(ScriptConfig config, Clock clock)
                  {std::make_unique<MemoryRoster>(config.limits),
                   std::make_unique<MemoryRoster>(config.limits)}) {}
 
-Reply::Reply(int status, std::string_view contentType, AnswerBody body, std::string outcome)
+Reply::Reply(int status, std::string_view contentType, AnswerRef body, std::string outcome)
     : status(status), contentType(contentType), body(std::move(body)), outcome(std::move(outcome)) {}
 
 Reply::Reply(int status, std::string_view contentType, std::string text, std::string outcome)
-    : Reply(status, contentType, std::make_shared<const std::string>(std::move(text)),
-            std::move(outcome)) {}
+    : Reply(status, contentType, AnswerText::Of(std::move(text)), std::move(outcome)) {}
 
 ClanScript::Answers::Answers(AnswerMemory& memory, bool master)
     : page(memory,
            [kind = master ? RosterKind::kMaster : RosterKind::kClan](
-               const std::vector<Member>& members) { return RosterPage(members, kind); }),
-      lines(memory, RosterAnswer) {}
+               const std::vector<Member>& members) { return RosterPage(members, kind); }) {}
 
 ClanScript::ClanScript(ScriptConfig config, Clock clock, RosterStores stores)
     : config_(std::move(config)),
@@ -72,7 +69,11 @@ Reply ClanScript::Unavailable() {
 
 Reply ClanScript::Answer(AnswerCache& cache, const Roster& roster, std::string_view contentType,
                          std::string outcome) {
-  if (AnswerBody body = cache.For(roster)) return {200, contentType, std::move(body), outcome};
+  if (AnswerRef body = cache.For(roster)) return {200, contentType, std::move(body), outcome};
+  return HeldBack(std::move(outcome));
+}
+
+Reply ClanScript::HeldBack(std::string outcome) {
   return {503, "text/plain; charset=utf-8", "Too many answers are still being sent; try again.\n",
           outcome + ", answer held back: answers at their memory bound"};
 }
@@ -96,12 +97,15 @@ Reply ClanScript::Report(const Query& query, bool master) {
     if (!recorded) return Unavailable();
     outcome = Describe(*recorded);
   }
+  if (IsOn(query, "quickview")) {
+    const LinesAnswer lines = roster.Lines(now, answerMemory_);
+    if (!lines.reachable) return Unavailable();
+    if (!lines.text) return HeldBack(std::move(outcome));
+    return {200, kAnswerContentType, lines.text, std::move(outcome)};
+  }
   const Roster members = roster.Current(now);
   if (!members) return Unavailable();
   Answers& answers = master ? masterAnswers_ : clanAnswers_;
-  if (IsOn(query, "quickview")) {
-    return Answer(answers.lines, members, kAnswerContentType, std::move(outcome));
-  }
   return Answer(answers.page, members, kPageContentType, std::move(outcome));
 }
 

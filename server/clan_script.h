@@ -13,8 +13,10 @@
 //   roster page, clan or master by "globalpost=on", and records nothing.
 // - While the roster store can't be reached, a report or page is answered
 //   with status 503 and records nothing: never a wrong roster.
-// - The page and the four-line answer are built once per roster and shared
-//   by every request answered with that roster. When the answers not yet
+// - The four-line answer is kept with the roster and changes with each
+//   report only in the piece of the reporting member; it is shared by every
+//   request answered with that roster, and so is the page, built once per
+//   roster. When the answers not yet
 //   sent hold `answerMemory` bytes, a new one is refused with status 503 (a
 //   report is still recorded).
 #pragma once
@@ -39,15 +41,15 @@ struct ScriptConfig {
 };
 
 struct Reply {
-  Reply(int status, std::string_view contentType, AnswerBody body, std::string outcome);
+  Reply(int status, std::string_view contentType, AnswerRef body, std::string outcome);
   // An answer of a short text of its own.
   Reply(int status, std::string_view contentType, std::string text, std::string outcome);
 
-  const std::string& Body() const { return *body; }
+  std::string Body() const { return body->Flatten(); }
 
   int status = 200;
   std::string contentType;
-  AnswerBody body;      // never empty
+  AnswerRef body;       // never empty
   std::string outcome;  // one short word or phrase for the request log
 };
 
@@ -65,21 +67,24 @@ class ClanScript {
 
   Reply Handle(const Query& query);
 
+  // The memory that the answers not yet sent hold (also for their gzip form).
+  AnswerMemory& Memory() { return answerMemory_; }
+
   // Puts a member into the clan roster that never expires (demo roster).
   // False when the store can't be reached; a reserved name is skipped.
   bool Seed(const std::string& name, const std::string& server, const std::string& map);
 
  private:
-  // The answers of one roster.
+  // The page of one roster.
   struct Answers {
     explicit Answers(AnswerMemory& memory, bool master);
     AnswerCache page;
-    AnswerCache lines;
   };
 
   Reply Report(const Query& query, bool master);
   static Reply Answer(AnswerCache& cache, const Roster& roster, std::string_view contentType,
                       std::string outcome);
+  static Reply HeldBack(std::string outcome);
   static Reply Unavailable();
 
   const ScriptConfig config_;

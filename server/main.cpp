@@ -51,6 +51,10 @@ int main(int argc, char** argv) {
     }
   }
 
+  // A roster in Redis makes each answer wait for a command: threads of
+  // their own wait for it, while the event-loop threads serve the others.
+  clan::HttpLimits limits = options.http;
+  if (options.store != "memory") limits.waitingThreads = 32;
   std::mutex logMutex;
   clan::ClanHttpServer server(
       script,
@@ -58,7 +62,7 @@ int main(int argc, char** argv) {
         std::lock_guard lock(logMutex);
         std::fprintf(stderr, "%s\n", line.c_str());
       },
-      options.http);
+      limits);
   std::string listenError;
   const int port = server.Bind(options.address, options.port, &listenError);
   if (port < 0) {

@@ -2,47 +2,55 @@
 
 namespace clan {
 
+bool MemoryRoster::Put(const Member& member) {
+  if (const Member* old = lines_.Find(member.name); old && !old->pinned) {
+    expiries_.erase({old->reported + KeepFor(*old, limits_), old->name});
+  }
+  if (!member.pinned) expiries_.emplace(member.reported + KeepFor(member, limits_), member.name);
+  current_.reset();
+  return lines_.Put(member);
+}
+
 std::optional<Recorded> MemoryRoster::Report(const Member& member) {
   std::lock_guard lock(mutex_);
-  if (members_.size() >= limits_.maxMembers && !members_.contains(member.name)) {
+  if (lines_.Size() >= limits_.maxMembers && !lines_.Find(member.name)) {
     DropExpired(member.reported);
-    if (members_.size() >= limits_.maxMembers) return Recorded::kRosterFull;
+    if (lines_.Size() >= limits_.maxMembers) return Recorded::kRosterFull;
   }
-  const auto [entry, added] = members_.insert_or_assign(member.name, member);
-  entry->second.pinned = false;
-  current_.reset();
-  return added ? Recorded::kAdded : Recorded::kUpdated;
+  Member reported = member;
+  reported.pinned = false;
+  return Put(reported) ? Recorded::kAdded : Recorded::kUpdated;
 }
 
 bool MemoryRoster::Pin(const Member& member) {
   std::lock_guard lock(mutex_);
-  const auto entry = members_.insert_or_assign(member.name, member).first;
-  entry->second.pinned = true;
-  current_.reset();
+  Member pinned = member;
+  pinned.pinned = true;
+  Put(pinned);
   return true;
 }
 
 Roster MemoryRoster::Current(TimePoint now) {
   std::lock_guard lock(mutex_);
-  if (DropExpired(now) || !current_) {
-    auto listed = std::make_shared<std::vector<Member>>();
-    listed->reserve(members_.size());
-    for (const auto& [name, member] : members_) listed->push_back(member);
-    current_ = std::move(listed);
-  }
+  DropExpired(now);
+  if (!current_) current_ = std::make_shared<const std::vector<Member>>(lines_.Members());
   return current_;
 }
 
-bool MemoryRoster::Expired(const Member& member, TimePoint now) const {
-  return !member.pinned && now - member.reported > KeepFor(member, limits_);
+LinesAnswer MemoryRoster::Lines(TimePoint now, AnswerMemory& memory) {
+  std::lock_guard lock(mutex_);
+  DropExpired(now);
+  return {true, lines_.Answer(memory)};
 }
 
-bool MemoryRoster::DropExpired(TimePoint now) {
-  if (std::erase_if(members_, [&](const auto& entry) { return Expired(entry.second, now); }) == 0) {
-    return false;
+void MemoryRoster::DropExpired(TimePoint now) {
+  // A member is listed while no more than its time has passed since its
+  // last report: due strictly before `now`, it goes.
+  while (!expiries_.empty() && expiries_.begin()->first < now) {
+    lines_.Remove(expiries_.begin()->second);
+    expiries_.erase(expiries_.begin());
+    current_.reset();
   }
-  current_.reset();
-  return true;
 }
 
 }  // namespace clan

@@ -181,4 +181,93 @@ std::optional<RedisValue> RedisClient::Command(const std::vector<std::string>& a
   return std::nullopt;
 }
 
+std::optional<std::vector<std::optional<RedisValue>>> RedisClient::Pipeline(
+    const std::vector<std::vector<std::string>>& commands) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    redisContext* context = TakeIdle();
+    const bool fresh = !context;
+    if (fresh && !(context = Connect())) return std::nullopt;
+    bool sent = true;
+    for (const auto& args : commands) {
+      std::vector<const char*> argv;
+      std::vector<size_t> lengths;
+      for (const std::string& arg : args) {
+        argv.push_back(arg.data());
+        lengths.push_back(arg.size());
+      }
+      if (redisAppendCommandArgv(context, static_cast<int>(argv.size()), argv.data(),
+                                 lengths.data()) != REDIS_OK) {
+        sent = false;
+        break;
+      }
+    }
+    std::vector<std::optional<RedisValue>> out;
+    std::string error;
+    for (size_t i = 0; sent && i < commands.size(); ++i) {
+      void* raw = nullptr;
+      if (redisGetReply(context, &raw) != REDIS_OK || !raw) {
+        sent = false;
+        break;
+      }
+      auto* reply = static_cast<redisReply*>(raw);
+      if (reply->type == REDIS_REPLY_ERROR) {
+        error = std::string(reply->str, reply->len);
+        out.emplace_back();
+      } else {
+        out.push_back(Convert(reply));
+      }
+      freeReplyObject(reply);
+    }
+    if (!sent) {
+      // The connection is in an unknown state: it goes, and once more on a
+      // fresh one.
+      Failed(context->errstr);
+      redisFree(context);
+      if (fresh) return std::nullopt;
+      continue;
+    }
+    Give(context);
+    if (!error.empty()) {
+      std::lock_guard lock(mutex_);
+      lastError_ = error;
+    }
+    return out;
+  }
+  return std::nullopt;
+}
+
+struct RedisClient::Waiting {
+  std::vector<std::string> args;
+  std::optional<RedisValue> reply;
+  bool done = false;
+};
+
+std::optional<RedisValue> RedisClient::Batched(std::vector<std::string> args) {
+  Waiting mine;
+  mine.args = std::move(args);
+  std::unique_lock lock(batchMutex_);
+  batch_.push_back(&mine);
+  // The thread that finds no exchange under way runs them, taking all that
+  // were given meanwhile each time round, until its own is done.
+  batchDone_.wait(lock, [&] { return mine.done || !sending_; });
+  while (!mine.done) {
+    sending_ = true;
+    std::vector<Waiting*> taken;
+    taken.swap(batch_);
+    lock.unlock();
+    std::vector<std::vector<std::string>> commands;
+    commands.reserve(taken.size());
+    for (Waiting* waiting : taken) commands.push_back(std::move(waiting->args));
+    auto replies = Pipeline(commands);
+    lock.lock();
+    for (size_t i = 0; i < taken.size(); ++i) {
+      if (replies && i < replies->size()) taken[i]->reply = std::move((*replies)[i]);
+      taken[i]->done = true;
+    }
+    sending_ = false;
+    batchDone_.notify_all();
+  }
+  return std::move(mine.reply);
+}
+
 }  // namespace clan

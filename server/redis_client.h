@@ -6,6 +6,7 @@
 // by one command) and no command waits longer than the time-out.
 #pragma once
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -44,6 +45,15 @@ class RedisClient {
   // Runs one command. nullopt when Redis can't be reached or answers with an
   // error (the text of the last error is kept for LastError()).
   std::optional<RedisValue> Command(const std::vector<std::string>& args);
+  // Runs the commands in one exchange (all sent, then all replies read), so
+  // they cost one wait for Redis instead of one each. nullopt when Redis
+  // can't be reached; else a reply for each command, nullopt for an error.
+  std::optional<std::vector<std::optional<RedisValue>>> Pipeline(
+      const std::vector<std::vector<std::string>>& commands);
+  // As Command, but the commands that threads give at the same time go to
+  // Redis together in one exchange: while one exchange is under way, the
+  // commands given meanwhile wait for the next, which takes them all.
+  std::optional<RedisValue> Batched(std::vector<std::string> args);
   std::string LastError();
 
  private:
@@ -59,6 +69,12 @@ class RedisClient {
   bool failing_ = false;  // the last connection attempt failed
   std::chrono::steady_clock::time_point nextConnect_{};
   std::string lastError_;
+
+  struct Waiting;
+  std::mutex batchMutex_;
+  std::condition_variable batchDone_;
+  std::vector<Waiting*> batch_;  // given, not yet sent
+  bool sending_ = false;         // a thread is running an exchange
 };
 
 }  // namespace clan

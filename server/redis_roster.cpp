@@ -78,32 +78,26 @@ RedisRoster::RedisRoster(std::shared_ptr<RedisClient> redis, std::string keyPref
       expiryKey_(keyPrefix + "expiry"),
       memberPrefix_(keyPrefix + "m:"),
       limits_(limits),
-      freshFor_(freshFor) {}
+      freshFor_(freshFor),
+      readAhead_([this] { ReadAhead(); }) {}
 
 void RedisRoster::Forget() {
   std::lock_guard lock(mutex_);
-  lastRead_.reset();
+  read_.reset();
+  current_.reset();
 }
 
 void RedisRoster::Remember(const Member& member) {
   std::lock_guard lock(mutex_);
-  if (!lastRead_) return;
-  // Requests may still be answering with the read: it changes as a copy.
-  auto changed = std::make_shared<std::vector<Member>>(*lastRead_);
-  const auto at = std::lower_bound(
-      changed->begin(), changed->end(), member,
-      [](const Member& a, const Member& b) { return NameOrder()(a.name, b.name); });
-  if (at != changed->end() && at->name == member.name) {
-    *at = member;
-  } else {
-    changed->insert(at, member);
-  }
-  lastRead_ = std::move(changed);
+  if (!read_) return;
+  read_->Put(member);
+  current_.reset();
 }
 
 std::optional<Recorded> RedisRoster::Report(const Member& member) {
   const auto keep = std::max<long long>(1, KeepFor(member, limits_).count());
-  const auto reply = redis_->Command({"EVAL", kReportScript, "2", expiryKey_,
+  // Reports made at the same time go to Redis in one exchange.
+  const auto reply = redis_->Batched({"EVAL", kReportScript, "2", expiryKey_,
                                       memberPrefix_ + member.name, member.name,
                                       Encode(member, false), std::to_string(keep),
                                       std::to_string(limits_.maxMembers)});
@@ -115,6 +109,8 @@ std::optional<Recorded> RedisRoster::Report(const Member& member) {
   }
   Member recorded = member;
   recorded.pinned = false;
+  // As Redis keeps it, so that the next read finds it unchanged.
+  recorded.reported = std::chrono::floor<std::chrono::milliseconds>(member.reported);
   Remember(recorded);
   return *outcome == "added" ? Recorded::kAdded : Recorded::kUpdated;
 }
@@ -129,53 +125,118 @@ bool RedisRoster::Pin(const Member& member) {
   }
   Member pinned = member;
   pinned.pinned = true;
+  pinned.reported = std::chrono::floor<std::chrono::milliseconds>(member.reported);
   Remember(pinned);
   return true;
 }
 
-Roster RedisRoster::Current(TimePoint) {
-  {
-    std::lock_guard lock(mutex_);
-    // While one request reads the roster anew, the others answer with the
-    // read before it rather than wait or read it too.
-    if (lastRead_ && (std::chrono::steady_clock::now() - readAt_ < freshFor_ || reading_)) {
-      return lastRead_;
-    }
-    reading_ = true;
+bool RedisRoster::Refresh(std::unique_lock<std::mutex>& lock) {
+  if (!usedSinceRead_) {
+    usedSinceRead_ = true;
+    used_.notify_one();
   }
+  // While one request reads the roster anew, the others answer with the
+  // read before it rather than wait or read it too.
+  if (read_ && (std::chrono::steady_clock::now() - readAt_ < freshFor_ || reading_)) return true;
+  return Read(lock);
+}
+
+bool RedisRoster::Read(std::unique_lock<std::mutex>& lock) {
+  reading_ = true;
+  usedSinceRead_ = false;
+  lock.unlock();
   const auto readAt = std::chrono::steady_clock::now();
   auto fetched = Fetch();
-  Roster members = fetched ? std::make_shared<const std::vector<Member>>(std::move(*fetched))
-                           : nullptr;
-  std::lock_guard lock(mutex_);
+  lock.lock();
   reading_ = false;
-  if (!members) {
-    lastRead_.reset();
-  } else if (!lastRead_ || readAt_ < readAt) {
-    lastRead_ = members;
+  if (!fetched) {
+    read_.reset();
+    current_.reset();
+    return false;
+  }
+  if (!read_ || readAt_ < readAt) {
+    // Changed in place: the members this instance knows already keep their
+    // lines, and the stretches without a change keep their pieces.
+    if (!read_) read_ = std::make_unique<RosterLines>();
+    read_->Assign(*fetched);
+    current_.reset();
     readAt_ = readAt;
   }
-  return members;
+  return true;
+}
+
+void RedisRoster::ReadAhead() {
+  std::unique_lock lock(mutex_);
+  while (!stopping_) {
+    // Sleeps until a request uses a read, then until that read is nearly old.
+    used_.wait(lock, [this] { return stopping_ || (usedSinceRead_ && read_ && !reading_); });
+    if (stopping_) break;
+    const auto due = readAt_ + freshFor_ * 4 / 5;
+    if (used_.wait_until(lock, due, [this] { return stopping_; })) break;
+    if (read_ && !reading_ && usedSinceRead_ &&
+        std::chrono::steady_clock::now() >= readAt_ + freshFor_ * 4 / 5) {
+      Read(lock);
+    }
+  }
+}
+
+RedisRoster::~RedisRoster() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  used_.notify_all();
+  readAhead_.join();
+}
+
+Roster RedisRoster::Current(TimePoint) {
+  std::unique_lock lock(mutex_);
+  if (!Refresh(lock)) return nullptr;
+  if (!current_) current_ = std::make_shared<const std::vector<Member>>(read_->Members());
+  return current_;
+}
+
+LinesAnswer RedisRoster::Lines(TimePoint, AnswerMemory& memory) {
+  std::unique_lock lock(mutex_);
+  if (!Refresh(lock)) return {false, nullptr};
+  return {true, read_->Answer(memory)};
 }
 
 std::optional<std::vector<Member>> RedisRoster::Fetch() {
-  // The names, then their members in batches: plain commands, which Redis
-  // serves much faster than a script that fetches member by member. A name
+  // The names, then their members in batches sent at once: plain commands,
+  // which Redis serves much faster than a script that fetches member by
+  // member. A name
   // past its time that no report has trimmed yet has lost its member key.
   const auto names = redis_->Command({"ZRANGE", expiryKey_, "0", "-1"});
   const auto* nameList = names ? std::get_if<std::vector<RedisValue>>(&names->value) : nullptr;
   if (!nameList) return std::nullopt;
-  std::vector<Member> out;
-  out.reserve(nameList->size());
+  std::vector<std::vector<std::string>> fetches;
   for (size_t first = 0; first < nameList->size(); first += kFetchBatch) {
     const size_t last = std::min(nameList->size(), first + kFetchBatch);
     std::vector<std::string> fetch = {"MGET"};
+    fetch.reserve(last - first + 1);
     for (size_t i = first; i < last; ++i) {
       const std::string* name = Text((*nameList)[i]);
       fetch.push_back(memberPrefix_ + (name ? *name : std::string()));
     }
-    const auto values = redis_->Command(fetch);
-    const auto* valueList = values ? std::get_if<std::vector<RedisValue>>(&values->value) : nullptr;
+    fetches.push_back(std::move(fetch));
+  }
+  std::vector<RedisValue> batches;
+  if (!fetches.empty()) {
+    auto replies = redis_->Pipeline(fetches);
+    if (!replies) return std::nullopt;
+    for (auto& reply : *replies) {
+      if (!reply) return std::nullopt;
+      batches.push_back(std::move(*reply));
+    }
+  }
+  if (batches.size() != fetches.size()) return std::nullopt;
+  std::vector<Member> out;
+  out.reserve(nameList->size());
+  for (size_t batch = 0; batch < batches.size(); ++batch) {
+    const auto* valueList = std::get_if<std::vector<RedisValue>>(&batches[batch].value);
+    const size_t first = batch * kFetchBatch;
+    const size_t last = std::min(nameList->size(), first + kFetchBatch);
     if (!valueList || valueList->size() != last - first) return std::nullopt;
     for (size_t i = first; i < last; ++i) {
       const std::string* name = Text((*nameList)[i]);

@@ -5,15 +5,19 @@
 
 namespace clan {
 
+std::string AnswerRecord(const Member& member) {
+  const ReportTime when = FormatReportTime(member.reported);
+  std::string out;
+  for (const std::string& line : {member.name, OnlineText(member.server), when.date, when.time}) {
+    out += line;
+    out += "\r\n";
+  }
+  return out;
+}
+
 std::string RosterAnswer(const std::vector<Member>& members) {
   std::string out;
-  for (const Member& member : members) {
-    const ReportTime when = FormatReportTime(member.reported);
-    for (const std::string& line : {member.name, OnlineText(member.server), when.date, when.time}) {
-      out += line;
-      out += "\r\n";
-    }
-  }
+  for (const Member& member : members) out += AnswerRecord(member);
   return out;
 }
 

@@ -10,6 +10,9 @@
 
 namespace clan {
 
+// One member's four lines.
+std::string AnswerRecord(const Member& member);
+
 std::string RosterAnswer(const std::vector<Member>& members);
 
 }  // namespace clan

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "answer_text.h"
+
 namespace clan {
 
 using TimePoint = std::chrono::system_clock::time_point;
@@ -53,6 +55,13 @@ struct NameOrder {
 
 enum class Recorded { kAdded, kUpdated, kRosterFull };
 
+// The four-line answer of a roster: none while the store can't be reached
+// (`reachable` false) or while the answer memory has no room for it.
+struct LinesAnswer {
+  bool reachable = true;
+  AnswerRef text;
+};
+
 class RosterStore {
  public:
   virtual ~RosterStore() = default;
@@ -66,6 +75,9 @@ class RosterStore {
   // The members still listed at `now`, ordered by NameOrder. None: the
   // store can't be reached.
   virtual Roster Current(TimePoint now) = 0;
+  // The same members as their four-line answer, kept between reports so
+  // that a report costs what it changes.
+  virtual LinesAnswer Lines(TimePoint now, AnswerMemory& memory) = 0;
 };
 
 // How long a member of this last report stays listed.

@@ -217,9 +217,10 @@ Options:
   --store STORE         where the rosters are kept: memory (the default; a
                         restart starts empty) or redis://HOST:PORT[/DB], shared
                         by every server instance that names the same database
-  --max-connections N   most connections at once (default 4096; each may hold
-                        about 100 KB while its request comes in)
-  --threads N           threads serving the connections (default 32)
+  --max-connections N   most connections at once (default 20000; each holds
+                        about 16 KB)
+  --threads N           threads serving the connections (default: one per
+                        core)
   --connections-per-address N
                         most connections one client address may hold at once
                         (default 64); behind a reverse proxy every client has

@@ -8,10 +8,18 @@
 
 #include <stdexcept>
 
+#include "memory_roster.h"
+
 namespace clan::testing {
 
 LoopbackServer::LoopbackServer(ScriptConfig config, HttpLimits limits)
-    : script_(std::move(config), [] { return std::chrono::system_clock::now(); }),
+    : LoopbackServer(config, limits,
+                     {std::make_unique<MemoryRoster>(config.limits),
+                      std::make_unique<MemoryRoster>(config.limits)}) {}
+
+LoopbackServer::LoopbackServer(ScriptConfig config, HttpLimits limits, RosterStores stores)
+    : script_(std::move(config), [] { return std::chrono::system_clock::now(); },
+              std::move(stores)),
       server_(
           script_,
           [this](const std::string& line) {

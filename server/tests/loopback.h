@@ -14,6 +14,8 @@ namespace clan::testing {
 class LoopbackServer {
  public:
   explicit LoopbackServer(ScriptConfig config, HttpLimits limits = {});
+  // With rosters of the test's own.
+  LoopbackServer(ScriptConfig config, HttpLimits limits, RosterStores stores);
   ~LoopbackServer();
 
   int port() const { return port_; }

@@ -1,6 +1,7 @@
 // The same cases for every roster store: what one store does, the others do.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -220,6 +221,37 @@ TEST(RedisRosterTest, ManyThreadsAtOnceEachGetAConnection) {
   }
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(failed, 0) << client.LastError();
+}
+
+TEST(RedisClientTest, CommandsGivenAtOnceEachGetTheirOwnReply) {
+  // Each command's reply must reach the thread that gave it, however the
+  // commands were put together: the counts each thread sees rise, and all
+  // of them together are every count once.
+  RedisClient client(*ParseRedisUrl(RedisServer::Shared().Url(6)));
+  const std::string key = "batched" + std::to_string(getpid());
+  constexpr int kThreads = 16;
+  constexpr int kEach = 50;
+  std::vector<std::vector<long long>> seen(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kEach; ++i) {
+        const auto reply = client.Batched({"INCR", key});
+        const auto* count = reply ? std::get_if<long long>(&reply->value) : nullptr;
+        seen[t].push_back(count ? *count : -1);
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  std::vector<long long> all;
+  for (const auto& mine : seen) {
+    EXPECT_TRUE(std::is_sorted(mine.begin(), mine.end()));
+    all.insert(all.end(), mine.begin(), mine.end());
+  }
+  std::sort(all.begin(), all.end());
+  for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(all[i], static_cast<long long>(i + 1));
+  EXPECT_FALSE(client.Batched({"NOSUCHCOMMAND"}));  // an error reaches its own thread only
+  EXPECT_EQ(std::get<long long>(client.Batched({"INCR", key})->value), kThreads * kEach + 1);
 }
 
 TEST(RedisUrl, ReadsHostPortAndDatabase) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace clan {
 namespace {
@@ -27,9 +28,9 @@ TEST(ServerOptions, DefaultsNeedOnlyTheClanPassword) {
   EXPECT_EQ(options.script.limits.offlineLinger, 5min);
   EXPECT_EQ(options.script.limits.maxMembers, 10000u);
   EXPECT_EQ(options.store, "memory");
-  EXPECT_EQ(options.http.threads, 32u);
+  EXPECT_EQ(options.http.threads, std::max(1u, std::thread::hardware_concurrency()));
   EXPECT_EQ(options.http.connectionsPerAddress, 64u);
-  EXPECT_EQ(options.http.maxConnections, 4096u);
+  EXPECT_EQ(options.http.maxConnections, 20000u);
 }
 
 TEST(ServerOptions, ReadsEveryOptionInBothSpellings) {
