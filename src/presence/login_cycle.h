@@ -37,10 +37,10 @@
 #include <deque>
 #include <optional>
 
-#include "platform/activity_log.h"
-#include "platform/dialogs.h"
-#include "platform/waits.h"
-#include "platform/window_timer.h"
+#include "platform/os/activity_log.h"
+#include "platform/os/dialogs.h"
+#include "platform/os/waits.h"
+#include "platform/os/window_timer.h"
 #include "presence/player_location.h"
 #include "presence/roster.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/netshare.h"
+#include "platform/os/netshare.h"
 #include "transfer/block_receive.h"
 #include "transfer/local_file.h"
 #include "transfer/newer_check.h"

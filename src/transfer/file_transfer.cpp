@@ -5,7 +5,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "platform/shell.h"
+#include "platform/os/shell.h"
 #include "transfer/file_transfer_thread.h"
 #include "transfer/progress_dialog.h"
 #include "transfer/transfer_animation.h"

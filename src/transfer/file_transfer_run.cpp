@@ -3,7 +3,7 @@
 #include <exception>
 #include <optional>
 
-#include "platform/internet.h"
+#include "platform/net/internet.h"
 #include "transfer/transfer_context.h"
 #include "transfer/transfer_protocols.h"
 #include "transfer/transfer_run.h"

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "platform/ftp.h"
+#include "platform/net/ftp.h"
 #include "transfer/block_receive.h"
 #include "transfer/newer_check.h"
 #include "transfer/replacement_file.h"

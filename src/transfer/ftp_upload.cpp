@@ -1,6 +1,6 @@
 #include "transfer/ftp_upload.h"
 
-#include "platform/ftp.h"
+#include "platform/net/ftp.h"
 #include "transfer/block_send.h"
 #include "transfer/ftp_download.h"
 #include "transfer/local_file.h"

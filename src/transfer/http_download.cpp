@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "platform/internet.h"
+#include "platform/net/internet.h"
 #include "transfer/block_receive.h"
 #include "transfer/newer_check.h"
 #include "transfer/replacement_file.h"

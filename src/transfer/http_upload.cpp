@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "platform/internet.h"
+#include "platform/net/internet.h"
 #include "transfer/block_send.h"
 #include "transfer/local_file.h"
 #include "transfer/transfer_context.h"
