@@ -6,11 +6,11 @@
 #include <QTimer>
 
 #include "platform/os/shell.h"
-#include "transfer/file_transfer_thread.h"
-#include "transfer/progress_dialog.h"
-#include "transfer/transfer_animation.h"
-#include "transfer/transfer_run.h"
-#include "transfer/ui_dispatcher.h"
+#include "transfer/internal/file_transfer_thread.h"
+#include "transfer/internal/progress_dialog.h"
+#include "transfer/internal/transfer_animation.h"
+#include "transfer/internal/transfer_run.h"
+#include "transfer/internal/ui_dispatcher.h"
 
 namespace {
 

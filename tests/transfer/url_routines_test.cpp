@@ -5,7 +5,7 @@
 
 #include "platform/os/errors.h"
 #include "support/temp_dir.h"
-#include "transfer/http_upload.h"
+#include "transfer/internal/http_upload.h"
 #include "transfer/url_routines.h"
 
 namespace {

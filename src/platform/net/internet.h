@@ -10,36 +10,16 @@
 // meant to join as further Open... calls of the session on the same engine.
 #pragma once
 #include <QString>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+#include "platform/net/internet_error.h"
+#include "platform/net/internet_options.h"
+
 namespace platform {
 
 class CurlStream;
-
-struct InternetOptions {
-  QString agent = QStringLiteral("Quavik");
-  // "host:port" of a proxy; empty means the system's configured access.
-  QString proxy;
-  int connectTimeoutMs = 20000;
-  // A transfer that moves no byte for this long ends as a failed read; so
-  // does one that moves less than lowSpeedBytesPerSecond on average over
-  // that long (a trickle that never quite stops).
-  int stallTimeoutMs = 60000;
-  int lowSpeedBytesPerSecond = 1024;
-  // Once this holds true, a request waiting for the network ends within
-  // about 100 ms as failed: no connection, or a failed read.
-  std::shared_ptr<const std::atomic<bool>> abort;
-};
-
-// A failure with the code and text of the system's internet error table
-// (12002 time-out, 12007 name not resolved, 12029 cannot connect, ...).
-struct InternetError {
-  int code = 0;
-  QString message;
-};
 
 // The answer to a GET, its body read on demand.
 class HttpResponse {

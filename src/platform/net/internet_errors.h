@@ -3,7 +3,7 @@
 #pragma once
 #include <curl/curl.h>
 
-#include "platform/net/internet.h"
+#include "platform/net/internet_error.h"
 
 namespace platform {
 

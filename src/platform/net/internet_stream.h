@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/net/internet.h"
+#include "platform/net/internet_options.h"
 
 namespace platform {
 
