@@ -49,7 +49,7 @@ struct ReceiveRules {
   // written; none: the item fails quietly.
   std::optional<TransferError> writeError;
   // Raised when the finished file can't take the target's place.
-  TransferError replaceError;
+  TransferError replaceError{TransferErrorCode::CannotCreateTarget, QString()};
 };
 
 struct Received {

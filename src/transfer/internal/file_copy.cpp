@@ -11,6 +11,7 @@
 #include "transfer/internal/local_file.h"
 #include "transfer/internal/newer_check.h"
 #include "transfer/internal/replacement_file.h"
+#include "transfer/internal/target_file.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
 
@@ -82,12 +83,12 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
   context_.SetLastTarget(target, item.TargetDir);
 
   if (SameFile(source, target)) {
-    context_.Error(0, QStringLiteral("Cannot copy identical files ") + source);
+    context_.Error({TransferErrorCode::IdenticalFiles, QStringLiteral("Cannot copy identical files ") + source});
     return false;
   }
   LocalFile in;
   if (!in.OpenRead(source)) {
-    context_.Error(1, QStringLiteral("Cannot open source file ") + source);
+    context_.Error({TransferErrorCode::CannotOpenSource, QStringLiteral("Cannot open source file ") + source});
     return false;
   }
   if (item.CopyNewerOnly) {
@@ -97,19 +98,13 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
   const std::int64_t length = in.Size();
   if (length <= 0) {
     in.Close();
-    context_.Error(2, QStringLiteral("Zero length source file ") + source);
+    context_.Error({TransferErrorCode::ZeroLengthSource, QStringLiteral("Zero length source file ") + source});
     return false;
   }
-  const QFileInfo existing(target);
-  if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
-  const QString targetDir = DirectoryPartOf(target);
-  if (!targetDir.isEmpty()) ForceDirectories(targetDir);
-  const TransferError cannotCreate{3, QStringLiteral("Cannot create target file ") + target};
+  const TransferError cannotCreate{TransferErrorCode::CannotCreateTarget,
+                                   QStringLiteral("Cannot create target file ") + target};
   ReplacementFile replacement;
-  if (!replacement.Create(target)) {
-    context_.Error(cannotCreate);
-    return false;
-  }
+  if (!PrepareTarget(context_, target, {TargetFolders::AllWhenNamed, cannotCreate, {}}, replacement)) return false;
 
   // The copy takes what the source held when it was opened; a source that
   // ends before that was cut short under our hands. A copy that stops early
@@ -121,8 +116,8 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
   rules.exactTotal = true;
   rules.observedBlock = kBlock;
   rules.unobservedBlock = kUnobservedBlock;
-  rules.readError = TransferError{4, QStringLiteral("Error reading source file ") + source};
-  rules.writeError = TransferError{5, QStringLiteral("Error writing to destination file ") + target};
+  rules.readError = TransferError{TransferErrorCode::ReadError, QStringLiteral("Error reading source file ") + source};
+  rules.writeError = TransferError{TransferErrorCode::WriteError, QStringLiteral("Error writing to destination file ") + target};
   rules.replaceError = cannotCreate;
   return ReceiveInBlocks(context_, replacement, rules, LocalMover(in)).replaced;
 }

@@ -1,12 +1,12 @@
 #include "transfer/internal/ftp_download.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 #include "platform/net/ftp.h"
 #include "transfer/internal/block_receive.h"
 #include "transfer/internal/newer_check.h"
 #include "transfer/internal/replacement_file.h"
+#include "transfer/internal/target_file.h"
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
 
@@ -28,7 +28,7 @@ std::unique_ptr<platform::FtpConnection> ConnectFtp(TransferRunContext& context,
   const platform::InternetOptions options = context.Session() ? context.Session()->Options() : platform::InternetOptions{};
   std::unique_ptr<platform::FtpConnection> connection;
   if (!item.FTPHost.isEmpty()) connection = platform::FtpConnection::Connect(options, login);
-  if (!connection && !context.Cancelled()) context.Error(6, QStringLiteral("Cannot connect to FTP server ") + item.FTPHost);
+  if (!connection && !context.Cancelled()) context.Error({TransferErrorCode::CannotConnect, QStringLiteral("Cannot connect to FTP server ") + item.FTPHost});
   return connection;
 }
 
@@ -37,7 +37,7 @@ bool FtpFailed(TransferRunContext& context, const TFileTransferItem& item, platf
   if (failure == platform::FtpFailure::kRefused)
     context.URLNotFound(item.URL);
   else
-    context.Error(6, QStringLiteral("Cannot connect to FTP server ") + item.FTPHost);
+    context.Error({TransferErrorCode::CannotConnect, QStringLiteral("Cannot connect to FTP server ") + item.FTPHost});
   return false;
 }
 
@@ -71,14 +71,10 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   if (context_.Cancelled()) return false;
   const QString target = JoinPath(item.TargetDir, item.TargetFilename.isEmpty() ? fileName : item.TargetFilename);
   context_.SetLastTarget(target, item.TargetDir);
-  const QFileInfo existing(target);
-  if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
-  const TransferError cannotCreate{3, QStringLiteral("Cannot create target file ") + target};
+  const TransferError cannotCreate{TransferErrorCode::CannotCreateTarget,
+                                   QStringLiteral("Cannot create target file ") + target};
   ReplacementFile file;
-  if (!file.Create(target)) {
-    context_.Error(cannotCreate);
-    return false;
-  }
+  if (!PrepareTarget(context_, target, {TargetFolders::None, cannotCreate, {}}, file)) return false;
 
   // A transfer that breaks off or stalls fails quietly. A file of another
   // length than the server gave (in its listing, its SIZE answer or when it
@@ -91,7 +87,7 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   rules.lengthAgrees = [&](std::int64_t received) {
     return LengthAgrees(received, listedSize) && LengthAgrees(received, remote->AnnouncedSize());
   };
-  rules.writeError = TransferError{5, QStringLiteral("Error writing to destination file ") + target};
+  rules.writeError = TransferError{TransferErrorCode::WriteError, QStringLiteral("Error writing to destination file ") + target};
   rules.replaceError = cannotCreate;
   return ReceiveInBlocks(context_, file, rules, InPlaceMover(*remote)).replaced;
 }

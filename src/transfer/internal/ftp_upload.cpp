@@ -36,7 +36,9 @@ bool FtpUploadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, 
   LocalFile file;
   const std::int64_t size = file.OpenRead(item.URL) ? file.Size() : -1;
   if (size < 0) {
-    context_.Error(1, QStringLiteral("Cannot create target file ") + item.URL);
+    // The code of a source that can't be opened, with the text the component
+    // has always given it here.
+    context_.Error({TransferErrorCode::CannotOpenSource, QStringLiteral("Cannot create target file ") + item.URL});
     return false;
   }
   std::unique_ptr<platform::FtpWriter> remote = ftp->OpenWrite(remoteName, &failure);
@@ -50,7 +52,7 @@ bool FtpUploadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, 
       if (sent.bytes == size) return remote->End();
       [[fallthrough]];  // the file shrank on the way
     case BlockSend::ReadFailed:
-      context_.Error(4, QStringLiteral("Error reading source file ") + item.URL);
+      context_.Error({TransferErrorCode::ReadError, QStringLiteral("Error reading source file ") + item.URL});
       return false;
     case BlockSend::WriteFailed:  // the server broke off
     case BlockSend::Cancelled:

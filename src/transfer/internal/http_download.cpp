@@ -1,11 +1,10 @@
 #include "transfer/internal/http_download.h"
 
-#include <QFileInfo>
-
 #include "platform/net/internet.h"
 #include "transfer/internal/block_receive.h"
 #include "transfer/internal/newer_check.h"
 #include "transfer/internal/replacement_file.h"
+#include "transfer/internal/target_file.h"
 #include "transfer/url_routines.h"
 
 bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
@@ -24,7 +23,7 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   const int status = response->Status();
   if (status >= 300) {
     response.reset();
-    context_.Error(status, QStringLiteral("Returned http error code ") + QString::number(status));
+    context_.Error(TransferError::Numbered(status, QStringLiteral("Returned http error code ") + QString::number(status)));
     return false;
   }
   if (item.CopyNewerOnly) {
@@ -38,16 +37,10 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   const QString name = item.TargetFilename.isEmpty() ? FileNameOfURL(url) : item.TargetFilename;
   const QString target = JoinPath(item.TargetDir, name);
   context_.SetLastTarget(target, item.TargetDir);
-  const QFileInfo existing(target);
-  if (existing.exists() && !existing.isDir() && !context_.AllowOverwrite(target)) return false;
-  ForceDirectories(DirectoryPartOf(target));
-  const TransferError cannotCreate{3, QStringLiteral("Cannot create file ") + target};
+  const TransferError cannotCreate{TransferErrorCode::CannotCreateTarget, QStringLiteral("Cannot create file ") + target};
   ReplacementFile file;
-  if (!file.Create(target)) {
-    response.reset();
-    context_.Error(cannotCreate);
+  if (!PrepareTarget(context_, target, {TargetFolders::All, cannotCreate, [&] { response.reset(); }}, file))
     return false;
-  }
 
   // Only a complete body takes the target's place; otherwise (also after a
   // cancel) the file that was there stays. A broken or stalled body fails the
@@ -59,7 +52,7 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   rules.total = response->ContentLength();
   rules.startMs = TransferRunContext::NowMs();
   rules.lengthAgrees = [](std::int64_t received) { return received > 0; };
-  rules.writeError = TransferError{5, QStringLiteral("Error writing to destination file ") + target};
+  rules.writeError = TransferError{TransferErrorCode::WriteError, QStringLiteral("Error writing to destination file ") + target};
   rules.replaceError = cannotCreate;
   return ReceiveInBlocks(context_, file, rules, InPlaceMover(*response)).replaced;
 }

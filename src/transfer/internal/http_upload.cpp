@@ -36,14 +36,14 @@ bool HttpUploadPath::Copy(const TFileTransferItem& item, TDateTime&, bool&) {
   const QString verb = item.HTTPCommand == hcPut ? QStringLiteral("PUT") : QStringLiteral("POST");
   std::unique_ptr<platform::HttpUpload> request = session ? session->OpenUpload(verb, UploadRequestURL(url)) : nullptr;
   if (!request) {
-    context_.Error(6, QStringLiteral("Cannot connect to server ") + host);
+    context_.Error({TransferErrorCode::CannotConnect, QStringLiteral("Cannot connect to server ") + host});
     return false;
   }
   LocalFile file;
   if (!file.OpenRead(source)) return false;
   const std::int64_t size = file.Size();
   if (size < 0) return false;
-  const auto reportFailure = [&] { context_.Error(request->LastError().code, request->LastError().message); };
+  const auto reportFailure = [&] { context_.Error(TransferError::Numbered(request->LastError().code, request->LastError().message)); };
   if (!request->Start(size)) {
     reportFailure();
     return false;

@@ -111,9 +111,9 @@ void TransferRunContext::URLNotFound(const QString& url) {
   ui_.OnUi([&](TransferRunObserver& o) { o.UrlNotFound(url); });
 }
 
-void TransferRunContext::Error(int code, const QString& info) {
-  ui_.OnUi([&](TransferRunObserver& o) { o.Error(code); });
-  ui_.OnUi([&](TransferRunObserver& o) { o.ErrorInfo(code, info); });
+void TransferRunContext::Error(const TransferError& error) {
+  ui_.OnUi([&](TransferRunObserver& o) { o.Error(error.code); });
+  ui_.OnUi([&](TransferRunObserver& o) { o.ErrorInfo(error.code, error.info); });
 }
 
 bool TransferRunContext::AllowOverwrite(const QString& target) {

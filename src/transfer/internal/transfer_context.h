@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <utility>
 
 #include "transfer/internal/transfer_run.h"
 #include "transfer/transfer_types.h"
@@ -23,6 +24,13 @@ class TFileTransferDialog;
 
 // An error event to raise: OnError(code), then OnErrorInfo(code, info).
 struct TransferError {
+  TransferError(TransferErrorCode code, QString info) : code(static_cast<int>(code)), info(std::move(info)) {}
+  // An HTTP status or the internet layer's error code, passed on as it is.
+  static TransferError Numbered(int code, QString info) {
+    TransferError error(TransferErrorCode::IdenticalFiles, std::move(info));
+    error.code = code;
+    return error;
+  }
   int code;
   QString info;
 };
@@ -61,8 +69,7 @@ class TransferRunContext {
 
   // Events, for the paths.
   void URLNotFound(const QString& url);
-  void Error(int code, const QString& info);
-  void Error(const TransferError& error) { Error(error.code, error.info); }
+  void Error(const TransferError& error);
   // OnCopyOverWrite; true (overwrite) without a handler, false once the
   // component is gone.
   bool AllowOverwrite(const QString& target);
