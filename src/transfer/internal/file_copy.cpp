@@ -53,7 +53,7 @@ bool SameFile(const QString& a, const QString& b) {
   return std::filesystem::equivalent(FsPath(a), FsPath(b), error) && !error;
 }
 
-bool FileCopyPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
+bool FileCopyPath::Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) {
   const RunSettings& s = context_.Settings();
   notNewer = false;
   const QString host = item.FTPHost.isEmpty() ? DirectoryOf(item.URL) : item.FTPHost;
@@ -74,7 +74,7 @@ bool FileCopyPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, b
   return copied;
 }
 
-bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source, TDateTime& workingDate,
+bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source, WorkingDate& workingDate,
                             bool& notNewer) {
   const RunSettings& s = context_.Settings();
   const std::int64_t start = TransferRunContext::NowMs();
@@ -92,7 +92,7 @@ bool FileCopyPath::CopyFile(const TFileTransferItem& item, const QString& source
     return false;
   }
   if (item.CopyNewerOnly) {
-    const TDateTime sourceDate = DateTimeFromUnixMilliseconds(QFileInfo(source).lastModified().toMSecsSinceEpoch());
+    const TransferTime sourceDate(std::chrono::milliseconds(QFileInfo(source).lastModified().toMSecsSinceEpoch()));
     if (!SourceIsNewer(context_, source, sourceDate, workingDate, notNewer)) return false;
   }
   const std::int64_t length = in.Size();

@@ -19,10 +19,10 @@
 class FileCopyPath : public TransferPath {
  public:
   explicit FileCopyPath(TransferRunContext& context) : context_(context) {}
-  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+  bool Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) override;
 
  private:
-  bool CopyFile(const TFileTransferItem& item, const QString& source, TDateTime& workingDate, bool& notNewer);
+  bool CopyFile(const TFileTransferItem& item, const QString& source, WorkingDate& workingDate, bool& notNewer);
   TransferRunContext& context_;
 };
 

@@ -19,7 +19,7 @@ bool NeedsInternet(const TransferRun& run) {
 }
 
 bool CopyItem(const TFileTransferItem& item, const TransferProtocolRow* row, TransferRunContext& context,
-              TDateTime& workingDate, bool& notNewer) {
+              WorkingDate& workingDate, bool& notNewer) {
   if (!row) return false;
   try {
     const std::unique_ptr<TransferPath> path = row->makePath(context);
@@ -53,10 +53,10 @@ void CopyAll(TransferRun& run, UiDispatcher& ui) {
     const TransferProtocolRow* row = ProtocolRow(item.Protocol);
     context.StartItem(i, row ? run.settings.*(row->captionWord) : run.settings.DlgDwnload);
     if (row) context.SetClip(row->clip);
-    TDateTime workingDate = item.FileDate;
+    WorkingDate workingDate(item.FileDate);
     bool notNewer = false;
     const bool copied = CopyItem(item, row, context, workingDate, notNewer);
-    context.StoreResults(i, copied && !run.Cancelled(), notNewer, workingDate);
+    context.StoreResults(i, copied && !run.Cancelled(), notNewer, workingDate.AsDateTime());
     if (run.Cancelled()) break;
     context.FileDone(i);
   }

@@ -41,7 +41,7 @@ bool FtpFailed(TransferRunContext& context, const TFileTransferItem& item, platf
   return false;
 }
 
-bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
+bool FtpDownloadPath::Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) {
   const RunSettings& s = context_.Settings();
   notNewer = false;
   const QString fileName = FileNameOfURL(item.URL);
@@ -62,7 +62,7 @@ bool FtpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate
   if (item.CopyNewerOnly) {
     const std::optional<std::int64_t> modified = listed.file ? listed.file->modified : std::nullopt;
     if (!modified) return DateUnknown(context_, fileName, workingDate, notNewer);
-    if (!SourceIsNewer(context_, fileName, DateTimeFromUnixSeconds(*modified), workingDate, notNewer)) return false;
+    if (!SourceIsNewer(context_, fileName, TransferTimeFromUnixSeconds(*modified), workingDate, notNewer)) return false;
   }
 
   std::unique_ptr<platform::FtpReader> remote = ftp->OpenRead(fileName, &failure);

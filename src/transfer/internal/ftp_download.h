@@ -25,7 +25,7 @@ enum class FtpFailure;
 class FtpDownloadPath : public TransferPath {
  public:
   explicit FtpDownloadPath(TransferRunContext& context) : context_(context) {}
-  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+  bool Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) override;
 
  private:
   TransferRunContext& context_;

@@ -8,7 +8,7 @@
 #include "transfer/transfer_date.h"
 #include "transfer/url_routines.h"
 
-bool FtpUploadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
+bool FtpUploadPath::Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) {
   const RunSettings& s = context_.Settings();
   notNewer = false;
   context_.SetFileLine(FileNameOfURL(item.URL), s.DlgToServerLabel, item.FTPHost);
@@ -26,7 +26,7 @@ bool FtpUploadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, 
     if (listed.failure != platform::FtpFailure::kNone) return FtpFailed(context_, item, listed.failure);
     if (listed.file) {
       if (!listed.file->modified) return false;  // no date to compare: the item is not copied
-      if (!SourceIsNewer(context_, remoteName, DateTimeFromUnixSeconds(*listed.file->modified), workingDate, notNewer))
+      if (!SourceIsNewer(context_, remoteName, TransferTimeFromUnixSeconds(*listed.file->modified), workingDate, notNewer))
         return false;
     }
   }

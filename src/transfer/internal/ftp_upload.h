@@ -15,7 +15,7 @@
 class FtpUploadPath : public TransferPath {
  public:
   explicit FtpUploadPath(TransferRunContext& context) : context_(context) {}
-  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+  bool Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) override;
 
  private:
   TransferRunContext& context_;

@@ -7,7 +7,7 @@
 #include "transfer/internal/target_file.h"
 #include "transfer/url_routines.h"
 
-bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) {
+bool HttpDownloadPath::Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) {
   const RunSettings& s = context_.Settings();
   notNewer = false;
   const QString fileName = FileNameOfURL(item.URL);
@@ -29,7 +29,7 @@ bool HttpDownloadPath::Copy(const TFileTransferItem& item, TDateTime& workingDat
   if (item.CopyNewerOnly) {
     const std::optional<std::int64_t> modified = response->LastModified();
     if (!modified) return false;  // no date to compare: the item is not copied
-    if (!SourceIsNewer(context_, fileName, DateTimeFromUnixSeconds(*modified), workingDate, notNewer)) return false;
+    if (!SourceIsNewer(context_, fileName, TransferTimeFromUnixSeconds(*modified), workingDate, notNewer)) return false;
   }
 
   // Cancelled while the answer was on its way: nothing is written any more.

@@ -18,7 +18,7 @@
 class HttpDownloadPath : public TransferPath {
  public:
   explicit HttpDownloadPath(TransferRunContext& context) : context_(context) {}
-  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+  bool Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) override;
 
  private:
   TransferRunContext& context_;

@@ -23,7 +23,7 @@ QString UploadRequestURL(const QString& url) {
   return QStringLiteral("http://") + name + u':' + port + path;
 }
 
-bool HttpUploadPath::Copy(const TFileTransferItem& item, TDateTime&, bool&) {
+bool HttpUploadPath::Copy(const TFileTransferItem& item, WorkingDate&, bool&) {
   const RunSettings& s = context_.Settings();
   const QString fileName = FileNameOfURL(item.URL);
   const QString url = AddProxyCredentials(item.URL, s.ProxyUserID, s.ProxyPassword);

@@ -10,7 +10,7 @@
 class HttpUploadPath : public TransferPath {
  public:
   explicit HttpUploadPath(TransferRunContext& context) : context_(context) {}
-  bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) override;
+  bool Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) override;
 
  private:
   TransferRunContext& context_;

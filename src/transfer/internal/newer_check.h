@@ -7,21 +7,24 @@
 #include <QString>
 
 #include "transfer/internal/transfer_context.h"
+#include "transfer/internal/working_date.h"
+#include "transfer/transfer_date.h"
 
 // True when the copy goes on.
-inline bool SourceIsNewer(TransferRunContext& context, const QString& file, TDateTime sourceDate,
-                          TDateTime& workingDate, bool& notNewer) {
-  const bool newer = sourceDate > workingDate;
-  workingDate = sourceDate;
+inline bool SourceIsNewer(TransferRunContext& context, const QString& file, TransferTime sourceDate,
+                          WorkingDate& workingDate, bool& notNewer) {
+  const bool newer = workingDate.IsBefore(sourceDate);
+  workingDate.Take(sourceDate);
   if (newer) return true;
   notNewer = true;
-  context.NoNewFile(file, workingDate, workingDate);
+  context.NoNewFile(file, workingDate.AsDateTime(), workingDate.AsDateTime());
   return false;
 }
 
 // The rule for a source without a date: the working date stays; false.
-inline bool DateUnknown(TransferRunContext& context, const QString& file, TDateTime workingDate, bool& notNewer) {
+inline bool DateUnknown(TransferRunContext& context, const QString& file, const WorkingDate& workingDate,
+                        bool& notNewer) {
   notNewer = true;
-  context.NoNewFile(file, workingDate, workingDate);
+  context.NoNewFile(file, workingDate.AsDateTime(), workingDate.AsDateTime());
   return false;
 }

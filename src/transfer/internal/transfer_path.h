@@ -7,9 +7,10 @@
 #pragma once
 #include "transfer/file_transfer_item.h"
 #include "transfer/internal/transfer_context.h"
+#include "transfer/internal/working_date.h"
 
 class TransferPath {
  public:
   virtual ~TransferPath() = default;
-  virtual bool Copy(const TFileTransferItem& item, TDateTime& workingDate, bool& notNewer) = 0;
+  virtual bool Copy(const TFileTransferItem& item, WorkingDate& workingDate, bool& notNewer) = 0;
 };
