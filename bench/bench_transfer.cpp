@@ -31,7 +31,7 @@
 #include "bench_body.h"
 #include "bench_files.h"
 #include "transfer/file_transfer.h"
-#include "transfer/progress_dialog.h"
+#include "transfer/internal/progress_dialog.h"
 
 namespace {
 

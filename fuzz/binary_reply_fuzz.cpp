@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "query/binary_reply.h"
+#include "query/internal/binary_reply.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ftp_listing.h"
+#include "platform/net/ftp_listing.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ini_file.h"
+#include "platform/os/ini_file.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "game/server_address.h"
 #include "game/server_bookmarks.h"
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString text = platform::FromCp1252(std::string_view(reinterpret_cast<const char*>(data), size));

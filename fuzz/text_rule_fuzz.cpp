@@ -9,7 +9,7 @@
 
 #include <QString>
 
-#include "platform/text_file.h"
+#include "platform/os/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -7,8 +7,8 @@
 
 #include <QString>
 
-#include "platform/cp1252.h"
-#include "platform/url_canonical.h"
+#include "platform/text/cp1252.h"
+#include "platform/net/url_canonical.h"
 #include "transfer/url_routines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "master/ut2004_conversation.h"
+#include "master/internal/ut2004_conversation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);

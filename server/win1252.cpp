@@ -1,6 +1,6 @@
 #include "win1252.h"
 
-#include "platform/win1252_table.h"
+#include "platform/text/win1252_table.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "app/news_fetch.h"
 
-#include "platform/errors.h"
-#include "platform/paths.h"
-#include "platform/text_file.h"
+#include "platform/os/errors.h"
+#include "platform/os/paths.h"
+#include "platform/os/text_file.h"
 #include "transfer/file_transfer.h"
 
 namespace app {

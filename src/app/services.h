@@ -4,10 +4,10 @@
 #pragma once
 #include <functional>
 
-#include "platform/dialogs.h"
-#include "platform/paths.h"
-#include "platform/shell.h"
-#include "platform/waits.h"
+#include "platform/os/dialogs.h"
+#include "platform/os/paths.h"
+#include "platform/os/shell.h"
+#include "platform/os/waits.h"
 
 namespace app {
 

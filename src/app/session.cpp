@@ -6,7 +6,7 @@
 #include "app/startup.h"
 #include "game/install_layout.h"
 #include "game/launcher.h"
-#include "platform/guarded_application.h"
+#include "platform/os/guarded_application.h"
 #include "presence/player_name.h"
 #include "presence/transfer_report_channel.h"
 

@@ -6,9 +6,9 @@
 #include "app/session.h"
 #include "app/session_parts.h"
 #include "app/startup.h"
-#include "platform/file_ops.h"
-#include "platform/paths.h"
-#include "platform/waits.h"
+#include "platform/os/file_ops.h"
+#include "platform/os/paths.h"
+#include "platform/os/waits.h"
 #include "presence/game_log_scanner.h"
 #include "presence/roster_status.h"
 

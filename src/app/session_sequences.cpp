@@ -10,8 +10,8 @@
 #include "game/install_finder.h"
 #include "game/install_layout.h"
 #include "game/key_list.h"
-#include "platform/paths.h"
-#include "platform/safe_write.h"
+#include "platform/os/paths.h"
+#include "platform/os/safe_write.h"
 #include "presence/game_log_scanner.h"
 
 namespace app {

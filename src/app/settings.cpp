@@ -1,7 +1,7 @@
 #include "app/settings.h"
 
 #include "app/settings_keys.h"
-#include "platform/ini_file.h"
+#include "platform/os/ini_file.h"
 
 namespace app {
 namespace {

@@ -1,9 +1,9 @@
 #include "app/shutdown.h"
 
 #include "app/startup.h"
-#include "platform/file_ops.h"
-#include "platform/guarded_application.h"
-#include "platform/paths.h"
+#include "platform/os/file_ops.h"
+#include "platform/os/guarded_application.h"
+#include "platform/os/paths.h"
 #include "presence/game_log_scanner.h"
 
 namespace app {

@@ -10,8 +10,8 @@
 #pragma once
 #include <QString>
 
-#include "platform/activity_log.h"
-#include "platform/dialogs.h"
+#include "platform/os/activity_log.h"
+#include "platform/os/dialogs.h"
 #include "presence/login_cycle.h"
 
 namespace app {

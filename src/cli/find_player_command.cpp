@@ -11,7 +11,7 @@
 #include "cli/find_player_arguments.h"
 #include "cli/finder_run.h"
 #include "master/master_defaults.h"
-#include "platform/paths.h"
+#include "platform/os/paths.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "master/gamespy_conversation.h"
 #include "master/listed_game.h"
 #include "master/ut2004_game_types.h"
-#include "platform/udp_socket.h"
+#include "platform/net/udp_socket.h"
 #include "sweep/player_match.h"
 #include "sweep/sweep.h"
 

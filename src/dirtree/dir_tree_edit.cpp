@@ -6,7 +6,7 @@
 #include "dirtree/dir_tree.h"
 #include "dirtree/folder_name.h"
 #include "dirtree/folder_ops.h"
-#include "platform/dialogs.h"
+#include "platform/os/dialogs.h"
 
 using dirtree::Text;
 

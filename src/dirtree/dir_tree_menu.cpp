@@ -15,7 +15,7 @@
 #include "dirtree/menu_bitmaps.h"
 #include "dirtree/network_drives.h"
 #include "dirtree/tree_size.h"
-#include "platform/dialogs.h"
+#include "platform/os/dialogs.h"
 
 using dirtree::EntryKind;
 using dirtree::MenuItem;

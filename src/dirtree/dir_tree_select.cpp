@@ -7,7 +7,7 @@
 
 #include "dirtree/dir_listing.h"
 #include "dirtree/dir_tree.h"
-#include "platform/dialogs.h"
+#include "platform/os/dialogs.h"
 
 using dirtree::EntryKind;
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "dirtree/dir_listing.h"
-#include "platform/dialogs.h"
+#include "platform/os/dialogs.h"
 
 QString FolderContentsCaption(TLanguage language, const QString& folder, bool isDrive) {
   const QString shown = isDrive ? QStringLiteral("\" ") + folder + QStringLiteral(" \"")

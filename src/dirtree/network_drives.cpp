@@ -2,7 +2,7 @@
 
 #include <QUrl>
 
-#include "platform/gio_mount.h"
+#include "platform/os/gio_mount.h"
 
 namespace dirtree {
 

@@ -1,5 +1,5 @@
 // Connecting and disconnecting network drives for the tree's menu. The
-// real one mounts through gio (platform/gio_mount); tests use a fake.
+// real one mounts through gio (platform/os/gio_mount); tests use a fake.
 // Mount and Unmount block and are called on a worker thread.
 #pragma once
 #include <QString>

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "dirtree/dir_tree_texts.h"
-#include "platform/dialogs.h"
+#include "platform/os/dialogs.h"
 
 namespace dirtree {
 

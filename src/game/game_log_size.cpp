@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "platform/errors.h"
-#include "platform/file_ops.h"
+#include "platform/os/errors.h"
+#include "platform/os/file_ops.h"
 
 namespace game {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 
 namespace game {
 

@@ -1,6 +1,6 @@
 #include "game/game_profile.h"
 
-#include "platform/paths.h"
+#include "platform/os/paths.h"
 
 #include <iterator>
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 
 namespace game {
 

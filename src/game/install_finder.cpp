@@ -7,7 +7,7 @@
 
 #include "game/game_profile.h"
 #include "game/install_layout.h"
-#include "platform/paths.h"
+#include "platform/os/paths.h"
 
 namespace game {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "platform/paths.h"
+#include "platform/os/paths.h"
 
 namespace game {
 

@@ -5,7 +5,7 @@
 #pragma once
 #include <QStringList>
 
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 
 namespace game {
 

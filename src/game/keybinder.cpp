@@ -3,12 +3,12 @@
 #include <array>
 
 #include "game/key_list.h"
-#include "platform/cp1252.h"
-#include "platform/file_ops.h"
-#include "platform/ini_file.h"
-#include "platform/paths.h"
-#include "platform/safe_write.h"
-#include "platform/text_file.h"
+#include "platform/text/cp1252.h"
+#include "platform/os/file_ops.h"
+#include "platform/os/ini_file.h"
+#include "platform/os/paths.h"
+#include "platform/os/safe_write.h"
+#include "platform/os/text_file.h"
 
 namespace game {
 namespace {

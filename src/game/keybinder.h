@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 
 namespace game {
 

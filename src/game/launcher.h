@@ -11,10 +11,10 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 #include "game/game_profile.h"
-#include "platform/dialogs.h"
-#include "platform/shell.h"
+#include "platform/os/dialogs.h"
+#include "platform/os/shell.h"
 
 namespace game {
 

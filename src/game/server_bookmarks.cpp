@@ -1,8 +1,8 @@
 #include "game/server_bookmarks.h"
 
-#include "platform/file_ops.h"
-#include "platform/ini_file.h"
-#include "platform/substring.h"
+#include "platform/os/file_ops.h"
+#include "platform/os/ini_file.h"
+#include "platform/text/substring.h"
 
 namespace game {
 

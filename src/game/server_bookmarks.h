@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 
 namespace game {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "master/gamespy_validate.h"
+#include "master/internal/gamespy_validate.h"
 
 namespace master {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "master/entry_filter.h"
-#include "platform/paths.h"
-#include "platform/safe_write.h"
+#include "platform/os/paths.h"
+#include "platform/os/safe_write.h"
 
 namespace master {
 

@@ -3,9 +3,9 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "platform/host_lookup.h"
-#include "platform/tcp_stream.h"
-#include "platform/udp_socket.h"
+#include "platform/net/host_lookup.h"
+#include "platform/net/tcp_stream.h"
+#include "platform/net/udp_socket.h"
 
 namespace master {
 

@@ -1,6 +1,6 @@
 #include "master/master_defaults.h"
 
-#include "platform/ini_file.h"
+#include "platform/os/ini_file.h"
 
 namespace master {
 

@@ -1,6 +1,6 @@
 #include "master/ut2004_game_types.h"
 
-#include "master/ut2004_conversation.h"
+#include "master/internal/ut2004_conversation.h"
 
 namespace master {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 #include "presence/player_location.h"
 #include "presence/relevant_log_line.h"
 

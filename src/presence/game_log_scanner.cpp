@@ -11,10 +11,10 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/file_ops.h"
-#include "platform/safe_write.h"
-#include "platform/text_file.h"
-#include "platform/waits.h"
+#include "platform/os/file_ops.h"
+#include "platform/os/safe_write.h"
+#include "platform/os/text_file.h"
+#include "platform/os/waits.h"
 #include "presence/browse_location.h"
 #include "presence/player_name.h"
 #include "presence/log_file_reading.h"

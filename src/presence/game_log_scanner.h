@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 #include "presence/player_location.h"
 #include "presence/relevant_log_line.h"
 

@@ -2,8 +2,8 @@
 
 #include <QLocale>
 
-#include "platform/cp1252.h"
-#include "platform/substring.h"
+#include "platform/text/cp1252.h"
+#include "platform/text/substring.h"
 
 namespace presence {
 

@@ -16,7 +16,7 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 #include "presence/player_location.h"
 
 namespace presence {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 namespace presence {
 namespace {

@@ -42,10 +42,10 @@
 #include <functional>
 #include <optional>
 
-#include "platform/activity_log.h"
-#include "platform/dialogs.h"
-#include "platform/waits.h"
-#include "platform/window_timer.h"
+#include "platform/os/activity_log.h"
+#include "platform/os/dialogs.h"
+#include "platform/os/waits.h"
+#include "platform/os/window_timer.h"
 #include "presence/player_location.h"
 #include "presence/roster.h"
 

@@ -1,7 +1,7 @@
 #include "presence/player_name.h"
 
-#include "platform/file_ops.h"
-#include "platform/ini_file.h"
+#include "platform/os/file_ops.h"
+#include "platform/os/ini_file.h"
 
 namespace presence {
 namespace {

@@ -1,6 +1,6 @@
 #include "presence/relevant_log_line.h"
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 #include "presence/browse_url.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "presence/report_url.h"
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 namespace presence {
 

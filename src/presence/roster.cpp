@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 namespace presence {
 

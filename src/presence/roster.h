@@ -2,7 +2,7 @@
 // player is online, two timestamp parts), no header, no separators. Reading
 // goes on until the end of the text is reached after a record, so missing
 // lines at the end read as "", and an empty answer gives one empty record.
-// Lines follow the program's text rule (platform/text_file.h). A first line
+// Lines follow the program's text rule (platform/os/text_file.h). A first line
 // of exactly "AUTH_FAILED!" means the script refused the password.
 //
 // A hostile or broken answer can't flood the window: at most
@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/activity_log.h"
+#include "platform/os/activity_log.h"
 
 namespace presence {
 

@@ -1,8 +1,8 @@
 #include "presence/transfer_report_channel.h"
 
-#include "platform/cp1252.h"
-#include "platform/text_file.h"
-#include "platform/paths.h"
+#include "platform/text/cp1252.h"
+#include "platform/os/text_file.h"
+#include "platform/os/paths.h"
 #include "presence/roster.h"
 #include "transfer/file_transfer.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 namespace query {
 

@@ -51,6 +51,4 @@ enum class QueryProtocol {
 // The text query's one request always brings everything.
 enum class QueryScope { Everything, InfoAndPlayers };
 
-std::unique_ptr<ReplyReader> MakeReplyReader(QueryProtocol protocol, QueryScope scope = QueryScope::Everything);
-
 }  // namespace query

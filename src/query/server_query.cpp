@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "query/protocol_readers.h"
+
 namespace query {
 
 namespace {

@@ -22,8 +22,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/host_lookup.h"
-#include "platform/udp_socket.h"
+#include "platform/net/host_lookup.h"
+#include "platform/net/udp_socket.h"
 #include "query/reply_reader.h"
 
 namespace query {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "query/protocol_readers.h"
+
 namespace sweep {
 
 namespace {

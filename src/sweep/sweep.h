@@ -35,7 +35,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/udp_socket.h"
+#include "platform/net/udp_socket.h"
 #include "query/reply_reader.h"
 #include "query/server_info.h"
 #include "sweep/sweep_target.h"

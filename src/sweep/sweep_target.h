@@ -2,7 +2,7 @@
 // speaks, and the caller's own number for it (its index in the caller's
 // list), which every answer carries back.
 #pragma once
-#include "platform/udp_socket.h"
+#include "platform/net/udp_socket.h"
 #include "query/reply_reader.h"
 
 namespace sweep {

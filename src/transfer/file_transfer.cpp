@@ -5,12 +5,12 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "platform/shell.h"
-#include "transfer/file_transfer_thread.h"
-#include "transfer/progress_dialog.h"
-#include "transfer/transfer_animation.h"
-#include "transfer/transfer_run.h"
-#include "transfer/ui_dispatcher.h"
+#include "platform/os/shell.h"
+#include "transfer/internal/file_transfer_thread.h"
+#include "transfer/internal/progress_dialog.h"
+#include "transfer/internal/transfer_animation.h"
+#include "transfer/internal/transfer_run.h"
+#include "transfer/internal/ui_dispatcher.h"
 
 namespace {
 

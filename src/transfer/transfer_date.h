@@ -2,6 +2,7 @@
 // since 30 December 1899 with the time of day as fraction, taken from UTC
 // without time-zone conversion.
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 #include "transfer/transfer_types.h"
@@ -18,4 +19,17 @@ inline std::int64_t UnixSecondsFromDateTime(TDateTime date) {
   constexpr double kDaysBefore1970 = 25569.0;
   const double seconds = (date - kDaysBefore1970) * 86400.0;
   return static_cast<std::int64_t>(seconds < 0 ? seconds - 0.5 : seconds + 0.5);
+}
+
+// A date inside the component: the system clock, to the millisecond. The
+// component's published dates (an item's FileDate and NewFileDate, the
+// dates of OnNoNewFileFound) are TDateTime, converted at the edge.
+using TransferTime = std::chrono::sys_time<std::chrono::milliseconds>;
+
+inline TransferTime TransferTimeFromUnixSeconds(std::int64_t seconds) {
+  return TransferTime(std::chrono::seconds(seconds));
+}
+
+inline TDateTime DateTimeOf(TransferTime time) {
+  return DateTimeFromUnixMilliseconds(time.time_since_epoch().count());
 }

@@ -14,6 +14,19 @@ enum TTransferHTTPCommand { hcPost = 0, hcPut = 1 };
 // What the progress dialog's picture shows moving.
 enum class TransferClip { Download, Upload, Copy };
 
+// The component's own error codes, as OnError and OnErrorInfo carry them.
+// A failed HTTP download passes the server's status (300 or more) in their
+// place, a failed HTTP upload the internet layer's error code.
+enum class TransferErrorCode : int {
+  IdenticalFiles = 0,      // a copy's source and target are the same file
+  CannotOpenSource = 1,    // the source can't be opened for reading
+  ZeroLengthSource = 2,    // a copy's source is empty, or its length unknown
+  CannotCreateTarget = 3,  // the target can't be created or replaced
+  ReadError = 4,           // reading the source failed part way
+  WriteError = 5,          // writing the target failed (a full disk)
+  CannotConnect = 6,       // no connection to the server
+};
+
 // Days since 30 December 1899; the fraction is the time of day.
 using TDateTime = double;
 

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "platform/errors.h"
+#include "platform/os/errors.h"
 
 namespace {
 

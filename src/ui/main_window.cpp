@@ -4,7 +4,7 @@
 #include <QHeaderView>
 
 #include "app/session.h"
-#include "platform/guarded_application.h"
+#include "platform/os/guarded_application.h"
 #include "ui/artwork.h"
 #include "serverinfo/server_info_cache.h"
 #include "ui/directory_chooser.h"

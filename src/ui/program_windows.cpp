@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "platform/single_instance.h"
+#include "platform/os/single_instance.h"
 #include "ui/main_window.h"
 
 namespace program_windows {

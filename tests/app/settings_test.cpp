@@ -6,7 +6,7 @@
 
 #include "app/settings.h"
 #include "app/startup.h"
-#include "platform/errors.h"
+#include "platform/os/errors.h"
 #include "support/file_replace_counter.h"
 #include "support/temp_dir.h"
 

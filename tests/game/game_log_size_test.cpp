@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 
 #include "game/game_log_size.h"
-#include "platform/errors.h"
+#include "platform/os/errors.h"
 #include "support/activity_lines.h"
 #include "support/temp_dir.h"
 

@@ -6,7 +6,7 @@
 
 #include "game/key_list.h"
 #include "game/keybinder.h"
-#include "platform/errors.h"
+#include "platform/os/errors.h"
 #include "support/activity_lines.h"
 #include "support/file_replace_counter.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "master/gamespy_conversation.h"
-#include "master/gamespy_validate.h"
+#include "master/internal/gamespy_validate.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "master/ut2004_conversation.h"
+#include "master/internal/ut2004_conversation.h"
 #include "master/ut2004_game_types.h"
 
 namespace {

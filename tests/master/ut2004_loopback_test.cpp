@@ -13,7 +13,7 @@
 #include <QStandardPaths>
 #include <set>
 
-#include "master/ut2004_conversation.h"
+#include "master/internal/ut2004_conversation.h"
 #include "master/ut2004_game_types.h"
 #include "support/temp_dir.h"
 #include "support/ut2004_master_standin.h"

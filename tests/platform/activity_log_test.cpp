@@ -3,8 +3,8 @@
 
 #include <QLocale>
 
-#include "platform/activity_log.h"
-#include "platform/errors.h"
+#include "platform/os/activity_log.h"
+#include "platform/os/errors.h"
 #include "support/temp_dir.h"
 
 using testing_support::TempDir;

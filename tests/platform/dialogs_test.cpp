@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/dialogs.h"
+#include "platform/os/dialogs.h"
 
 namespace platform {
 namespace {

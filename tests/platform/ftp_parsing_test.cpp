@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "platform/ftp_listing.h"
-#include "platform/ftp_replies.h"
+#include "platform/net/ftp_listing.h"
+#include "platform/net/ftp_replies.h"
 
 namespace {
 

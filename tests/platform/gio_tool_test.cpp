@@ -5,7 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
-#include "platform/gio_tool.h"
+#include "platform/os/gio_tool.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <sys/stat.h>
 
-#include "platform/errors.h"
-#include "platform/ini_file.h"
+#include "platform/os/errors.h"
+#include "platform/os/ini_file.h"
 #include "support/file_replace_counter.h"
 #include "support/temp_dir.h"
 

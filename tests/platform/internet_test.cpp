@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/internet.h"
-#include "platform/url_canonical.h"
+#include "platform/net/internet.h"
+#include "platform/net/url_canonical.h"
 #include "support/loopback_http_server.h"
 
 using namespace platform;

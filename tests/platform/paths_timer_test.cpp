@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "platform/paths.h"
-#include "platform/window_timer.h"
+#include "platform/os/paths.h"
+#include "platform/os/window_timer.h"
 #include "support/temp_dir.h"
 
 using namespace platform;

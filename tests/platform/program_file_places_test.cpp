@@ -3,7 +3,7 @@
 // program counts as installed.
 #include <gtest/gtest.h>
 
-#include "platform/paths.h"
+#include "platform/os/paths.h"
 #include "support/temp_dir.h"
 
 using platform::ChooseProgramFilePlaces;

@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/ini_file.h"
-#include "platform/safe_write.h"
+#include "platform/os/ini_file.h"
+#include "platform/os/safe_write.h"
 #include "support/temp_dir.h"
 
 using namespace platform;

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-#include "platform/shell.h"
+#include "platform/os/shell.h"
 #include "support/temp_dir.h"
 
 namespace {

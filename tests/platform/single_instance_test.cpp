@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "platform/single_instance.h"
+#include "platform/os/single_instance.h"
 #include "support/temp_dir.h"
 
 using platform::SingleInstance;

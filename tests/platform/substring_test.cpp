@@ -2,7 +2,7 @@
 // versions must give the same answers.
 #include <gtest/gtest.h>
 
-#include "platform/substring.h"
+#include "platform/text/substring.h"
 
 using platform::Copy;
 using platform::Pos;

@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/tcp_stream.h"
+#include "platform/net/tcp_stream.h"
 
 namespace {
 

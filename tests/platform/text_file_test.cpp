@@ -4,8 +4,8 @@
 
 #include <QDir>
 
-#include "platform/cp1252.h"
-#include "platform/text_file.h"
+#include "platform/text/cp1252.h"
+#include "platform/os/text_file.h"
 #include "support/temp_dir.h"
 
 using namespace platform;

@@ -11,8 +11,8 @@
 #include <QSignalSpy>
 #include <cstring>
 
-#include "platform/host_lookup.h"
-#include "platform/udp_socket.h"
+#include "platform/net/host_lookup.h"
+#include "platform/net/udp_socket.h"
 
 namespace {
 

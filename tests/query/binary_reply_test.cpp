@@ -4,7 +4,7 @@
 // their lengths or counts.
 #include <gtest/gtest.h>
 
-#include "query/binary_reply.h"
+#include "query/internal/binary_reply.h"
 #include "query/byte_reader.h"
 #include "support/game_server_replies.h"
 

@@ -7,7 +7,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
-#include "query/binary_reply.h"
+#include "query/internal/binary_reply.h"
 #include "query/byte_reader.h"
 #include "query/display_text.h"
 #include "support/game_server_replies.h"

@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-#include "query/text_reply.h"
+#include "query/internal/text_reply.h"
 #include "support/game_server_replies.h"
 
 namespace {

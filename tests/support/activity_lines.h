@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/activity_log.h"
-#include "platform/text_file.h"
+#include "platform/os/activity_log.h"
+#include "platform/os/text_file.h"
 #include "support/temp_dir.h"
 
 namespace testing_support {

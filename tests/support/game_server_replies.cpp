@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "platform/cp1252.h"
+#include "platform/text/cp1252.h"
 
 namespace testing_support {
 

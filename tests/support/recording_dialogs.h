@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/dialogs.h"
+#include "platform/os/dialogs.h"
 
 namespace testing_support {
 

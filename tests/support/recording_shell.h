@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "platform/shell.h"
+#include "platform/os/shell.h"
 
 namespace testing_support {
 

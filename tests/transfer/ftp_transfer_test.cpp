@@ -10,7 +10,7 @@
 #include <sys/time.h>
 
 #include "support/loopback_ftp_server.h"
-#include "transfer/progress_dialog.h"
+#include "transfer/internal/progress_dialog.h"
 #include "transfer/transfer_date.h"
 #include "transfer_fixture.h"
 

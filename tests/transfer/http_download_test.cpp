@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "transfer/http_download.h"
+#include "transfer/internal/http_download.h"
 #include <QDir>
 
 #include "transfer_fixture.h"

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "support/recording_shell.h"
-#include "transfer/progress_dialog.h"
-#include "transfer/transfer_animation.h"
+#include "transfer/internal/progress_dialog.h"
+#include "transfer/internal/transfer_animation.h"
 #include "transfer_fixture.h"
 
 namespace transfer_test {

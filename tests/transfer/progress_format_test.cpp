@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <limits>
 
-#include "transfer/progress_format.h"
+#include "transfer/internal/progress_format.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <QDir>
 
-#include "platform/errors.h"
+#include "platform/os/errors.h"
 #include "support/temp_dir.h"
-#include "transfer/http_upload.h"
+#include "transfer/internal/http_upload.h"
 #include "transfer/url_routines.h"
 
 namespace {

@@ -1,0 +1,33 @@
+# Fails when an include root shows another room's internal headers. A
+# room's internal/ folder is its own business: its include root (named like
+# the room, "platform/os" as "platform_os") may show it, no other may.
+#   cmake -DROOTS=<the folder of the include roots> -P check_sealed_rooms.cmake
+cmake_minimum_required(VERSION 3.25)
+file(GLOB roots LIST_DIRECTORIES true RELATIVE "${ROOTS}" "${ROOTS}/*")
+set(leaks "")
+set(sealed 0)
+foreach(room IN LISTS roots)
+  if(NOT IS_DIRECTORY "${ROOTS}/${room}")
+    continue()
+  endif()
+  file(GLOB_RECURSE shown FOLLOW_SYMLINKS LIST_DIRECTORIES true RELATIVE "${ROOTS}/${room}"
+       "${ROOTS}/${room}/*")
+  foreach(path IN LISTS shown)
+    if(NOT path MATCHES "^(.*)/internal$")
+      continue()
+    endif()
+    string(REPLACE "/" "_" owner "${CMAKE_MATCH_1}")
+    if(owner STREQUAL room)
+      math(EXPR sealed "${sealed} + 1")
+    else()
+      string(APPEND leaks "\n  ${room} sees ${path}")
+    endif()
+  endforeach()
+endforeach()
+if(leaks)
+  message(FATAL_ERROR "Include roots that show another room's internal headers:${leaks}")
+endif()
+if(sealed EQUAL 0)
+  message(FATAL_ERROR "No room of ${ROOTS} has an internal folder: nothing was checked")
+endif()
+message(STATUS "${sealed} internal folders, each seen only from its own room")

@@ -1,0 +1,2 @@
+// An internal header that another room's include root shows.
+#pragma once

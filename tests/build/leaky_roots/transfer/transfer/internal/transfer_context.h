@@ -1,0 +1,2 @@
+// An internal header in its own room.
+#pragma once
