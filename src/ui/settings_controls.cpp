@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <vector>
 
-#include "app/settings_keys.h"
+#include "app/settings_file.h"
 
 namespace settings_controls {
 namespace {
