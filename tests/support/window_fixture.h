@@ -36,7 +36,7 @@ class WindowFixture {
 
   // Creates the window (its creation runs the start-up steps).
   WindowDriver& Open() {
-    form = std::make_unique<TForm1>(*services);
+    form = std::make_unique<MainWindow>(*services);
     driver = std::make_unique<WindowDriver>(*form);
     return *driver;
   }
@@ -93,7 +93,7 @@ class WindowFixture {
   RecordingShell shell;
   int terminations = 0;
   std::unique_ptr<app::Services> services;
-  std::unique_ptr<TForm1> form;  // once opened
+  std::unique_ptr<MainWindow> form;  // once opened
   std::unique_ptr<WindowDriver> driver;
 };
 
