@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/main_view.h"
+#include "app/program_site.h"
 #include "app/services.h"
 #include "app/settings.h"
 #include "game/game_profile.h"
@@ -29,10 +30,6 @@
 namespace app {
 
 class NewsFetch;
-
-inline const QString kHomePage = QStringLiteral("http://www.quavik.de/");
-inline const QString kNewsUrl = QStringLiteral("http://news.quavik.de/to/quaviknews.txt");
-inline const QString kNewsSiteName = QStringLiteral("www.quavik.de");
 
 class Session {
  public:

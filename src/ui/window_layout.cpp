@@ -3,7 +3,7 @@
 #include <QUrl>
 #include <iterator>
 
-#include "app/session.h"
+#include "app/program_site.h"
 #include "ui/artwork.h"
 #include "ui/image_animation.h"
 #include "ui/main_window_controls.h"
