@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view stored(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 DirectoryChooser::DirectoryChooser(QLineEdit* target, DirTreeServices treeServices, QWidget* parent)
     : QDialog(parent, ui_style::kSmallWindowFlags), target_(target) {

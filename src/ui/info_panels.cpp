@@ -2,7 +2,7 @@
 
 #include "ui/main_window_controls.h"
 #include "ui/panel_builders.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using namespace panel_builders;
 

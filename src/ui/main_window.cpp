@@ -5,7 +5,7 @@
 
 #include "app/session.h"
 #include "platform/guarded_application.h"
-#include "ui/artwork.h"
+#include "skin/artwork.h"
 #include "serverinfo/server_info_cache.h"
 #include "ui/directory_chooser.h"
 #include "ui/program_style.h"
@@ -13,7 +13,7 @@
 #include "ui/server_info_panel.h"
 #include "ui/info_panels.h"
 #include "ui/setup_panel.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 #include "ui/window_layout.h"
 
 MainWindow::MainWindow(app::Services& services, QWidget* parent) : QWidget(parent), services_(services) {

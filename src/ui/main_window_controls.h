@@ -19,9 +19,9 @@
 #include <QWidget>
 
 #include "ui/image_control.h"
-#include "ui/skin_form.h"
+#include "skin/skin_form.h"
 #include "ui/tray_icon.h"
-#include "ui/window_drag_filter.h"
+#include "skin/window_drag_filter.h"
 
 struct MainWindowControls {
   TSkinForm* skin = nullptr;  // "SkinForm1"

@@ -1,10 +1,10 @@
 #include "ui/setup_panel.h"
 
 #include "game/game_profile.h"
-#include "ui/artwork.h"
+#include "skin/artwork.h"
 #include "ui/main_window_controls.h"
 #include "ui/panel_builders.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using namespace panel_builders;
 

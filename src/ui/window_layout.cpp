@@ -4,11 +4,11 @@
 #include <iterator>
 
 #include "app/program_site.h"
-#include "ui/artwork.h"
+#include "skin/artwork.h"
 #include "ui/image_animation.h"
 #include "ui/main_window_controls.h"
 #include "ui/roster_grid.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 namespace {
 

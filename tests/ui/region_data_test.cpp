@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 namespace {
 

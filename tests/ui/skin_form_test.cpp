@@ -2,8 +2,8 @@
 // stored outline applied to the window, kept, written back or refused.
 #include <gtest/gtest.h>
 
-#include "ui/region_data.h"
-#include "ui/skin_form.h"
+#include "skin/region_data.h"
+#include "skin/skin_form.h"
 
 namespace {
 

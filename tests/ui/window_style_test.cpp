@@ -18,7 +18,7 @@
 #include "ui/directory_chooser.h"
 #include "ui/program_style.h"
 #include "ui/server_info_panel.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using testing_support::WindowDriver;
 

@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "ui/window_drag_filter.h"
+#include "skin/window_drag_filter.h"
 
 class TSkinForm;
 

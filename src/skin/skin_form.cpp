@@ -1,9 +1,9 @@
-#include "ui/skin_form.h"
+#include "skin/skin_form.h"
 
 #include <QEvent>
 #include <string_view>
 
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 TSkinForm::TSkinForm(QWidget* parent)
     : QLabel(parent), mask_(std::make_unique<TRegionType>(this)), drag_(new WindowDragFilter(this)) {

@@ -1,4 +1,4 @@
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 #include <QRect>
 #include <algorithm>
