@@ -49,11 +49,19 @@ class Session {
   bool Terminating() const { return terminating_; }
 
   // ---- settings ----
-  // The panel's values become the settings in use and are saved; may show
-  // the URL correction box; throws when the file can't be written. What
-  // depends on a changed value follows at once: a new game directory or
-  // game brings its bookmarks and player name, a new interval applies to
-  // the running update timer.
+  // The session holds the settings in use and is their only source: the
+  // setup panel hands each edit over as it is made, and the window its
+  // place. An edit is in use at once (the clan site, the game directory of
+  // a launch, the tray and notice choices) and saved at the next save: the
+  // save button, a report, a login, a close.
+  void SettingsEdited(const Settings& values);  // the window position is kept
+  void WindowMoved(const QPoint& position);
+  // The settings in use are saved, after the save's two rules (the URL
+  // correction box may show); throws when the file can't be written. One
+  // write of the file, then the game profile derived once, the key bindings
+  // written, and what depends on a value changed since the last save
+  // follows at once: a new game directory or game brings its bookmarks and
+  // player name, a new interval applies to the running update timer.
   void SaveSettings();
   // "Konfiguration speichern": SaveSettings, then its confirmation.
   void SaveSettingsConfirmed();
@@ -127,10 +135,6 @@ class Session {
   QString GameFile(const QString& fileName) const;
   QString GameExecutable() const;
   QString PlayerName() const;
-  // What the setup panel holds now, saved or not: what an action the user
-  // starts reads (the clan site, the game directory of a launch, the tray
-  // and notice choices). The cycle saves first, so it reads settings_.
-  app::Settings Typed() const { return view_.SetupValues(settings_); }
   void ClanRosterShown(const std::vector<presence::RosterEntry>& roster);
   void Guarded(const std::function<void()>& handler);
 
@@ -139,6 +143,10 @@ class Session {
   platform::ActivityLog activityLog_;
   QString settingsFilePath_;
   app::Settings settings_;
+  // The values the game profile, the bookmarks and the update timer follow:
+  // those of the last save (or of the start-up).
+  app::Settings followed_;
+  int keyChoiceCount_ = 0;  // entries of each key list
   game::GameProfile gameProfile_;
   game::ServerBookmarks bookmarks_;
   QString rosterSummary_;

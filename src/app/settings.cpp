@@ -1,6 +1,18 @@
 #include "app/settings.h"
 
+#include "game/game_profile.h"
+
 namespace app {
+
+Settings WithinChoices(Settings values, int keyChoices) {
+  const auto within = [](int& index, int count) {
+    if (index < 0 || index >= count) index = -1;
+  };
+  within(values.updateInterval, kIntervalChoices);
+  within(values.gameIndex, game::GameCount());
+  for (int* key : {&values.keyEcho, &values.keySay, &values.keyTeamsay}) within(*key, keyChoices);
+  return values;
+}
 
 QString WithTrailingSeparator(const QString& directory) {
   if (directory.isEmpty() || directory.endsWith(QLatin1Char('/'))) return directory;

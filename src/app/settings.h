@@ -41,6 +41,14 @@ struct Settings {
 };
 
 inline constexpr int kDefaultWindowPosition = 40;
+// The update interval's choices: 1 to 10 minutes, item index 0 to 9.
+inline constexpr int kIntervalChoices = 10;
+
+// `values` with each list index outside its list read as none (-1), as the
+// setup panel shows it: the interval and game lists, and the three key
+// lists of `keyChoices` entries each.
+Settings WithinChoices(Settings values, int keyChoices);
+
 // The game directory with its trailing separator; empty stays empty.
 QString WithTrailingSeparator(const QString& directory);
 

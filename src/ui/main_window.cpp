@@ -12,6 +12,7 @@
 #include "ui/server_hover.h"
 #include "ui/server_info_panel.h"
 #include "ui/info_panels.h"
+#include "ui/settings_controls.h"
 #include "ui/setup_panel.h"
 #include "skin/ui_style.h"
 #include "ui/window_layout.h"
@@ -37,6 +38,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // shutdown already done, not a new one.
   if (!session_->Terminating()) Guarded([this] { session_->FormClose(); });
   event->accept();
+}
+
+// The user's edit, or a test's: the session holds the settings in use, so
+// each change of the panel goes there at once. What the session itself
+// shows on the panel is no edit.
+void MainWindow::PanelEdited() {
+  if (showingSettings_ == 0) session_->SettingsEdited(settings_controls::Read(*this, session_->settings()));
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  if (session_) session_->WindowMoved(pos());
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -114,6 +127,7 @@ QFrame* MainWindow::SetupPanel() {
   window_layout::BuildSetupPanel(*this, ui_);
   ShowKeyChoices(keyChoices_);
   ShowSettings(panelValues_);
+  settings_controls::WatchEdits(*this, [this] { PanelEdited(); });
   Bind(ui_.set_keybinder_echo, &QComboBox::activated, &MainWindow::EchoKeyChosen);
   Bind(ui_.chooseDirectoryButton, &QToolButton::clicked, &MainWindow::ChooseGameDirectory);
   Bind(ui_.saveSettingsButton, &QPushButton::clicked, &MainWindow::SaveSettingsAndReturn);

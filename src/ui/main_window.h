@@ -69,12 +69,10 @@ class MainWindow : public QWidget, public app::MainView {
   void BringToFront();
 
   // ---- app::MainView ----
-  app::Settings SetupValues(const app::Settings& base) const override;
   void ShowSettings(const app::Settings& settings) override;
   void ShowSetup(bool visible) override;
   void ShowKeyChoices(const QStringList& keys) override;
   void ShowSettingsFile(const QString& path) override;
-  QPoint WindowPosition() const override;
   void MoveWindow(const QPoint& position) override;
   void ShowLoggedIn(bool loggedIn) override;
   void ShowRosterHeadings() override;
@@ -101,6 +99,8 @@ class MainWindow : public QWidget, public app::MainView {
   // While the window is in the tray or minimised nobody looks at a
   // server: the server info asks nothing until it is back.
   void showEvent(QShowEvent* event) override;
+  // The window's place goes to the session, which saves it.
+  void moveEvent(QMoveEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -146,6 +146,21 @@ class MainWindow : public QWidget, public app::MainView {
   void ShowServerInfo();
   void InfoPanelJoin(const QString& serverText);
 
+  // An edit of the setup panel: its values to the session.
+  void PanelEdited();
+  // Counts the session's own fills of the panel for as long as it lives:
+  // what the session shows is no edit.
+  class PanelFilled {
+   public:
+    explicit PanelFilled(int& count) : count_(count) { ++count_; }
+    ~PanelFilled() { --count_; }
+    PanelFilled(const PanelFilled&) = delete;
+    PanelFilled& operator=(const PanelFilled&) = delete;
+
+   private:
+    int& count_;
+  };
+
   void BuildWindow();
   void BindHandlers();
   // Each panel, built and bound the first time it is asked for.
@@ -172,6 +187,7 @@ class MainWindow : public QWidget, public app::MainView {
   QStringList keyChoices_;
   QString settingsFile_;
   bool panelsPlaced_ = false;
+  int showingSettings_ = 0;  // PanelFilled
   // Destroyed in this order after the session: the panel and the hover
   // refer to the cache.
   std::unique_ptr<serverinfo::ServerInfoCache> serverInfo_;

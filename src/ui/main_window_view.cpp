@@ -4,16 +4,11 @@
 #include "ui/settings_controls.h"
 #include "ui/setup_panel.h"
 
-app::Settings MainWindow::SetupValues(const app::Settings& base) const {
-  if (ui_.setupPanel) return settings_controls::Read(*this, base);
-  return settings_controls::ReadUnbuilt(panelValues_, base, [this](const QString& list) {
-    return window_layout::ChoiceCount(list, keyChoices_);
-  });
-}
-
 void MainWindow::ShowSettings(const app::Settings& settings) {
   panelValues_ = settings;
-  if (ui_.setupPanel) settings_controls::Show(*this, settings);
+  if (!ui_.setupPanel) return;
+  const PanelFilled filled(showingSettings_);
+  settings_controls::Show(*this, settings);
 }
 
 void MainWindow::ShowSetup(bool visible) {
@@ -23,6 +18,7 @@ void MainWindow::ShowSetup(bool visible) {
 void MainWindow::ShowKeyChoices(const QStringList& keys) {
   keyChoices_ = keys;
   if (!ui_.setupPanel) return;
+  const PanelFilled filled(showingSettings_);
   for (QComboBox* list : {ui_.set_keybinder_echo, ui_.set_keybinder_teamsay, ui_.set_keybinder_say}) {
     list->clear();
     list->addItems(keys);
@@ -34,8 +30,6 @@ void MainWindow::ShowSettingsFile(const QString& path) {
   settingsFile_ = path;
   if (ui_.aboutPanel) ui_.settingsFileLabel->setText(path);
 }
-
-QPoint MainWindow::WindowPosition() const { return pos(); }
 
 void MainWindow::MoveWindow(const QPoint& position) { move(position); }
 

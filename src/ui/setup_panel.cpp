@@ -1,5 +1,6 @@
 #include "ui/setup_panel.h"
 
+#include "app/settings.h"
 #include "game/game_profile.h"
 #include "skin/artwork.h"
 #include "ui/main_window_controls.h"
@@ -12,7 +13,7 @@ namespace {
 
 QStringList IntervalItems() {
   QStringList items{QStringLiteral("1 Minute")};
-  for (int minutes = 2; minutes <= 10; ++minutes) items << QStringLiteral("%1 Minuten").arg(minutes);
+  for (int minutes = 2; minutes <= app::kIntervalChoices; ++minutes) items << QStringLiteral("%1 Minuten").arg(minutes);
   return items;
 }
 
@@ -110,15 +111,8 @@ void BuildSetupPanel(QWidget& window, MainWindowControls& f) {
       CheckBox(f.setupPanel, "set_traymin", {10, 251, 250, 17}, QStringLiteral("In den Infobereich minimieren"), font);
   f.set_traymin->setToolTip(QStringLiteral("Minimieren legt Quavik in den Infobereich statt in die Taskleiste"));
 
-  f.saveSettingsButton = Button(f.setupPanel, "Button1", {15, 269, 246, 20}, QStringLiteral("Konfiguration speichern && zurückkehren"),
-                   ui_style::SmallFonts(9, true));
-}
-
-int ChoiceCount(const QString& name, const QStringList& keys) {
-  if (name == QLatin1String("set_intervall")) return int(IntervalItems().size());
-  if (name == QLatin1String("set_retailmod")) return int(GameItems().size());
-  if (name.startsWith(QLatin1String("set_keybinder_"))) return int(keys.size());
-  return 0;
+  f.saveSettingsButton = Button(f.setupPanel, "Button1", {15, 269, 246, 20},
+                                QStringLiteral("Konfiguration speichern && zurückkehren"), ui_style::SmallFonts(9, true));
 }
 
 }  // namespace window_layout

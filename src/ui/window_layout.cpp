@@ -52,8 +52,10 @@ void BuildImages(QWidget& window, MainWindowControls& f) {
 
   f.reloadBackground = MakeImage(form, {"reloadbackground", {207, 28, 20, 15}, "Aktualisieren", false, true,
                                       artwork::ReloadButton(false)});
-  f.clanSiteButton = MakeImage(form, {"Image2", {167, 28, 21, 15}, "Zur Clanwebsite", true, true, artwork::ClanSiteButton()});
-  f.reloadButton = MakeImage(form, {"Image3", {207, 28, 20, 15}, "Aktualisieren", true, false, artwork::ReloadButton(true)});
+  f.clanSiteButton =
+      MakeImage(form, {"Image2", {167, 28, 21, 15}, "Zur Clanwebsite", true, true, artwork::ClanSiteButton()});
+  f.reloadButton =
+      MakeImage(form, {"Image3", {207, 28, 20, 15}, "Aktualisieren", true, false, artwork::ReloadButton(true)});
   f.setupButton = MakeImage(form, {"Image4", {227, 28, 19, 15}, "Programmsetup", true, true, artwork::SetupButton()});
   f.startGameButton = MakeImage(form, {"Image5", {246, 28, 41, 15}, "Tactical Ops starten", true, true,
                             artwork::StartGameButton()});
@@ -135,12 +137,12 @@ void BuildPopupMenu(QWidget& window, MainWindowControls& f) {
 namespace window_layout {
 
 void SetFocusOrder(MainWindowControls& f) {
-  QWidget* const order[] = {f.clanList,          f.set_intervall,      f.set_clansite,  f.set_retailmod,
-                            f.set_logkill,   f.set_notify,         f.set_traymin,   f.saveSettingsButton,       f.scriptTabs,
-                            f.set_server,    f.set_pass,           f.set_globalserver, f.set_globalpass,
-                            f.set_todir,     f.set_keybinder_echo, f.set_keybinder_teamsay,
-                            f.set_keybinder_say, f.bookmarkList,    f.globalList,    f.closeAboutButton,
-                            f.newsText,      f.closeNewsButton};
+  QWidget* const order[] = {f.clanList,          f.set_intervall,      f.set_clansite,          f.set_retailmod,
+                            f.set_logkill,       f.set_notify,         f.set_traymin,           f.saveSettingsButton,
+                            f.scriptTabs,        f.set_server,         f.set_pass,              f.set_globalserver,
+                            f.set_globalpass,    f.set_todir,          f.set_keybinder_echo,    f.set_keybinder_teamsay,
+                            f.set_keybinder_say, f.bookmarkList,       f.globalList,            f.closeAboutButton,
+                            f.newsText,          f.closeNewsButton};
   QWidget* previous = nullptr;
   for (QWidget* control : order) {
     if (!control) continue;  // on a panel not built yet

@@ -21,16 +21,12 @@ using testing_support::TempDir;
 
 namespace {
 
-// The view's part: the panel holds `panel` (what the user typed), the rest
-// is recorded as it is shown.
+// The view's part: the panel holds `panel` (what the session showed, and
+// what the user typed: Type hands it to the session as the window does),
+// the rest is recorded as it is shown.
 class FakeView : public app::MainView {
  public:
-  app::Settings SetupValues(const app::Settings& base) const override {
-    app::Settings v = panel;
-    v.xpos = base.xpos;
-    v.ypos = base.ypos;
-    return v;
-  }
+  void Type(app::Session& session) const { session.SettingsEdited(panel); }
   void ShowSettings(const app::Settings& settings) override {
     const int x = panel.xpos, y = panel.ypos;
     panel = settings;
@@ -40,7 +36,6 @@ class FakeView : public app::MainView {
   void ShowSetup(bool visible) override { setupShown = visible; }
   void ShowKeyChoices(const QStringList& keys) override { keyChoices = keys; }
   void ShowSettingsFile(const QString&) override {}
-  QPoint WindowPosition() const override { return position; }
   void MoveWindow(const QPoint& to) override { position = to; }
   void ShowLoggedIn(bool loggedIn) override { loggedInShown.push_back(loggedIn); }
   void ShowRosterHeadings() override {}
@@ -137,6 +132,7 @@ TEST_F(SessionFlow, LoginReportsTypedValuesShowsTheRosterAndLogoutReportsOffline
   http.Serve("/q.php", kAnswer);
   app::Session& s = Start();
   view.panel.pass = "typed";  // typed into the panel, never saved
+  view.Type(s);
   s.StartStop();
   EXPECT_TRUE(s.LoggedIn());
   ASSERT_EQ(http.RequestCount(), 1u);
@@ -246,6 +242,7 @@ TEST_F(SessionFlow, ASaveAppliesANewGameDirectoryAndIntervalAtOnce) {
   ASSERT_TRUE(view.bookmarks.isEmpty());
 
   view.panel.directory = dir.File("game2");  // as the directory chooser puts it
+  view.Type(s);
   s.SaveSettingsConfirmed();
   EXPECT_EQ(view.playerCaption, "Username: Ann");
   EXPECT_EQ(view.bookmarks, QStringList({"", "Clanserver"}));
@@ -255,6 +252,7 @@ TEST_F(SessionFlow, ASaveAppliesANewGameDirectoryAndIntervalAtOnce) {
   ASSERT_TRUE(s.LoggedIn());
   EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(10 * 60000));
   view.panel.updateInterval = 0;
+  view.Type(s);
   s.SaveSettingsConfirmed();
   EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(60000)) << "the running login takes the new interval";
   EXPECT_TRUE(s.LoggedIn());
@@ -264,6 +262,7 @@ TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {
   app::Session& s = Start();
   view.panel.clansite = "http://clan.example/";
   view.panel.trayMinimize = true;
+  view.Type(s);
   s.OpenClanSite();
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].target, "http://clan.example/");
