@@ -101,8 +101,10 @@ class Session {
   QString newsUrl = kNewsUrl;
 
   // ---- what tests and the window look at ----
-  platform::WindowTimer& updateTimer() { return timer_; }
-  platform::WindowTimer& delayTimer() { return delayTimer_; }
+  // The update timer's period while logged in, in milliseconds.
+  int UpdatePeriodMs() const { return timer_.Interval(); }
+  const platform::WindowTimer& updateTimer() const { return timer_; }
+  const platform::WindowTimer& delayTimer() const { return delayTimer_; }
   TFileTransfer& reportTransfer() { return webget_; }
   TFileTransfer& newsTransfer() { return newsget_; }
   presence::LoginCycle& cycle() { return *cycle_; }

@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/main_view.h"
 #include "app/services.h"
 #include "app/session.h"
+#include "fake_view.h"
 #include "support/loopback_http_server.h"
 #include "support/recording_dialogs.h"
 #include "support/recording_shell.h"
@@ -18,61 +18,9 @@ using testing_support::LoopbackHttpServer;
 using testing_support::RecordingDialogs;
 using testing_support::RecordingShell;
 using testing_support::TempDir;
+using testing_support::FakeView;
 
 namespace {
-
-// The view's part: the panel holds `panel` (what the session showed, and
-// what the user typed: Type hands it to the session as the window does),
-// the rest is recorded as it is shown.
-class FakeView : public app::MainView {
- public:
-  void Type(app::Session& session) const { session.SettingsEdited(panel); }
-  void ShowSettings(const app::Settings& settings) override {
-    const int x = panel.xpos, y = panel.ypos;
-    panel = settings;
-    panel.xpos = x;
-    panel.ypos = y;
-  }
-  void ShowSetup(bool visible) override { setupShown = visible; }
-  void ShowKeyChoices(const QStringList& keys) override { keyChoices = keys; }
-  void ShowSettingsFile(const QString&) override {}
-  void MoveWindow(const QPoint& to) override { position = to; }
-  void ShowLoggedIn(bool loggedIn) override { loggedInShown.push_back(loggedIn); }
-  void ShowRosterHeadings() override {}
-  void ClearClanRoster() override { roster.clear(); }
-  void ShowClanRoster(const std::vector<presence::RosterEntry>& entries) override { roster = entries; }
-  void ClearRefusedName() override {}
-  void ShowGlobalNotice() override {}
-  void ShowClanList(bool clan) override { clanListShown = clan; }
-  void ShowUpdateIndicator(bool visible) override { indicatorShown += visible; }
-  void PlacePanels() override {}
-  void ShowPlayerCaption(const QString& caption) override { playerCaption = caption; }
-  void ShowBookmarks(const QStringList& entries, const QString&) override { bookmarks = entries; }
-  void ShowBookmarkHint(const QString&) override {}
-  void ShowNewsWaiting(const QString& notice) override {
-    newsNotice = notice;
-    news = {notice};
-  }
-  void ShowNews(const QStringList& lines) override { news = lines; }
-  bool TrayAvailable() const override { return false; }
-  void ShowTrayState(bool loggedIn, const QString& player, int membersOnline) override {
-    trayStates.push_back(QStringLiteral("%1 %2 %3").arg(loggedIn).arg(player).arg(membersOnline));
-  }
-  void Notify(const QString& text) override { notices.push_back(text); }
-  void Minimize(bool intoTray) override { minimizedIntoTray = intoTray; }
-
-  app::Settings panel;
-  QPoint position{120, 80};
-  bool setupShown = false;
-  bool clanListShown = true;
-  bool minimizedIntoTray = false;
-  int indicatorShown = 0;
-  QStringList keyChoices, bookmarks, news, trayStates;
-  QString playerCaption, newsNotice;
-  std::vector<bool> loggedInShown;
-  std::vector<presence::RosterEntry> roster;
-  std::vector<QString> notices;
-};
 
 const std::string kAnswer = "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\nLee\r\nSucht Server...\r\nd\r\nt\r\n";
 
@@ -250,11 +198,11 @@ TEST_F(SessionFlow, ASaveAppliesANewGameDirectoryAndIntervalAtOnce) {
   const platform::Waits waits = services->waits;
   s.StartStop();
   ASSERT_TRUE(s.LoggedIn());
-  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(10 * 60000));
+  EXPECT_EQ(s.UpdatePeriodMs(), waits.Scaled(10 * 60000));
   view.panel.updateInterval = 0;
   view.Type(s);
   s.SaveSettingsConfirmed();
-  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(60000)) << "the running login takes the new interval";
+  EXPECT_EQ(s.UpdatePeriodMs(), waits.Scaled(60000)) << "the running login takes the new interval";
   EXPECT_TRUE(s.LoggedIn());
 }
 
