@@ -28,12 +28,10 @@ namespace {
 
 class BenchView : public app::MainView {
  public:
-  app::Settings SetupValues(const app::Settings& base) const override { return panel.scriptUrl.isEmpty() ? base : panel; }
-  void ShowSettings(const app::Settings& settings) override { panel = settings; }
+  void ShowSettings(const app::Settings&) override {}
   void ShowSetup(bool) override {}
   void ShowKeyChoices(const QStringList&) override {}
   void ShowSettingsFile(const QString&) override {}
-  QPoint WindowPosition() const override { return {40, 40}; }
   void MoveWindow(const QPoint&) override {}
   void ShowLoggedIn(bool) override {}
   void ShowRosterHeadings() override {}
@@ -54,7 +52,6 @@ class BenchView : public app::MainView {
   void Notify(const QString&) override {}
   void Minimize(bool) override {}
 
-  app::Settings panel;
   std::vector<presence::RosterEntry> roster;
 };
 

@@ -5,14 +5,14 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view stored(reinterpret_cast<const char*>(data), size);
-  const std::optional<QRegion> region = ParseMask2(stored);
+  const std::optional<QRegion> region = ParseOutline(stored);
   (void)ParseRgnData(stored);
   if (!region) return 0;
-  const std::optional<QRegion> back = ParseMask2(SerializeMask2(*region));
+  const std::optional<QRegion> back = ParseOutline(SerializeOutline(*region));
   if (!back || *back != *region) std::abort();
   return 0;
 }

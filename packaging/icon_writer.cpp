@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "ui/artwork.h"
+#include "skin/artwork.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,7 +1,9 @@
-// The main window as the session sees it: what it shows and the few things
-// only the window knows (what the setup panel holds, where the window
-// stands, whether the desktop has a tray). The session decides; the view
-// draws. Nothing here runs a nested event loop.
+// The main window as the session sees it: what it shows, and whether the
+// desktop has a tray. The session decides and holds the settings in use; the
+// view draws, and hands each edit of the setup panel and each move of the
+// window to the session as it is made (Session::SettingsEdited,
+// Session::WindowMoved), so nothing here reads a control. Nothing here runs
+// a nested event loop.
 #pragma once
 #include <QPoint>
 #include <QString>
@@ -18,14 +20,12 @@ class MainView {
   virtual ~MainView() = default;
 
   // ---- the setup panel and the window's place ----
-  // The panel's values, saved or not, over `base` (the window position).
-  virtual Settings SetupValues(const Settings& base) const = 0;
+  // The panel shows `settings`; showing them is no edit.
   virtual void ShowSettings(const Settings& settings) = 0;
   virtual void ShowSetup(bool visible) = 0;
   // The choices of the three key lists, none chosen.
   virtual void ShowKeyChoices(const QStringList& keys) = 0;
   virtual void ShowSettingsFile(const QString& path) = 0;
-  virtual QPoint WindowPosition() const = 0;
   virtual void MoveWindow(const QPoint& position) = 0;
 
   // ---- login state and the roster lists ----

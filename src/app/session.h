@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/main_view.h"
+#include "app/program_site.h"
 #include "app/services.h"
 #include "app/settings.h"
 #include "game/game_profile.h"
@@ -29,10 +30,6 @@
 namespace app {
 
 class NewsFetch;
-
-inline const QString kHomePage = QStringLiteral("http://www.quavik.de/");
-inline const QString kNewsUrl = QStringLiteral("http://news.quavik.de/to/quaviknews.txt");
-inline const QString kNewsSiteName = QStringLiteral("www.quavik.de");
 
 class Session {
  public:
@@ -52,11 +49,19 @@ class Session {
   bool Terminating() const { return terminating_; }
 
   // ---- settings ----
-  // The panel's values become the settings in use and are saved; may show
-  // the URL correction box; throws when the file can't be written. What
-  // depends on a changed value follows at once: a new game directory or
-  // game brings its bookmarks and player name, a new interval applies to
-  // the running update timer.
+  // The session holds the settings in use and is their only source: the
+  // setup panel hands each edit over as it is made, and the window its
+  // place. An edit is in use at once (the clan site, the game directory of
+  // a launch, the tray and notice choices) and saved at the next save: the
+  // save button, a report, a login, a close.
+  void SettingsEdited(const Settings& values);  // the window position is kept
+  void WindowMoved(const QPoint& position);
+  // The settings in use are saved, after the save's two rules (the URL
+  // correction box may show); throws when the file can't be written. One
+  // write of the file, then the game profile derived once, the key bindings
+  // written, and what depends on a value changed since the last save
+  // follows at once: a new game directory or game brings its bookmarks and
+  // player name, a new interval applies to the running update timer.
   void SaveSettings();
   // "Konfiguration speichern": SaveSettings, then its confirmation.
   void SaveSettingsConfirmed();
@@ -96,8 +101,10 @@ class Session {
   QString newsUrl = kNewsUrl;
 
   // ---- what tests and the window look at ----
-  platform::WindowTimer& updateTimer() { return timer_; }
-  platform::WindowTimer& delayTimer() { return delayTimer_; }
+  // The update timer's period while logged in, in milliseconds.
+  int UpdatePeriodMs() const { return timer_.Interval(); }
+  const platform::WindowTimer& updateTimer() const { return timer_; }
+  const platform::WindowTimer& delayTimer() const { return delayTimer_; }
   TFileTransfer& reportTransfer() { return webget_; }
   TFileTransfer& newsTransfer() { return newsget_; }
   presence::LoginCycle& cycle() { return *cycle_; }
@@ -131,10 +138,6 @@ class Session {
   QString GameFile(const QString& fileName) const;
   QString GameExecutable() const;
   QString PlayerName() const;
-  // What the setup panel holds now, saved or not: what an action the user
-  // starts reads (the clan site, the game directory of a launch, the tray
-  // and notice choices). The cycle saves first, so it reads settings_.
-  app::Settings Typed() const { return view_.SetupValues(settings_); }
   void ClanRosterShown(const std::vector<presence::RosterEntry>& roster);
   void Guarded(const std::function<void()>& handler);
 
@@ -143,6 +146,10 @@ class Session {
   platform::ActivityLog activityLog_;
   QString settingsFilePath_;
   app::Settings settings_;
+  // The values the game profile, the bookmarks and the update timer follow:
+  // those of the last save (or of the start-up).
+  app::Settings followed_;
+  int keyChoiceCount_ = 0;  // entries of each key list
   game::GameProfile gameProfile_;
   game::ServerBookmarks bookmarks_;
   QString rosterSummary_;

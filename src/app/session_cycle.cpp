@@ -14,10 +14,8 @@
 
 namespace app {
 
-void Session::CycleParts::SaveSettings() {
-  s.SaveSettings();
-  s.DefineGameProfile();
-}
+// One step: the settings file written once, the game profile derived once.
+void Session::CycleParts::SaveSettings() { s.SaveSettings(); }
 
 bool Session::CycleParts::GameExecutableExists() const { return platform::FileExists(s.GameExecutable()); }
 
@@ -104,7 +102,7 @@ void Session::ClanRosterShown(const std::vector<presence::RosterEntry>& roster) 
   const QString player = PlayerName();
   const std::vector<QString> notices = clanMates_.RosterShown(roster, player, loggedIn);
   view_.ShowTrayState(loggedIn, player, presence::MembersOnline(roster));
-  if (!Typed().notify) return;
+  if (!settings_.notify) return;
   for (const QString& notice : notices) view_.Notify(notice);
 }
 

@@ -7,7 +7,7 @@
 
 namespace app {
 
-class Session::CycleParts : public presence::CycleSetup, public presence::CycleView {
+class Session::CycleParts : public presence::CycleSetup, public presence::CycleView, public presence::GameFiles {
  public:
   explicit CycleParts(Session& session) : s(session) {}
   // Each step is defined beside the session's own cycle steps
@@ -30,7 +30,7 @@ class Session::CycleParts : public presence::CycleSetup, public presence::CycleV
   Session& s;
 };
 
-class Session::Starting : public StartingWindow {
+class Session::Starting : public StartupSteps {
  public:
   explicit Starting(Session& session) : s(session) {}
   void PrepareFiles() override;
@@ -52,7 +52,7 @@ class Session::Starting : public StartingWindow {
   Session& s;
 };
 
-class Session::Closing : public ClosingWindow {
+class Session::Closing : public CloseSteps {
  public:
   explicit Closing(Session& session) : s(session) {}
   void SaveSettings() override { s.SaveSettings(); }

@@ -43,7 +43,11 @@ void Session::Starting::PrepareFiles() {
   platform::RemoveStaleTempFiles(s.settingsFilePath_);
 }
 
-void Session::Starting::GenKeyBind() { s.view_.ShowKeyChoices(game::GenKeyBind(s.activityLog_)); }
+void Session::Starting::GenKeyBind() {
+  const QStringList keys = game::GenKeyBind(s.activityLog_);
+  s.keyChoiceCount_ = int(keys.size());
+  s.view_.ShowKeyChoices(keys);
+}
 
 // Without a game directory, the install of the chosen game whose log the
 // game wrote last is put into the setup panel; it is kept once the user
@@ -54,6 +58,7 @@ void Session::Starting::FindGameDirectory() {
       game::NewestInstallOf(s.settings_.gameIndex, s.services_.paths.homeDir, s.services_.paths.winePrefix);
   if (found.isEmpty()) return;
   s.settings_.directory = found;
+  s.followed_.directory = found;
   s.view_.ShowSettings(s.settings_);
   s.activityLog_.Start(QStringLiteral("Spielverzeichnis gefunden: ") + found);
   s.ReadServerBookmarks();
@@ -70,6 +75,7 @@ void Session::Starting::EnsureGameLog() {
 
 void Session::Starting::RestoreWindowPosition() {
   const Settings stored = Settings::Load(s.settingsFilePath_);
+  s.WindowMoved({stored.xpos, stored.ypos});
   s.view_.MoveWindow({stored.xpos, stored.ypos});
 }
 

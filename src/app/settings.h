@@ -1,7 +1,8 @@
 // The program's settings as a plain value: what the clan cycle, the launcher,
 // the key bindings and the window read while the program runs. The settings
 // file "quavik.ini" is where they rest between runs: Load reads every key,
-// Save writes every key in one write of the file. The two rules of every save
+// Save writes every key in one write of the file (both go through the key
+// table of app/settings_file.h). The two rules of every save
 // (the game directory's trailing separator and the scheme of the clan script
 // URL) are the functions below; the one who saves applies them.
 #pragma once
@@ -32,7 +33,7 @@ struct Settings {
   // Reads every key; a missing file or key gives its default.
   static Settings Load(const QString& path);
 
-  // Writes every key in the save order (app/settings_keys.h) with one write
+  // Writes every key in the save order (app/settings_file.h) with one write
   // of the file; it is never left half-written and a new one is readable by
   // its owner only (it holds passwords). Throws platform::IoError("Unable to
   // write to <path>") when the file can't be written.
@@ -40,6 +41,13 @@ struct Settings {
 };
 
 inline constexpr int kDefaultWindowPosition = 40;
+// The update interval's choices: 1 to 10 minutes, item index 0 to 9.
+inline constexpr int kIntervalChoices = 10;
+
+// `values` with each list index outside its list read as none (-1), as the
+// setup panel shows it: the interval and game lists, and the three key
+// lists of `keyChoices` entries each.
+Settings WithinChoices(Settings values, int keyChoices);
 
 // The game directory with its trailing separator; empty stays empty.
 QString WithTrailingSeparator(const QString& directory);

@@ -12,21 +12,21 @@ namespace {
 constexpr int kScanEndWaitMs = 10000;
 }  // namespace
 
-void CloseApplication(ClosingWindow& window, presence::LoginCycle& cycle, platform::Dialogs& dialogs,
+void CloseApplication(CloseSteps& steps, presence::LoginCycle& cycle, platform::Dialogs& dialogs,
                       const platform::ActivityLog& log, const QString& tempDir) {
   log.Start(QStringLiteral("ApplicationClose..."));
   // A failed save is reported, and closing goes on: the program must end.
-  platform::RunGuarded(dialogs, [&] { window.SaveSettings(); });
+  platform::RunGuarded(dialogs, [&] { steps.SaveSettings(); });
   if (cycle.LoggedIn()) {
     const platform::Answer answer =
         dialogs.ShowMessage(CloseQuestion(), platform::Buttons::YesNo, platform::BoxKind::Confirmation);
     if (answer == platform::Answer::Yes) platform::RunGuarded(dialogs, [&] { cycle.LogoutForClose(); });
   }
   cycle.EndRun();
-  window.EndTransfers();
+  steps.EndTransfers();
   presence::WaitForWorkerScans(kScanEndWaitMs);
   DeleteTempFiles(tempDir);
-  window.Terminate();
+  steps.Terminate();
 }
 
 void DeleteTempFiles(const QString& tempDir) {

@@ -16,19 +16,19 @@
 
 namespace app {
 
-// What closing needs from the window.
-class ClosingWindow {
+// The steps of closing that the session provides.
+class CloseSteps {
  public:
-  virtual ~ClosingWindow() = default;
+  virtual ~CloseSteps() = default;
   // Throws when the settings file can't be written; closing goes on.
   virtual void SaveSettings() = 0;
-  // Cancels the window's transfers; a late answer then writes no file.
+  // Cancels the session's transfers; a late answer then writes no file.
   virtual void EndTransfers() = 0;
   // Ends the event loop.
   virtual void Terminate() = 0;
 };
 
-void CloseApplication(ClosingWindow& window, presence::LoginCycle& cycle, platform::Dialogs& dialogs,
+void CloseApplication(CloseSteps& steps, presence::LoginCycle& cycle, platform::Dialogs& dialogs,
                       const platform::ActivityLog& log, const QString& tempDir);
 
 // Deletes the answer file and the working copy; missing ones are skipped.

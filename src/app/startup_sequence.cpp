@@ -2,21 +2,21 @@
 
 namespace app {
 
-void RunStartup(StartingWindow& window) {
-  window.PrepareFiles();
+void RunStartup(StartupSteps& steps) {
+  steps.PrepareFiles();
   // The key lists come first: reading the settings selects their entries.
-  window.GenKeyBind();
-  window.ReadSettings();
-  window.FindGameDirectory();
-  window.ClearGameLeftovers();
-  window.EnsureGameLog();
-  window.RestoreWindowPosition();
-  window.InitGridHeadings();
-  window.PlacePanels();
-  window.ShowPlayerName();
-  window.ClearGlobalGrid();
-  if (window.LogSizeCheckChosen()) window.Logsizecheck();
-  window.CheckFirstStart();
+  steps.GenKeyBind();
+  steps.ReadSettings();
+  steps.FindGameDirectory();
+  steps.ClearGameLeftovers();
+  steps.EnsureGameLog();
+  steps.RestoreWindowPosition();
+  steps.InitGridHeadings();
+  steps.PlacePanels();
+  steps.ShowPlayerName();
+  steps.ClearGlobalGrid();
+  if (steps.LogSizeCheckChosen()) steps.Logsizecheck();
+  steps.CheckFirstStart();
 }
 
 }  // namespace app

@@ -1,5 +1,5 @@
-// The start-up of the main window (FormCreate): every step in its fixed
-// order. The window provides the steps; this says when each runs. An error
+// The start-up (FormCreate): every step in its fixed order. The session
+// provides the steps; this says when each runs. An error
 // raised by a step ends the sequence there (the caller reports it and the
 // window opens all the same). Runs a nested event loop in the first-start
 // notice.
@@ -7,9 +7,9 @@
 
 namespace app {
 
-class StartingWindow {
+class StartupSteps {
  public:
-  virtual ~StartingWindow() = default;
+  virtual ~StartupSteps() = default;
   // The settings file's path and the activity log switch, known before any
   // step can fail; leftovers of interrupted writes beside the settings.
   virtual void PrepareFiles() = 0;
@@ -31,6 +31,6 @@ class StartingWindow {
   virtual void CheckFirstStart() = 0;
 };
 
-void RunStartup(StartingWindow& window);
+void RunStartup(StartupSteps& steps);
 
 }  // namespace app

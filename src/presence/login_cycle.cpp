@@ -105,8 +105,8 @@ bool LoginCycle::LogIn() {
   parts_.view.ShowLoggedIn(true);
   SendPlayerLocation(false, false, logoutsAtStart);
   if (!parts_.setup.Settings().globalScriptUrl.isEmpty()) SendPlayerLocation(false, true, logoutsAtStart);
-  parts_.view.WriteKeyBindings();
-  parts_.view.WriteExecScripts();
+  parts_.gameFiles.WriteKeyBindings();
+  parts_.gameFiles.WriteExecScripts();
   return true;
 }
 
@@ -122,7 +122,7 @@ void LoginCycle::Tick() {
   const std::uint64_t logoutsAtStart = logouts_;
   ActivityScope scope(parts_.log, QStringLiteral("PostTimer"));
   SendPlayerLocation(false, false, logoutsAtStart);
-  parts_.view.WriteExecScripts();
+  parts_.gameFiles.WriteExecScripts();
   if (!globalAuthFailed_ && !parts_.setup.Settings().globalScriptUrl.isEmpty()) {
     ++globalPostCounter_;
     if (globalPostCounter_ == 2) {

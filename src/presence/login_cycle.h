@@ -76,8 +76,8 @@ class CycleSetup {
   virtual std::optional<PlayerLocation> ScanGameLog(bool offline) = 0;
 };
 
-// The window's part: the login buttons, the roster list, the update
-// indicator's fixed wait and the files written into the game.
+// The window's part: the login buttons, the roster list and the update
+// indicator's fixed wait.
 class CycleView {
  public:
   virtual ~CycleView() = default;
@@ -92,6 +92,13 @@ class CycleView {
   // soon as `over` holds (checked every few milliseconds); runs a nested
   // event loop.
   virtual void UpdateVisDelay(int milliseconds, const std::function<bool()>& over) = 0;
+};
+
+// The files a login and each report write into the game: the key bindings
+// in its user INI and the exec scripts that carry the roster's summary.
+class GameFiles {
+ public:
+  virtual ~GameFiles() = default;
   virtual void WriteKeyBindings() = 0;
   virtual void WriteExecScripts() = 0;
 };
@@ -117,6 +124,7 @@ class LoginCycle {
   struct Parts {
     CycleSetup& setup;
     CycleView& view;
+    GameFiles& gameFiles;
     ReportChannel& channel;
     platform::Dialogs& dialogs;
     platform::WindowTimer& timer;

@@ -1,5 +1,5 @@
-// TForm2, the directory chooser: a small tool window, 369 x 332, black,
-// filled by one directory tree. It is made once, right after the main
+// The directory chooser: a small tool window, 369 x 332, black, filled by
+// one directory tree. It is made once, right after the main
 // window, and stays hidden until the setup panel's folder button shows it
 // modally; the tree and its selection therefore stay as the user left them.
 // A double click in the tree copies the tree's SelectedPath unchanged into
@@ -12,21 +12,22 @@
 
 #include "dirtree/dir_tree.h"
 
-class TForm2 : public QDialog {
+class DirectoryChooser : public QDialog {
   Q_OBJECT
 
  public:
-  // `set_todir` is the box a double click writes into.
-  explicit TForm2(QLineEdit* set_todir, DirTreeServices treeServices = {}, QWidget* parent = nullptr);
+  // `target` is the box a double click writes into (the game directory's).
+  explicit DirectoryChooser(QLineEdit* target, DirTreeServices treeServices = {}, QWidget* parent = nullptr);
 
-  TDirTree* DirTree1 = nullptr;
+  TDirTree* tree = nullptr;
 
-  void DirTree1DblClick(QObject* Sender);
+  // The tree's double click: its selected path into the box, then closed.
+  void TakeSelectedFolder(QObject* Sender);
 
  protected:
   // Centres the window on its screen each time it is shown.
   void showEvent(QShowEvent* event) override;
 
  private:
-  QPointer<QLineEdit> set_todir_;
+  QPointer<QLineEdit> target_;
 };

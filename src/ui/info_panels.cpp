@@ -2,7 +2,7 @@
 
 #include "ui/main_window_controls.h"
 #include "ui/panel_builders.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using namespace panel_builders;
 
@@ -24,39 +24,39 @@ QLabel* AboutLine(QWidget* panel, const char* name, int top, const QString& text
 namespace window_layout {
 
 void BuildAboutPanel(QWidget& window, MainWindowControls& f) {
-  f.about = Panel(&window, "about", {283, 48, 276, 293});
+  f.aboutPanel = Panel(&window, "about", {283, 48, 276, 293});
   // The design places each line at its own left edge; centred over the
   // panel's width they keep those places with any font.
-  auto* name = AboutLine(f.about, "Label13", 20, QStringLiteral("Quavik"), 24, true);
+  auto* name = AboutLine(f.aboutPanel, "Label13", 20, QStringLiteral("Quavik"), 24, true);
   ui_style::PaintText(name, ui_style::kListText);
-  AboutLine(f.about, "Label14", 52, QStringLiteral("Release Candidate 5 - Rel. 01.10.2002"), 9);
-  AboutLine(f.about, "Label15", 95, QStringLiteral("Weitere Infos und kostenloser Download"), 9, true);
-  AboutLine(f.about, "Label16", 110, QStringLiteral("www.quavik.de"), 9);
-  AboutLine(f.about, "Label17", 136, QStringLiteral("Kontakt zum Team:"), 9, true);
-  AboutLine(f.about, "Label18", 151, QStringLiteral("team@quavik.de"), 9);
-  AboutLine(f.about, "Label19", 166, QStringLiteral("Fehler und Wünsche bitte ins Forum"), 9);
-  AboutLine(f.about, "Label20", 181, QStringLiteral("forum.quavik.de"), 9);
-  AboutLine(f.about, "SettingsFileHeading", 206, QStringLiteral("Einstellungen:"), 9, true);
+  AboutLine(f.aboutPanel, "Label14", 52, QStringLiteral("Release Candidate 5 - Rel. 01.10.2002"), 9);
+  AboutLine(f.aboutPanel, "Label15", 95, QStringLiteral("Weitere Infos und kostenloser Download"), 9, true);
+  AboutLine(f.aboutPanel, "Label16", 110, QStringLiteral("www.quavik.de"), 9);
+  AboutLine(f.aboutPanel, "Label17", 136, QStringLiteral("Kontakt zum Team:"), 9, true);
+  AboutLine(f.aboutPanel, "Label18", 151, QStringLiteral("team@quavik.de"), 9);
+  AboutLine(f.aboutPanel, "Label19", 166, QStringLiteral("Fehler und Wünsche bitte ins Forum"), 9);
+  AboutLine(f.aboutPanel, "Label20", 181, QStringLiteral("forum.quavik.de"), 9);
+  AboutLine(f.aboutPanel, "SettingsFileHeading", 206, QStringLiteral("Einstellungen:"), 9, true);
   // The path is filled in at start-up; a long one wraps at its separators.
-  f.SettingsFileLabel = AboutLine(f.about, "SettingsFileLabel", 221, QString(), 9);
-  f.SettingsFileLabel->setWordWrap(true);
-  f.SettingsFileLabel->setGeometry(8, 221, f.about->width() - 16, 30);
-  f.SettingsFileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  f.Button3 = Button(f.about, "Button3", {49, 256, 178, 19}, QStringLiteral("Infofenster schliessen..."),
+  f.settingsFileLabel = AboutLine(f.aboutPanel, "SettingsFileLabel", 221, QString(), 9);
+  f.settingsFileLabel->setWordWrap(true);
+  f.settingsFileLabel->setGeometry(8, 221, f.aboutPanel->width() - 16, 30);
+  f.settingsFileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  f.closeAboutButton = Button(f.aboutPanel, "Button3", {49, 256, 178, 19}, QStringLiteral("Infofenster schliessen..."),
                    ui_style::SansSerif(11));
 }
 
 void BuildNewsPanel(QWidget& window, MainWindowControls& f) {
-  f.NewsPanel = Panel(&window, "NewsPanel", {290, 48, 276, 293});
-  f.NewsMemo = new QPlainTextEdit(f.NewsPanel);
-  f.NewsMemo->setObjectName(QStringLiteral("NewsMemo"));
-  f.NewsMemo->setGeometry(4, 4, 269, 249);
-  f.NewsMemo->setFrameShape(QFrame::NoFrame);
-  f.NewsMemo->setFont(ui_style::SmallFonts(9));
-  f.NewsMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  f.NewsMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  ui_style::PaintListColours(f.NewsMemo, ui_style::kListText, true);
-  f.Button2 = Button(f.NewsPanel, "Button2", {49, 256, 178, 19}, QStringLiteral("Newsfenster schliessen"),
+  f.newsPanel = Panel(&window, "NewsPanel", {290, 48, 276, 293});
+  f.newsText = new QPlainTextEdit(f.newsPanel);
+  f.newsText->setObjectName(QStringLiteral("NewsMemo"));
+  f.newsText->setGeometry(4, 4, 269, 249);
+  f.newsText->setFrameShape(QFrame::NoFrame);
+  f.newsText->setFont(ui_style::SmallFonts(9));
+  f.newsText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  f.newsText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ui_style::PaintListColours(f.newsText, ui_style::kListText, true);
+  f.closeNewsButton = Button(f.newsPanel, "Button2", {49, 256, 178, 19}, QStringLiteral("Newsfenster schliessen"),
                    ui_style::SansSerif(11));
 }
 

@@ -1,4 +1,4 @@
-// TForm1, the program's one main window: a frameless, fixed 299 x 399 window
+// The program's one main window: a frameless, fixed 299 x 399 window
 // drawn by its skin, holding the two roster lists, the setup, about and news
 // panels, the image buttons, the login button, the list switch and the
 // bookmark list. It is the session's view (app/main_view.h): the session
@@ -32,7 +32,7 @@ class QFrame;
 class QTableWidget;
 class ServerHover;
 class ServerInfoPanel;
-class TForm2;
+class DirectoryChooser;
 namespace app {
 class Session;
 }
@@ -40,20 +40,20 @@ namespace serverinfo {
 class ServerInfoCache;
 }
 
-class TForm1 : public QWidget, public app::MainView {
+class MainWindow : public QWidget, public app::MainView {
   Q_OBJECT
 
  public:
   // Builds every control, binds the handlers, then runs the session's
   // start-up guarded.
-  explicit TForm1(app::Services& services, QWidget* parent = nullptr);
-  ~TForm1() override;
+  explicit MainWindow(app::Services& services, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   app::Session& session() { return *session_; }
-  // The directory chooser SpeedButton1 shows (not owned here); when none
+  // The directory chooser chooseDirectoryButton shows (not owned here); when none
   // was given, one is made the first time (its tree costs memory most
   // sessions never need).
-  void SetDirectoryChooser(TForm2* chooser) { chooser_ = chooser; }
+  void SetDirectoryChooser(DirectoryChooser* chooser) { chooser_ = chooser; }
   // Rows of the clan list in use, the heading included.
   int RosterRowsInUse() const { return rosterRows_; }
   // The "Online auf:" text of clan list row `row` (1 is the first entry);
@@ -69,12 +69,10 @@ class TForm1 : public QWidget, public app::MainView {
   void BringToFront();
 
   // ---- app::MainView ----
-  app::Settings SetupValues(const app::Settings& base) const override;
   void ShowSettings(const app::Settings& settings) override;
   void ShowSetup(bool visible) override;
   void ShowKeyChoices(const QStringList& keys) override;
   void ShowSettingsFile(const QString& path) override;
-  QPoint WindowPosition() const override;
   void MoveWindow(const QPoint& position) override;
   void ShowLoggedIn(bool loggedIn) override;
   void ShowRosterHeadings() override;
@@ -101,6 +99,8 @@ class TForm1 : public QWidget, public app::MainView {
   // While the window is in the tray or minimised nobody looks at a
   // server: the server info asks nothing until it is back.
   void showEvent(QShowEvent* event) override;
+  // The window's place goes to the session, which saves it.
+  void moveEvent(QMoveEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -109,39 +109,57 @@ class TForm1 : public QWidget, public app::MainView {
   void Guarded(const std::function<void()>& handler);
   // `sender`'s signal runs `handler` guarded.
   template <typename Sender, typename Signal>
-  void Bind(Sender* sender, Signal signal, void (TForm1::*handler)()) {
+  void Bind(Sender* sender, Signal signal, void (MainWindow::*handler)()) {
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   }
 
   // ---- the user's actions ----
-  void BitBtn1Click();
-  void Button1Click();
-  void BitBtn2Click();
-  void Image8Click();
-  void Image6Click();
-  void Image7Click();
-  void berdenQuavik1Click();
-  void Minimieren1Click();
-  void Quavikbeenden1Click();
-  void Button3Click();
-  void Button2Click();
-  void reloadClick();
-  void button_aktivClick();
-  void button_inaktivClick();
-  void clan_activeClick();
-  void gridDblClick();
-  void Image5Click();
-  void Image9Click();
-  void serverlisteChange();
-  void set_keybinder_echoChange();
-  void GlobalGridDblClick();
-  void SpeedButton1Click();
-  void TrayShowClick();
-  void TrayLoginClick();
-  void TrayQuitClick();
+  // The setup button: shows a hidden setup panel, hides a shown one.
+  void ToggleSetupPanel();
+  // "Konfiguration speichern": saved and confirmed, then the panel hidden.
+  void SaveSettingsAndReturn();
+  void OpenClanSite();
+  void OpenHomePage();
+  // The minimise button and the title menu's entry.
+  void MinimizeByUser();
+  // The close button, the title menu's and the tray's entries.
+  void CloseProgram();
+  void ShowAboutPanel();
+  void CloseAboutPanel();
+  void CloseNewsPanel();
+  // The login and logout buttons, and the tray's entry.
+  void LogInOrOut();
+  void Reload();
+  // Either list tab: the other roster list.
+  void SwitchRosterList();
+  // A double click on a clan row: the game onto that row's server.
+  void LaunchFromClanRow();
+  // A double click on a global row: the row's text to the clipboard.
+  void CopyGlobalRow();
+  void StartGame();
+  void BookmarkChosen();
+  void EchoKeyChosen();
+  void FetchNews();
+  // The folder button: the directory chooser over the game directory box.
+  void ChooseGameDirectory();
   void RowMenuRequested(QTableWidget* list, const QPoint& at);
-  void ServerInfo1Click();
+  void ShowServerInfo();
   void InfoPanelJoin(const QString& serverText);
+
+  // An edit of the setup panel: its values to the session.
+  void PanelEdited();
+  // Counts the session's own fills of the panel for as long as it lives:
+  // what the session shows is no edit.
+  class PanelFilled {
+   public:
+    explicit PanelFilled(int& count) : count_(count) { ++count_; }
+    ~PanelFilled() { --count_; }
+    PanelFilled(const PanelFilled&) = delete;
+    PanelFilled& operator=(const PanelFilled&) = delete;
+
+   private:
+    int& count_;
+  };
 
   void BuildWindow();
   void BindHandlers();
@@ -161,14 +179,15 @@ class TForm1 : public QWidget, public app::MainView {
   void SetServerInfoIdle(bool idle);
   app::Services& services_;
   MainWindowControls ui_;
-  TForm2* chooser_ = nullptr;
-  std::unique_ptr<TForm2> ownChooser_;  // the one made for chooser_
+  DirectoryChooser* chooser_ = nullptr;
+  std::unique_ptr<DirectoryChooser> ownChooser_;  // the one made for chooser_
   int rosterRows_ = 0;
   // What the panels show, kept for the panels not built yet.
   app::Settings panelValues_;
   QStringList keyChoices_;
   QString settingsFile_;
   bool panelsPlaced_ = false;
+  int showingSettings_ = 0;  // PanelFilled
   // Destroyed in this order after the session: the panel and the hover
   // refer to the cache.
   std::unique_ptr<serverinfo::ServerInfoCache> serverInfo_;

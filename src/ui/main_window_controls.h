@@ -1,6 +1,8 @@
-// The controls of the main window, back to front, each named as in the
-// window definition (the same name is its Qt objectName). window_layout
-// builds them into this struct; the window keeps it to itself.
+// The controls of the main window, back to front, each member named for its
+// role. A control's Qt objectName is its name in the window definition
+// (quoted beside the member where it differs; the set_ boxes are named so in
+// both): the tests find the controls by it. window_layout builds them into
+// this struct; the window keeps it to itself.
 #pragma once
 #include <QAction>
 #include <QCheckBox>
@@ -17,49 +19,49 @@
 #include <QWidget>
 
 #include "ui/image_control.h"
-#include "ui/skin_form.h"
+#include "skin/skin_form.h"
 #include "ui/tray_icon.h"
-#include "ui/window_drag_filter.h"
+#include "skin/window_drag_filter.h"
 
 struct MainWindowControls {
-  TSkinForm* SkinForm1 = nullptr;
-  TImage* reloadbackground = nullptr;
-  TImage* Image2 = nullptr;
-  TImage* Image3 = nullptr;
-  TImage* Image4 = nullptr;
-  TImage* Image5 = nullptr;
-  TImage* button_aktiv = nullptr;
-  TImage* button_inaktiv = nullptr;
-  TImage* Image6 = nullptr;
-  TImage* Image7 = nullptr;
-  TImage* Image8 = nullptr;
-  QLabel* OwnerLabel = nullptr;
-  TImage* Image12 = nullptr;
-  TImage* clan_active = nullptr;
-  TImage* global_inactive = nullptr;
-  TImage* global_active = nullptr;
-  TImage* clan_inactive = nullptr;
-  TImage* updateicon = nullptr;
-  QLabel* Label8 = nullptr;
-  TImage* Image9 = nullptr;
-  QTableWidget* GlobalGrid = nullptr;
-  QTableWidget* grid = nullptr;
-  QFrame* Setup = nullptr;
-  QComboBox* serverliste = nullptr;
-  QFrame* about = nullptr;
-  QFrame* NewsPanel = nullptr;
+  TSkinForm* skin = nullptr;  // "SkinForm1"
+  TImage* reloadBackground = nullptr;  // "reloadbackground"
+  TImage* clanSiteButton = nullptr;  // "Image2"
+  TImage* reloadButton = nullptr;  // "Image3"
+  TImage* setupButton = nullptr;  // "Image4"
+  TImage* startGameButton = nullptr;  // "Image5"
+  TImage* logoutButton = nullptr;  // "button_aktiv"
+  TImage* loginButton = nullptr;  // "button_inaktiv"
+  TImage* minimizeButton = nullptr;  // "Image6"
+  TImage* closeButton = nullptr;  // "Image7"
+  TImage* homePageLink = nullptr;  // "Image8"
+  QLabel* playerCaption = nullptr;  // "OwnerLabel"
+  TImage* titleStrip = nullptr;  // "Image12"
+  TImage* clanListTabChosen = nullptr;  // "clan_active"
+  TImage* globalListTab = nullptr;  // "global_inactive"
+  TImage* globalListTabChosen = nullptr;  // "global_active"
+  TImage* clanListTab = nullptr;  // "clan_inactive"
+  TImage* updateIndicator = nullptr;  // "updateicon"
+  QLabel* bookmarkCaption = nullptr;  // "Label8"
+  TImage* newsButton = nullptr;  // "Image9"
+  QTableWidget* globalList = nullptr;  // "GlobalGrid"
+  QTableWidget* clanList = nullptr;  // "grid"
+  QFrame* setupPanel = nullptr;  // "Setup"
+  QComboBox* bookmarkList = nullptr;  // "serverliste"
+  QFrame* aboutPanel = nullptr;  // "about"
+  QFrame* newsPanel = nullptr;  // "NewsPanel"
 
   // setup panel
-  QTabWidget* PassContainer = nullptr;
-  QWidget* TabSheet1 = nullptr;
-  QWidget* TabSheet2 = nullptr;
+  QTabWidget* scriptTabs = nullptr;  // "PassContainer"
+  QWidget* clanScriptPage = nullptr;  // "TabSheet1"
+  QWidget* masterScriptPage = nullptr;  // "TabSheet2"
   QLineEdit* set_server = nullptr;
   QLineEdit* set_pass = nullptr;
   QLineEdit* set_globalserver = nullptr;
   QLineEdit* set_globalpass = nullptr;
   QLineEdit* set_todir = nullptr;
   QLineEdit* set_clansite = nullptr;
-  QToolButton* SpeedButton1 = nullptr;
+  QToolButton* chooseDirectoryButton = nullptr;  // "SpeedButton1"
   QComboBox* set_intervall = nullptr;
   QComboBox* set_retailmod = nullptr;
   QCheckBox* set_logkill = nullptr;
@@ -68,28 +70,29 @@ struct MainWindowControls {
   QComboBox* set_keybinder_echo = nullptr;
   QComboBox* set_keybinder_teamsay = nullptr;
   QComboBox* set_keybinder_say = nullptr;
-  QPushButton* Button1 = nullptr;
+  QPushButton* saveSettingsButton = nullptr;  // "Button1"
 
   // about and news panels
-  QLabel* SettingsFileLabel = nullptr;  // where the settings file is
-  QPushButton* Button3 = nullptr;
-  QPlainTextEdit* NewsMemo = nullptr;
-  QPushButton* Button2 = nullptr;
+  QLabel* settingsFileLabel = nullptr;  // where the settings file is, "SettingsFileLabel"
+  QPushButton* closeAboutButton = nullptr;  // "Button3"
+  QPlainTextEdit* newsText = nullptr;  // "NewsMemo"
+  QPushButton* closeNewsButton = nullptr;  // "Button2"
 
   // popup menu of the title strip
-  QMenu* TopPop = nullptr;
-  QAction* berdenQuavik1 = nullptr;
-  QAction* Minimieren1 = nullptr;
-  QAction* Quavikbeenden1 = nullptr;
+  QMenu* titleMenu = nullptr;  // "TopPop"
+  QAction* aboutAction = nullptr;  // "berdenQuavik1"
+  QAction* minimizeAction = nullptr;  // "Minimieren1"
+  QAction* quitAction = nullptr;  // "Quavikbeenden1"
 
-  // popup menu of the roster rows (grid, GlobalGrid)
-  QMenu* RowPop = nullptr;
-  QAction* ServerInfo1 = nullptr;
+  // popup menu of the roster rows (clanList, globalList)
+  QMenu* rowMenu = nullptr;  // "RowPop"
+  QAction* serverInfoAction = nullptr;  // "ServerInfo1"
 
   // non-visual
-  // Moves the window when one of OwnerLabel, Image12, Label8, grid is dragged.
+  // Moves the window when one of playerCaption, titleStrip, bookmarkCaption,
+  // clanList is dragged.
   WindowDragFilter* windowDrag = nullptr;
   // The icon in the desktop's tray, and the notices about clan mates.
-  TrayIcon* Tray = nullptr;
+  TrayIcon* tray = nullptr;  // "Tray"
 
 };

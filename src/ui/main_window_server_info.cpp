@@ -36,20 +36,20 @@ ServerHover::Spot RowSpot(const QTableWidget* list, const QPoint& at) {
 
 }  // namespace
 
-int TForm1::GameIndex() const { return session_->settings().gameIndex; }
+int MainWindow::GameIndex() const { return session_->settings().gameIndex; }
 
-void TForm1::BuildServerInfo() {
+void MainWindow::BuildServerInfo() {
   serverInfo_ = std::make_unique<serverinfo::ServerInfoCache>();
   SetServerInfoIdle(!isVisible());  // until the window is first shown
   hover_ = std::make_unique<ServerHover>(*serverInfo_, [this] { return GameIndex(); });
-  for (QTableWidget* list : {ui_.grid, ui_.GlobalGrid}) {
+  for (QTableWidget* list : {ui_.clanList, ui_.globalList}) {
     hover_->Watch(list->viewport(), [list](const QPoint& at) { return RowSpot(list, at); });
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this,
             [this, list](const QPoint& at) { Guarded([&] { RowMenuRequested(list, at); }); });
   }
   // The chosen bookmark under its hint, and each entry of the open list.
-  QComboBox* bookmarks = ui_.serverliste;
+  QComboBox* bookmarks = ui_.bookmarkList;
   hover_->Watch(bookmarks, [this, bookmarks](const QPoint&) {
     return ServerHover::Spot{session_->BookmarkServer(bookmarks->currentIndex()), bookmarks->rect(),
                              bookmarks->toolTip()};
@@ -60,20 +60,20 @@ void TForm1::BuildServerInfo() {
     if (!entry.isValid()) return ServerHover::Spot{};
     return ServerHover::Spot{session_->BookmarkServer(entry.row()), entries->visualRect(entry), {}};
   });
-  Bind(ui_.ServerInfo1, &QAction::triggered, &TForm1::ServerInfo1Click);
+  Bind(ui_.serverInfoAction, &QAction::triggered, &MainWindow::ShowServerInfo);
 }
 
 // The menu opens on any entry row; its entry works where the row names a
 // server address.
-void TForm1::RowMenuRequested(QTableWidget* list, const QPoint& at) {
+void MainWindow::RowMenuRequested(QTableWidget* list, const QPoint& at) {
   const int row = list->rowAt(at.y());
   if (row < 1 || roster_lists::RowText(list, row).isEmpty()) return;
   rowMenuServer_ = roster_lists::RowServer(list, row);
-  ui_.ServerInfo1->setEnabled(serverinfo::QueryTargetFor(rowMenuServer_, GameIndex()).has_value());
-  ui_.RowPop->popup(list->viewport()->mapToGlobal(at));
+  ui_.serverInfoAction->setEnabled(serverinfo::QueryTargetFor(rowMenuServer_, GameIndex()).has_value());
+  ui_.rowMenu->popup(list->viewport()->mapToGlobal(at));
 }
 
-void TForm1::ServerInfo1Click() {
+void MainWindow::ShowServerInfo() {
   const std::optional<serverinfo::QueryTarget> target = serverinfo::QueryTargetFor(rowMenuServer_, GameIndex());
   if (!target) return;
   if (!infoPanel_) {
@@ -89,4 +89,4 @@ void TForm1::ServerInfo1Click() {
 }
 
 // "Beitreten" starts the game as a double click on a clan row does.
-void TForm1::InfoPanelJoin(const QString& serverText) { session_->LaunchFromRoster(serverText); }
+void MainWindow::InfoPanelJoin(const QString& serverText) { session_->LaunchFromRoster(serverText); }

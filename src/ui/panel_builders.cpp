@@ -1,6 +1,6 @@
 #include "ui/panel_builders.h"
 
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 namespace panel_builders {
 

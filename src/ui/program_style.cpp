@@ -8,7 +8,7 @@
 #include <QStyleOption>
 #include <QTabBar>
 
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ int Run(app::Services& services) {
     instance.AskHolderToShow();
     return 0;
   }
-  TForm1 form(services);
+  MainWindow form(services);
   instance.OnShowRequested = [&form] { form.BringToFront(); };
   form.show();
   return QApplication::exec();

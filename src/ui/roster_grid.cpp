@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 namespace {
 

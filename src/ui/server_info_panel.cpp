@@ -7,7 +7,7 @@
 
 #include "serverinfo/server_display.h"
 #include "ui/program_style.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 namespace {
 

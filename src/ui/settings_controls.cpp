@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <vector>
 
-#include "app/settings_keys.h"
+#include "app/settings_file.h"
 
 namespace settings_controls {
 namespace {
@@ -30,6 +30,19 @@ const std::vector<Control>& Controls() {
 }
 
 }  // namespace
+
+void WatchEdits(QWidget& form, const std::function<void()>& edited) {
+  for (const Control& c : Controls()) {
+    QWidget* control = form.findChild<QWidget*>(QString::fromLatin1(c.name));
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+      QObject::connect(edit, &QLineEdit::textChanged, &form, edited);
+    } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+      QObject::connect(box, &QCheckBox::toggled, &form, edited);
+    } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+      QObject::connect(list, &QComboBox::currentIndexChanged, &form, edited);
+    }
+  }
+}
 
 void Show(QWidget& form, const app::Settings& v) {
   for (const Control& c : Controls()) {
@@ -57,22 +70,6 @@ app::Settings Read(const QWidget& form, const app::Settings& base) {
     } else if (auto* list = qobject_cast<QComboBox*>(control)) {
       v.*std::get<int app::Settings::*>(c.field) = list->currentIndex();
     }
-  }
-  return v;
-}
-
-app::Settings ReadUnbuilt(const app::Settings& shown, const app::Settings& base,
-                          const std::function<int(const QString& listName)>& choiceCount) {
-  app::Settings v = base;
-  for (const Control& c : Controls()) {
-    std::visit(
-        [&](auto field) {
-          v.*field = shown.*field;
-          if constexpr (std::is_same_v<decltype(v.*field), int&>) {
-            if (v.*field < 0 || v.*field >= choiceCount(QString::fromLatin1(c.name))) v.*field = -1;
-          }
-        },
-        c.field);
   }
   return v;
 }

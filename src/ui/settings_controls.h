@@ -15,11 +15,7 @@ namespace settings_controls {
 // keeps its cursor when nothing of it changed.
 void Show(QWidget& form, const app::Settings& values);
 app::Settings Read(const QWidget& form, const app::Settings& base);
-// What Read gives while the panel is not built and `shown` is what it would
-// show: `base` with the panel's values taken from `shown`, where an index
-// outside its list (`choiceCount` of the list's name) reads back as none (-1),
-// as a built list shows it.
-app::Settings ReadUnbuilt(const app::Settings& shown, const app::Settings& base,
-                          const std::function<int(const QString& listName)>& choiceCount);
+// Runs `edited` after each change of one of the controls, whoever made it.
+void WatchEdits(QWidget& form, const std::function<void()>& edited);
 
 }  // namespace settings_controls

@@ -1,10 +1,11 @@
 #include "ui/setup_panel.h"
 
+#include "app/settings.h"
 #include "game/game_profile.h"
-#include "ui/artwork.h"
+#include "skin/artwork.h"
 #include "ui/main_window_controls.h"
 #include "ui/panel_builders.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using namespace panel_builders;
 
@@ -12,7 +13,7 @@ namespace {
 
 QStringList IntervalItems() {
   QStringList items{QStringLiteral("1 Minute")};
-  for (int minutes = 2; minutes <= 10; ++minutes) items << QStringLiteral("%1 Minuten").arg(minutes);
+  for (int minutes = 2; minutes <= app::kIntervalChoices; ++minutes) items << QStringLiteral("%1 Minuten").arg(minutes);
   return items;
 }
 
@@ -41,84 +42,77 @@ QWidget* AddressPage(QTabWidget* tabs, const char* name, const QString& caption,
 namespace window_layout {
 
 void BuildSetupPanel(QWidget& window, MainWindowControls& f) {
-  f.Setup = Panel(&window, "Setup", {11, 49, 276, 290});
+  f.setupPanel = Panel(&window, "Setup", {11, 49, 276, 290});
   const QFont font = ui_style::Arial(11);
 
-  f.PassContainer = new QTabWidget(f.Setup);
-  f.PassContainer->setObjectName(QStringLiteral("PassContainer"));
-  f.PassContainer->setGeometry(9, 9, 255, 80);
-  f.PassContainer->setUsesScrollButtons(false);
-  f.PassContainer->setFont(ui_style::SansSerif(11));
+  f.scriptTabs = new QTabWidget(f.setupPanel);
+  f.scriptTabs->setObjectName(QStringLiteral("PassContainer"));
+  f.scriptTabs->setGeometry(9, 9, 255, 80);
+  f.scriptTabs->setUsesScrollButtons(false);
+  f.scriptTabs->setFont(ui_style::SansSerif(11));
   // The tabs and their fields in the application's colours: classic tabs
   // in the window grey over white pages.
-  ui_style::PaintStandardColours(f.PassContainer);
+  ui_style::PaintStandardColours(f.scriptTabs);
   const char* ownLabels[] = {"Label1", "Label6"};
   const char* ownEdits[] = {"set_server", "set_pass"};
-  f.TabSheet1 = AddressPage(f.PassContainer, "TabSheet1", QStringLiteral("Eigener Clanserver"), ownLabels, ownEdits,
+  f.clanScriptPage = AddressPage(f.scriptTabs, "TabSheet1", QStringLiteral("Eigener Clanserver"), ownLabels, ownEdits,
                           &f.set_server, &f.set_pass);
   const char* masterLabels[] = {"Label9", "Label10"};
   const char* masterEdits[] = {"set_globalserver", "set_globalpass"};
-  f.TabSheet2 = AddressPage(f.PassContainer, "TabSheet2", QStringLiteral("Zentraler Masterserver"), masterLabels,
+  f.masterScriptPage = AddressPage(f.scriptTabs, "TabSheet2", QStringLiteral("Zentraler Masterserver"), masterLabels,
                           masterEdits, &f.set_globalserver, &f.set_globalpass);
-  f.PassContainer->setCurrentIndex(0);
+  f.scriptTabs->setCurrentIndex(0);
 
-  Label(f.Setup, "Label3", {10, 101}, QStringLiteral("UT/TO:AoT Verzeichnis:"), font);
-  f.set_todir = Edit(f.Setup, "set_todir", {142, 96, 95, 22});
+  Label(f.setupPanel, "Label3", {10, 101}, QStringLiteral("UT/TO:AoT Verzeichnis:"), font);
+  f.set_todir = Edit(f.setupPanel, "set_todir", {142, 96, 95, 22});
 
-  f.SpeedButton1 = new QToolButton(f.Setup);
-  f.SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-  f.SpeedButton1->setGeometry(240, 96, 23, 21);
-  f.SpeedButton1->setAutoRaise(true);
-  f.SpeedButton1->setFocusPolicy(Qt::NoFocus);
-  f.SpeedButton1->setIcon(QIcon(artwork::FolderGlyph()));
-  f.SpeedButton1->setIconSize({16, 14});
-  f.SpeedButton1->setCursor(Qt::PointingHandCursor);
-  f.SpeedButton1->setToolTip(QStringLiteral("Verzeichnis suchen..."));
+  f.chooseDirectoryButton = new QToolButton(f.setupPanel);
+  f.chooseDirectoryButton->setObjectName(QStringLiteral("SpeedButton1"));
+  f.chooseDirectoryButton->setGeometry(240, 96, 23, 21);
+  f.chooseDirectoryButton->setAutoRaise(true);
+  f.chooseDirectoryButton->setFocusPolicy(Qt::NoFocus);
+  f.chooseDirectoryButton->setIcon(QIcon(artwork::FolderGlyph()));
+  f.chooseDirectoryButton->setIconSize({16, 14});
+  f.chooseDirectoryButton->setCursor(Qt::PointingHandCursor);
+  f.chooseDirectoryButton->setToolTip(QStringLiteral("Verzeichnis suchen..."));
 
-  Label(f.Setup, "Label2", {10, 125}, QStringLiteral("Updateintervall:"), font);
-  f.set_intervall = ChoiceList(f.Setup, "set_intervall", {142, 121, 122, 22}, IntervalItems());
+  Label(f.setupPanel, "Label2", {10, 125}, QStringLiteral("Updateintervall:"), font);
+  f.set_intervall = ChoiceList(f.setupPanel, "set_intervall", {142, 121, 122, 22}, IntervalItems());
 
-  Label(f.Setup, "Label5", {10, 150}, QStringLiteral("URL der Clanwebsite:"), font);
-  f.set_clansite = Edit(f.Setup, "set_clansite", {142, 146, 122, 22});
+  Label(f.setupPanel, "Label5", {10, 150}, QStringLiteral("URL der Clanwebsite:"), font);
+  f.set_clansite = Edit(f.setupPanel, "set_clansite", {142, 146, 122, 22});
 
-  Label(f.Setup, "Label7", {10, 175}, QStringLiteral("Verwendetes Spiel:"), font);
-  f.set_retailmod = ChoiceList(f.Setup, "set_retailmod", {142, 171, 122, 22}, GameItems());
+  Label(f.setupPanel, "Label7", {10, 175}, QStringLiteral("Verwendetes Spiel:"), font);
+  f.set_retailmod = ChoiceList(f.setupPanel, "set_retailmod", {142, 171, 122, 22}, GameItems());
 
-  Label(f.Setup, "Label4", {10, 196}, QStringLiteral("Logfile autom. kürzen:"), font);
+  Label(f.setupPanel, "Label4", {10, 196}, QStringLiteral("Logfile autom. kürzen:"), font);
   // A pixel smaller than the labels and six pixels wider than designed, so
   // the whole caption stays in view with the fonts at hand.
-  f.set_logkill = CheckBox(f.Setup, "set_logkill", {142, 195, 128, 17}, QStringLiteral("(Aktivierung empfohlen)"),
+  f.set_logkill = CheckBox(f.setupPanel, "set_logkill", {142, 195, 128, 17}, QStringLiteral("(Aktivierung empfohlen)"),
                            ui_style::Arial(10));
 
   // Its own line in the label column, between the log check and the key
   // choices.
-  f.set_notify = CheckBox(f.Setup, "set_notify", {10, 213, 130, 17}, QStringLiteral("Online-Hinweise"), font);
+  f.set_notify = CheckBox(f.setupPanel, "set_notify", {10, 213, 130, 17}, QStringLiteral("Online-Hinweise"), font);
   f.set_notify->setToolTip(
       QStringLiteral("Ein Hinweis auf dem Desktop, sobald ein Clanmitglied online kommt oder den Server wechselt"));
 
   const QFont columns = ui_style::SmallFonts(9);
-  Label(f.Setup, "Label12", {150, 215}, QStringLiteral("Echo"), columns);
-  Label(f.Setup, "Label21", {181, 215}, QStringLiteral("Teamsay"), columns);
-  Label(f.Setup, "Label22", {234, 215}, QStringLiteral("Say"), columns);
-  Label(f.Setup, "Label11", {9, 235}, QStringLiteral("Keybinder für Userlisten:"), font);
-  f.set_keybinder_echo = ChoiceList(f.Setup, "set_keybinder_echo", {142, 230, 39, 21});
-  f.set_keybinder_teamsay = ChoiceList(f.Setup, "set_keybinder_teamsay", {182, 230, 40, 21});
-  f.set_keybinder_say = ChoiceList(f.Setup, "set_keybinder_say", {223, 230, 39, 21});
+  Label(f.setupPanel, "Label12", {150, 215}, QStringLiteral("Echo"), columns);
+  Label(f.setupPanel, "Label21", {181, 215}, QStringLiteral("Teamsay"), columns);
+  Label(f.setupPanel, "Label22", {234, 215}, QStringLiteral("Say"), columns);
+  Label(f.setupPanel, "Label11", {9, 235}, QStringLiteral("Keybinder für Userlisten:"), font);
+  f.set_keybinder_echo = ChoiceList(f.setupPanel, "set_keybinder_echo", {142, 230, 39, 21});
+  f.set_keybinder_teamsay = ChoiceList(f.setupPanel, "set_keybinder_teamsay", {182, 230, 40, 21});
+  f.set_keybinder_say = ChoiceList(f.setupPanel, "set_keybinder_say", {223, 230, 39, 21});
 
   // Below the key choices; the save button moved down to make room.
   f.set_traymin =
-      CheckBox(f.Setup, "set_traymin", {10, 251, 250, 17}, QStringLiteral("In den Infobereich minimieren"), font);
+      CheckBox(f.setupPanel, "set_traymin", {10, 251, 250, 17}, QStringLiteral("In den Infobereich minimieren"), font);
   f.set_traymin->setToolTip(QStringLiteral("Minimieren legt Quavik in den Infobereich statt in die Taskleiste"));
 
-  f.Button1 = Button(f.Setup, "Button1", {15, 269, 246, 20}, QStringLiteral("Konfiguration speichern && zurückkehren"),
-                   ui_style::SmallFonts(9, true));
-}
-
-int ChoiceCount(const QString& name, const QStringList& keys) {
-  if (name == QLatin1String("set_intervall")) return int(IntervalItems().size());
-  if (name == QLatin1String("set_retailmod")) return int(GameItems().size());
-  if (name.startsWith(QLatin1String("set_keybinder_"))) return int(keys.size());
-  return 0;
+  f.saveSettingsButton = Button(f.setupPanel, "Button1", {15, 269, 246, 20},
+                                QStringLiteral("Konfiguration speichern && zurückkehren"), ui_style::SmallFonts(9, true));
 }
 
 }  // namespace window_layout

@@ -13,8 +13,5 @@ struct MainWindowControls;
 namespace window_layout {
 
 void BuildSetupPanel(QWidget& window, MainWindowControls& form);
-// How many entries the panel's list `name` offers once built, the three key
-// lists offering `keys`; 0 for a name that is no list of the panel.
-int ChoiceCount(const QString& name, const QStringList& keys);
 
 }  // namespace window_layout

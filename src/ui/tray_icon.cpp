@@ -1,6 +1,6 @@
 #include "ui/tray_icon.h"
 
-#include "ui/artwork.h"
+#include "skin/artwork.h"
 
 QString TrayToolTip(bool loggedIn, const QString& player, int membersOnline) {
   if (!loggedIn) return QStringLiteral("Quavik – abgemeldet");

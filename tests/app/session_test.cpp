@@ -9,9 +9,9 @@
 #include <chrono>
 #include <thread>
 
-#include "app/main_view.h"
 #include "app/services.h"
 #include "app/session.h"
+#include "fake_view.h"
 #include "support/loopback_http_server.h"
 #include "support/recording_dialogs.h"
 #include "support/recording_shell.h"
@@ -21,66 +21,9 @@ using testing_support::LoopbackHttpServer;
 using testing_support::RecordingDialogs;
 using testing_support::RecordingShell;
 using testing_support::TempDir;
+using testing_support::FakeView;
 
 namespace {
-
-// The view's part: the panel holds `panel` (what the user typed), the rest
-// is recorded as it is shown.
-class FakeView : public app::MainView {
- public:
-  app::Settings SetupValues(const app::Settings& base) const override {
-    app::Settings v = panel;
-    v.xpos = base.xpos;
-    v.ypos = base.ypos;
-    return v;
-  }
-  void ShowSettings(const app::Settings& settings) override {
-    const int x = panel.xpos, y = panel.ypos;
-    panel = settings;
-    panel.xpos = x;
-    panel.ypos = y;
-  }
-  void ShowSetup(bool visible) override { setupShown = visible; }
-  void ShowKeyChoices(const QStringList& keys) override { keyChoices = keys; }
-  void ShowSettingsFile(const QString&) override {}
-  QPoint WindowPosition() const override { return position; }
-  void MoveWindow(const QPoint& to) override { position = to; }
-  void ShowLoggedIn(bool loggedIn) override { loggedInShown.push_back(loggedIn); }
-  void ShowRosterHeadings() override {}
-  void ClearClanRoster() override { roster.clear(); }
-  void ShowClanRoster(const std::vector<presence::RosterEntry>& entries) override { roster = entries; }
-  void ClearRefusedName() override {}
-  void ShowGlobalNotice() override {}
-  void ShowClanList(bool clan) override { clanListShown = clan; }
-  void ShowUpdateIndicator(bool visible) override { indicatorShown += visible; }
-  void PlacePanels() override {}
-  void ShowPlayerCaption(const QString& caption) override { playerCaption = caption; }
-  void ShowBookmarks(const QStringList& entries, const QString&) override { bookmarks = entries; }
-  void ShowBookmarkHint(const QString&) override {}
-  void ShowNewsWaiting(const QString& notice) override {
-    newsNotice = notice;
-    news = {notice};
-  }
-  void ShowNews(const QStringList& lines) override { news = lines; }
-  bool TrayAvailable() const override { return false; }
-  void ShowTrayState(bool loggedIn, const QString& player, int membersOnline) override {
-    trayStates.push_back(QStringLiteral("%1 %2 %3").arg(loggedIn).arg(player).arg(membersOnline));
-  }
-  void Notify(const QString& text) override { notices.push_back(text); }
-  void Minimize(bool intoTray) override { minimizedIntoTray = intoTray; }
-
-  app::Settings panel;
-  QPoint position{120, 80};
-  bool setupShown = false;
-  bool clanListShown = true;
-  bool minimizedIntoTray = false;
-  int indicatorShown = 0;
-  QStringList keyChoices, bookmarks, news, trayStates;
-  QString playerCaption, newsNotice;
-  std::vector<bool> loggedInShown;
-  std::vector<presence::RosterEntry> roster;
-  std::vector<QString> notices;
-};
 
 const std::string kAnswer = "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\nLee\r\nSucht Server...\r\nd\r\nt\r\n";
 
@@ -140,6 +83,7 @@ TEST_F(SessionFlow, LoginReportsTypedValuesShowsTheRosterAndLogoutReportsOffline
   http.Serve("/q.php", kAnswer);
   app::Session& s = Start();
   view.panel.pass = "typed";  // typed into the panel, never saved
+  view.Type(s);
   s.StartStop();
   EXPECT_TRUE(s.LoggedIn());
   ASSERT_EQ(http.RequestCount(), 1u);
@@ -295,6 +239,7 @@ TEST_F(SessionFlow, ASaveAppliesANewGameDirectoryAndIntervalAtOnce) {
   ASSERT_TRUE(view.bookmarks.isEmpty());
 
   view.panel.directory = dir.File("game2");  // as the directory chooser puts it
+  view.Type(s);
   s.SaveSettingsConfirmed();
   EXPECT_EQ(view.playerCaption, "Username: Ann");
   EXPECT_EQ(view.bookmarks, QStringList({"", "Clanserver"}));
@@ -302,10 +247,11 @@ TEST_F(SessionFlow, ASaveAppliesANewGameDirectoryAndIntervalAtOnce) {
   const platform::Waits waits = services->waits;
   s.StartStop();
   ASSERT_TRUE(s.LoggedIn());
-  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(10 * 60000));
+  EXPECT_EQ(s.UpdatePeriodMs(), waits.Scaled(10 * 60000));
   view.panel.updateInterval = 0;
+  view.Type(s);
   s.SaveSettingsConfirmed();
-  EXPECT_EQ(s.updateTimer().Interval(), waits.Scaled(60000)) << "the running login takes the new interval";
+  EXPECT_EQ(s.UpdatePeriodMs(), waits.Scaled(60000)) << "the running login takes the new interval";
   EXPECT_TRUE(s.LoggedIn());
 }
 
@@ -313,6 +259,7 @@ TEST_F(SessionFlow, ActionsReadWhatThePanelHoldsNow) {
   app::Session& s = Start();
   view.panel.clansite = "http://clan.example/";
   view.panel.trayMinimize = true;
+  view.Type(s);
   s.OpenClanSite();
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].target, "http://clan.example/");

@@ -24,7 +24,7 @@ const QString kMasterUrl = QStringLiteral("http://master/m.php");
 // Letters for what happens: L the login image, T a tick, R the reload
 // button, X a close answered "Ja", u: from now on every request can't be
 // opened, '.' nothing.
-struct World : CycleSetup, CycleView, ReportChannel {
+struct World : CycleSetup, CycleView, GameFiles, ReportChannel {
   CycleSettings settings{kClanUrl, "pw", kMasterUrl, "gpw", 0, "Tactical Ops MOD"};
   bool executable = true;
   bool clanListShown = true;
@@ -127,7 +127,7 @@ TEST_P(Cycle, SendsReportsInTheOrderTheUserCausedThem) {
   RecordingDialogs dialogs;
   ActivityLines log;
   platform::WindowTimer timer;
-  LoginCycle cycle({world, world, world, dialogs, timer, log.Log(), platform::Waits{}});
+  LoginCycle cycle({world, world, world, world, dialogs, timer, log.Log(), platform::Waits{}});
   if (!c.master) world.settings.globalScriptUrl.clear();
   world.duringScan = c.duringScan;
   world.duringWait = c.duringWait;
@@ -188,7 +188,7 @@ TEST(CycleAnswers, AnAnswerNotCompleteInTimeCountsAsNone) {
   RecordingDialogs dialogs;
   platform::WindowTimer timer;
   const platform::ActivityLog off;
-  LoginCycle cycle({world, world, world, dialogs, timer, off, platform::Waits{}});
+  LoginCycle cycle({world, world, world, world, dialogs, timer, off, platform::Waits{}});
   world.act = [](char) {};
   cycle.StartStop();
   EXPECT_FALSE(world.shown.has_value());
@@ -219,7 +219,7 @@ TEST(CycleLog, LoginStoppedByACheckLeavesStartWithoutEnd) {
     RecordingDialogs dialogs;
     ActivityLines log;
     platform::WindowTimer timer;
-    LoginCycle cycle({world, world, world, dialogs, timer, log.Log(), platform::Waits{}});
+    LoginCycle cycle({world, world, world, world, dialogs, timer, log.Log(), platform::Waits{}});
     cycle.StartStop();
     EXPECT_EQ(log.Entries(), QStringList{"START Start/Stop"}) << executable;
     EXPECT_TRUE(world.setupShown);
@@ -237,7 +237,7 @@ TEST(CycleAnswerWait, AClosesReportsShareOneGrace) {
     RecordingDialogs dialogs;
     platform::WindowTimer timer;
     const platform::ActivityLog off;
-    LoginCycle cycle({world, world, world, dialogs, timer, off, platform::Waits{}});
+    LoginCycle cycle({world, world, world, world, dialogs, timer, off, platform::Waits{}});
     cycle.answerGraceMs = 60;
     cycle.closeAnswerGraceMs = 80;
     cycle.StartStop();

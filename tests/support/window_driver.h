@@ -36,7 +36,7 @@ namespace testing_support {
 
 class WindowDriver {
  public:
-  explicit WindowDriver(TForm1& window) : window_(window) {}
+  explicit WindowDriver(MainWindow& window) : window_(window) {}
 
   QWidget& window() const { return window_; }
   app::Session& session() const { return window_.session(); }
@@ -133,7 +133,7 @@ class WindowDriver {
     window_.ClearClanRoster();
     window_.ShowClanRoster(roster.entries);
   }
-  void SetDirectoryChooser(TForm2* chooser) const { window_.SetDirectoryChooser(chooser); }
+  void SetDirectoryChooser(DirectoryChooser* chooser) const { window_.SetDirectoryChooser(chooser); }
   // The tooltip shown now as its reader sees it; empty when none is shown.
   static QString ToolTipShown() {
     if (!QToolTip::isVisible()) return {};
@@ -167,7 +167,7 @@ class WindowDriver {
     emit list->activated(index);
   }
 
-  TForm1& window_;
+  MainWindow& window_;
 };
 
 }  // namespace testing_support

@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QSet>
 
-#include "ui/artwork_paint.h"
+#include "skin/artwork_paint.h"
 
 namespace {
 

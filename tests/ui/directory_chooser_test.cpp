@@ -24,28 +24,28 @@ struct ChooserFixture {
     DirTreeServices services;
     services.drives = drives;
     services.dialogs = &dialogs;
-    chooser = std::make_unique<TForm2>(target ? target : &set_todir, services);
+    chooser = std::make_unique<DirectoryChooser>(target ? target : &set_todir, services);
   }
   void Show() {
     chooser->show();
     (void)QTest::qWaitForWindowExposed(chooser.get());
   }
   QTreeWidgetItem* Folder(const QStringList& names) {
-    QTreeWidgetItem* entry = chooser->DirTree1->RootEntry()->child(0);
+    QTreeWidgetItem* entry = chooser->tree->RootEntry()->child(0);
     for (const QString& name : names) {
-      chooser->DirTree1->LoadChildren(entry);
+      chooser->tree->LoadChildren(entry);
       for (int i = 0; i < entry->childCount(); ++i)
         if (entry->child(i)->text(0) == name) entry = entry->child(i);
     }
     return entry;
   }
   QPoint At(QTreeWidgetItem* entry) {
-    chooser->DirTree1->scrollToItem(entry);
-    const QRect r = chooser->DirTree1->visualItemRect(entry);
+    chooser->tree->scrollToItem(entry);
+    const QRect r = chooser->tree->visualItemRect(entry);
     return {r.left() + 8, r.center().y()};
   }
   void DoubleClick(QPoint at) {
-    QWidget* view = chooser->DirTree1->viewport();
+    QWidget* view = chooser->tree->viewport();
     QTest::mousePress(view, Qt::LeftButton, {}, at);
     QTest::mouseRelease(view, Qt::LeftButton, {}, at);
     QTest::mouseDClick(view, Qt::LeftButton, {}, at);
@@ -55,7 +55,7 @@ struct ChooserFixture {
   std::shared_ptr<testing_support::FakeDrives> drives = std::make_shared<testing_support::FakeDrives>();
   testing_support::RecordingDialogs dialogs;
   QLineEdit set_todir{QStringLiteral("/old/dir/")};
-  std::unique_ptr<TForm2> chooser;
+  std::unique_ptr<DirectoryChooser> chooser;
 };
 
 }  // namespace
@@ -71,8 +71,8 @@ TEST(DirectoryChooser, AHiddenBlackToolWindowFilledByTheTree) {
   EXPECT_EQ(f.chooser->size(), QSize(369, 332));
   EXPECT_EQ(f.chooser->minimumSize(), f.chooser->maximumSize());
   EXPECT_EQ(f.chooser->palette().color(QPalette::Window), QColor(Qt::black));
-  EXPECT_EQ(f.chooser->DirTree1->geometry(), f.chooser->rect());
-  EXPECT_EQ(f.chooser->DirTree1->indentation(), 19);
+  EXPECT_EQ(f.chooser->tree->geometry(), f.chooser->rect());
+  EXPECT_EQ(f.chooser->tree->indentation(), 19);
   const QRect screen = f.chooser->screen()->availableGeometry();
   EXPECT_LE((f.chooser->frameGeometry().center() - screen.center()).manhattanLength(), 2);
 }
@@ -87,7 +87,7 @@ TEST(DirectoryChooser, ADoubleClickCopiesTheSelectedPathAndCloses) {
       entry = f.Folder({});
       expected = f.dir.File("c/");
     } else if (QString(what) == "root") {
-      entry = f.chooser->DirTree1->RootEntry();
+      entry = f.chooser->tree->RootEntry();
       expected = "Drives";
     }
     f.DoubleClick(f.At(entry));
@@ -109,17 +109,17 @@ TEST(DirectoryChooser, ClosingLeavesTheBoxAndReopeningShowsTheTreeAsLeft) {
   f.Show();
   QTreeWidgetItem* music = f.Folder({"Music"});
   QTreeWidgetItem* tactical = f.Folder({"Games", "TacticalOps"});
-  QTest::mouseClick(f.chooser->DirTree1->viewport(), Qt::LeftButton, {}, f.At(tactical));
+  QTest::mouseClick(f.chooser->tree->viewport(), Qt::LeftButton, {}, f.At(tactical));
   f.chooser->close();
   EXPECT_EQ(f.set_todir.text(), "/old/dir/");
   f.Show();
-  EXPECT_EQ(f.chooser->DirTree1->currentItem(), tactical);
+  EXPECT_EQ(f.chooser->tree->currentItem(), tactical);
   EXPECT_TRUE(f.Folder({"Games"})->isExpanded());
-  EXPECT_EQ(f.chooser->DirTree1->RootEntry()->child(0)->child(1), music);
-  EXPECT_EQ(f.chooser->DirTree1->SelectedPath(), f.dir.File("c/Games/TacticalOps"));
+  EXPECT_EQ(f.chooser->tree->RootEntry()->child(0)->child(1), music);
+  EXPECT_EQ(f.chooser->tree->SelectedPath(), f.dir.File("c/Games/TacticalOps"));
 }
 
-TEST(DirectoryChooser, SpeedButton1OpensItModallyAndTheChoiceIsSavedWithASlash) {
+TEST(DirectoryChooser, TheFolderButtonOpensItModallyAndTheChoiceIsSavedWithASlash) {
   testing_support::FormFixture form;
   ChooserFixture f(form.Driver().Edit("set_todir"));
   QDir().mkpath(f.dir.File("c/Games/TacticalOps/System"));

@@ -62,15 +62,17 @@ TEST(PanelHandlers, NewsButtonHidesTheNewsPanelKeepingItsText) {
   EXPECT_EQ(f.NewsText()->toPlainText(), "Neuigkeiten");
 }
 
-TEST(PanelHandlers, PanelsAreBuiltWhenFirstShownAndHandBackTheSameValuesBefore) {
+TEST(PanelHandlers, PanelsAreBuiltWhenFirstShownAndTheSettingsInUseDoNotDependOnIt) {
   testing_support::FormFixture w;
   WindowDriver& f = w.Driver();
   for (const char* panel : {"Setup", "about", "NewsPanel"}) {
     EXPECT_EQ(f.window().findChild<QWidget*>(panel), nullptr) << panel << " built at start";
   }
-  // What the panel hands over must not depend on whether it was built:
-  // a list index outside its list reads back as none, as a built list does.
+  // The settings in use must not depend on whether the panel was built:
+  // what the session reads while it is not (a list index outside its list
+  // is none) is what a built panel hands over once the user edits it.
   app::Settings base = f.session().settings();
+  base.xpos = 123;  // not on the panel: an edit keeps the session's
   std::vector<app::Settings> shown(5, base);
   shown[1].scriptUrl = "http://clan.example/q.php";
   shown[1].pass = "geheim";
@@ -83,18 +85,22 @@ TEST(PanelHandlers, PanelsAreBuiltWhenFirstShownAndHandBackTheSameValuesBefore) 
   shown[3].keySay = 1;
   shown[4].keyTeamsay = -2;
   shown[4].directory = "/spiele/ut/";
-  base.xpos = 123;  // not on the panel: kept from the base
+  const QString settingsFile = w.dir.File("program/quavik.ini");
   std::vector<app::Settings> unbuilt;
   for (const app::Settings& values : shown) {
-    f.view().ShowSettings(values);
-    unbuilt.push_back(f.view().SetupValues(base));
+    values.Save(settingsFile);
+    f.session().ReadSettings();
+    unbuilt.push_back(f.session().settings());
   }
   EXPECT_EQ(f.window().findChild<QWidget*>("Setup"), nullptr);
   f.BuildAllPanels();
   for (size_t i = 0; i < shown.size(); ++i) {
     SCOPED_TRACE(i);
     f.view().ShowSettings(shown[i]);
-    const app::Settings built = f.view().SetupValues(base);
+    // An edit that changes nothing hands the panel's values over.
+    f.Check("set_notify")->toggle();
+    f.Check("set_notify")->toggle();
+    const app::Settings built = f.session().settings();
     EXPECT_TRUE(unbuilt[i] == built);
     EXPECT_EQ(unbuilt[i].updateInterval, built.updateInterval);
     EXPECT_EQ(unbuilt[i].gameIndex, built.gameIndex);

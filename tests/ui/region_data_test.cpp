@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ QRegion Rects(std::initializer_list<QRect> rects) {
   return region;
 }
 
-TEST(Mask2, RegionsSurviveWriteAndRead) {
+TEST(StoredOutline, RegionsSurviveWriteAndRead) {
   const QRegion cases[] = {
       Rects({{0, 0, 299, 399}}),
       Rects({{0, 0, 100, 10}, {0, 10, 40, 30}}),             // an L shape
@@ -44,19 +44,19 @@ TEST(Mask2, RegionsSurviveWriteAndRead) {
       Rects({{0, 0, 299, 399}}).subtracted(Rects({{0, 0, 6, 6}, {293, 0, 6, 6}})),  // clipped corners
   };
   for (const QRegion& region : cases) {
-    const std::optional<QRegion> back = ParseMask2(SerializeMask2(region));
+    const std::optional<QRegion> back = ParseOutline(SerializeOutline(region));
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(*back, region);
   }
 }
 
-TEST(Mask2, WrittenBytesFollowTheRgnDataLayout) {
-  const std::string bytes = SerializeMask2(Rects({{1, 2, 3, 4}, {10, 20, 5, 5}}));
+TEST(StoredOutline, WrittenBytesFollowTheRgnDataLayout) {
+  const std::string bytes = SerializeOutline(Rects({{1, 2, 3, 4}, {10, 20, 5, 5}}));
   EXPECT_EQ(bytes, U32(64) + Ints({32, 1, 2, 32, 1, 2, 15, 25}) + Ints({1, 2, 4, 6}) + Ints({10, 20, 15, 25}));
-  EXPECT_EQ(SerializeMask2(QRegion()), U32(0));
+  EXPECT_EQ(SerializeOutline(QRegion()), U32(0));
 }
 
-TEST(Mask2, NoOutlineAndMalformedDataGiveNoRegion) {
+TEST(StoredOutline, NoOutlineAndMalformedDataGiveNoRegion) {
   const std::string oneRect = Ints({0, 0, 10, 10});
   const struct {
     const char* name;
@@ -81,13 +81,13 @@ TEST(Mask2, NoOutlineAndMalformedDataGiveNoRegion) {
                                                         Ints({0, INT32_MAX - 10, 10, INT32_MAX}))},
   };
   for (const auto& c : cases) {
-    EXPECT_FALSE(ParseMask2(c.bytes).has_value()) << c.name;
+    EXPECT_FALSE(ParseOutline(c.bytes).has_value()) << c.name;
   }
 }
 
-TEST(Mask2, RectanglesWithoutAreaAreSkipped) {
+TEST(StoredOutline, RectanglesWithoutAreaAreSkipped) {
   const std::optional<QRegion> region =
-      ParseMask2(Block(32, 1, 2, Ints({5, 5, 5, 9}) + Ints({0, 0, 10, 10})));
+      ParseOutline(Block(32, 1, 2, Ints({5, 5, 5, 9}) + Ints({0, 0, 10, 10})));
   ASSERT_TRUE(region.has_value());
   EXPECT_EQ(*region, Rects({{0, 0, 10, 10}}));
 }

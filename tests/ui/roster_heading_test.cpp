@@ -12,7 +12,7 @@
 #include "support/window_fixture.h"
 #include "painted_colour.h"
 #include "ui/roster_grid.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using testing_support::WindowDriver;
 

@@ -2,13 +2,13 @@
 // stored outline applied to the window, kept, written back or refused.
 #include <gtest/gtest.h>
 
-#include "ui/region_data.h"
-#include "ui/skin_form.h"
+#include "skin/region_data.h"
+#include "skin/skin_form.h"
 
 namespace {
 
 QByteArray Stored(const QRegion& region) {
-  const std::string bytes = SerializeMask2(region);
+  const std::string bytes = SerializeOutline(region);
   return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
@@ -49,10 +49,10 @@ TEST(SkinForm, OnAPanelItOnlyTakesTheCorner) {
 
 TEST(SkinForm, StoredOutlineShapesTheWindowAndIsWrittenBack) {
   SkinBench b;
-  EXPECT_TRUE(b.skin->LoadMask2(Stored(kOutline)));
+  EXPECT_TRUE(b.skin->LoadOutline(Stored(kOutline)));
   EXPECT_EQ(b.window.mask(), kOutline);
   ASSERT_TRUE(b.skin->Mask()->Region().has_value());
-  EXPECT_EQ(b.skin->StoreMask2(), Stored(kOutline));
+  EXPECT_EQ(b.skin->StoredOutline(), Stored(kOutline));
 }
 
 TEST(SkinForm, NoOutlineOrABrokenOneLeavesTheWindowRectangular) {
@@ -60,28 +60,28 @@ TEST(SkinForm, NoOutlineOrABrokenOneLeavesTheWindowRectangular) {
                               Stored(kOutline).left(40)};
   for (const QByteArray& stored : cases) {
     SkinBench b;
-    EXPECT_FALSE(b.skin->LoadMask2(stored));
+    EXPECT_FALSE(b.skin->LoadOutline(stored));
     EXPECT_TRUE(b.window.mask().isEmpty());
-    EXPECT_EQ(b.skin->StoreMask2(), QByteArray(4, '\0'));
+    EXPECT_EQ(b.skin->StoredOutline(), QByteArray(4, '\0'));
   }
 }
 
 TEST(SkinForm, WhileDesigningTheOutlineIsHeldButNotApplied) {
   SkinBench b;
   b.skin->SetDesigning(true);
-  EXPECT_TRUE(b.skin->LoadMask2(Stored(kOutline)));
+  EXPECT_TRUE(b.skin->LoadOutline(Stored(kOutline)));
   EXPECT_TRUE(b.window.mask().isEmpty());
-  EXPECT_EQ(b.skin->StoreMask2(), Stored(kOutline));
+  EXPECT_EQ(b.skin->StoredOutline(), Stored(kOutline));
 }
 
 TEST(SkinForm, ANewPictureForgetsTheHeldOutlineButNotTheWindowShape) {
   SkinBench b;
-  b.skin->LoadMask2(Stored(kOutline));
+  b.skin->LoadOutline(Stored(kOutline));
   QPixmap picture(200, 150);
   picture.fill(Qt::blue);
   b.skin->SetPicture(picture);
   EXPECT_FALSE(b.skin->Mask()->Region().has_value());
-  EXPECT_EQ(b.skin->StoreMask2(), QByteArray(4, '\0'));
+  EXPECT_EQ(b.skin->StoredOutline(), QByteArray(4, '\0'));
   EXPECT_EQ(b.window.mask(), kOutline);
 }
 
@@ -95,11 +95,11 @@ TEST(SkinForm, MaskIsReplacedButNeverByNothing) {
   b.skin->SetMask(replacement);
   EXPECT_EQ(b.skin->Mask(), replacement);
   EXPECT_EQ(replacement->Owner(), b.skin);
-  EXPECT_EQ(b.skin->StoreMask2(), Stored(QRegion(0, 0, 5, 5)));
+  EXPECT_EQ(b.skin->StoredOutline(), Stored(QRegion(0, 0, 5, 5)));
   // Handing it the outline it holds keeps that outline alive.
   b.skin->SetMask(b.skin->Mask());
   EXPECT_EQ(b.skin->Mask(), replacement);
-  EXPECT_EQ(b.skin->StoreMask2(), Stored(QRegion(0, 0, 5, 5)));
+  EXPECT_EQ(b.skin->StoredOutline(), Stored(QRegion(0, 0, 5, 5)));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "support/window_fixture.h"
 #include "ui/image_control.h"
-#include "ui/window_drag_filter.h"
+#include "skin/window_drag_filter.h"
 
 using testing_support::WindowDriver;
 

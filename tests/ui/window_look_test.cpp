@@ -11,7 +11,7 @@
 #include "app/session.h"
 #include "support/window_fixture.h"
 #include "painted_colour.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using testing_support::WindowDriver;
 

@@ -18,7 +18,7 @@
 #include "ui/directory_chooser.h"
 #include "ui/program_style.h"
 #include "ui/server_info_panel.h"
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 using testing_support::WindowDriver;
 
@@ -43,13 +43,13 @@ struct Chooser {
     DirTreeServices services;
     services.drives = drives;
     services.dialogs = &dialogs;
-    chooser = std::make_unique<TForm2>(&target, services);
+    chooser = std::make_unique<DirectoryChooser>(&target, services);
   }
   testing_support::TempDir dir;
   std::shared_ptr<testing_support::FakeDrives> drives = std::make_shared<testing_support::FakeDrives>();
   testing_support::RecordingDialogs dialogs;
   QLineEdit target;
-  std::unique_ptr<TForm2> chooser;
+  std::unique_ptr<DirectoryChooser> chooser;
 };
 
 // `colour` as an 8-bit image holds it.

@@ -68,7 +68,7 @@ TEST_P(GameLayout, LoginReportsWhereThePlayerIsAndTheGameStarts) {
   WindowDriver& f = w.Open();
   f.Click("Anmelden");
   EXPECT_TRUE(w.dialogs.boxes.empty());
-  ASSERT_TRUE(f.session().updateTimer().Enabled());
+  ASSERT_TRUE(f.session().LoggedIn());
 
   const auto requests = http.Requests();
   ASSERT_FALSE(requests.empty());

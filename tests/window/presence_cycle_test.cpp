@@ -121,55 +121,6 @@ class Presence : public ::testing::Test {
   WindowFixture w;
 };
 
-TEST_F(Presence, ReportsCarryEveryValueEncodedAndInOrder) {
-  http.Serve("/q.php", kTwoRecords);
-  http.Serve("/m.php", "OK\r\n");
-  WindowDriver& f = Open(true, "", "Log: LoadMap: 1.2.3.4:7777/TO-Rapid?Name=K\xE4m &Co=1?Team=1\r\n");
-  f.Edit("set_pass")->setText(QStringLiteral("p+w&d=ö #"));
-  f.Edit("set_globalpass")->setText("g/?x%");
-  f.session().StartStop();
-  f.session().StartStop();
-
-  const Params onServer{{"name", "K\xE4m &Co=1"}, {"ip", "Zephanor!"}, {"server", "1.2.3.4:7777"}, {"map", "TO-Rapid"}};
-  // The logout clears the entry the login made: the name from the game log,
-  // not the INI's "Kim".
-  const Params offline{{"name", "K\xE4m &Co=1"}, {"ip", "Zephanor!"}, {"server", "<i>offline</i>"}, {"map", "<i>offline</i>"}};
-  const Params clan{{"pass", "p+w&d=\xF6 #"}, {"quickview", "on"}};
-  const Params master{{"pass", "g/?x%"}, {"quickview", "on"}, {"globalpost", "on"}};
-  const auto join = [](Params a, const Params& b) { a.insert(a.end(), b.begin(), b.end()); return a; };
-  const std::vector<std::pair<std::string, Params>> expected{
-      {"/q.php", join(onServer, clan)},
-      {"/m.php", join(onServer, master)},
-      {"/q.php", join(offline, clan)},
-      {"/m.php", join(offline, master)},
-  };
-  const auto requests = http.Requests();
-  ASSERT_EQ(requests.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(requests[i].method, "GET");
-    EXPECT_EQ(requests[i].path, expected[i].first);
-    EXPECT_EQ(requests[i].params, expected[i].second);
-  }
-  EXPECT_TRUE(w.dialogs.boxes.empty());
-}
-
-// A script URL with letters whose Windows-1252 bytes lie in 0x80-0x9F
-// ("š" 0x9A, "€" 0x80) reaches the script as those bytes, not as "?".
-TEST_F(Presence, ScriptUrlWithWindows1252LettersReachesTheScript) {
-  http.Serve("/clan\x9A\x80/q.php", kTwoRecords);
-  w.InstallGame();
-  w.WriteLoginSettings(http.Url("/clan\x9A\x80/q.php"));
-  WindowDriver& f = w.Open();
-  f.session().reportTransfer().ConnectTimeoutMs = 1000;
-  f.session().StartStop();
-  const auto requests = http.Requests();
-  ASSERT_FALSE(requests.empty());
-  EXPECT_EQ(requests[0].path, "/clan\x9A\x80/q.php");
-  EXPECT_EQ(requests[0].Param("server"), "1.2.3.4:7777");
-  f.session().StartStop();
-}
-
 // Actions: L the login image (log in or out), T a timer tick, S the list
 // switch, R the reload button.
 struct CycleCase {
@@ -193,7 +144,7 @@ TEST_P(Cycle, SendsReportsToTheTargetsDue) {
   WindowDriver& f = Open(c.master);
   for (const char action : c.actions) {
     switch (action) {
-      case 'L': f.Click(f.session().updateTimer().Enabled() ? "Abmelden" : "Anmelden"); break;
+      case 'L': f.Click(f.session().LoggedIn() ? "Abmelden" : "Anmelden"); break;
       case 'T': f.session().Tick(); break;
       case 'S': f.Click(f.session().ClanListShown() ? "Globales Verzeichnis" : "Clanverzeichnis"); break;
       case 'R': f.Click("Aktualisieren"); break;
@@ -204,7 +155,7 @@ TEST_P(Cycle, SendsReportsToTheTargetsDue) {
   EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), c.urlNotFound);
   EXPECT_EQ(w.dialogs.boxes.size(), c.masterRefusals + c.urlNotFound);
   EXPECT_EQ(f.session().cycle().GlobalAuthFailed(), c.masterRefusals > 0);
-  EXPECT_EQ(f.session().updateTimer().Enabled(), c.loggedInAfter);
+  EXPECT_EQ(f.session().LoggedIn(), c.loggedInAfter);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -230,7 +181,7 @@ TEST_F(Presence, RefusedClanPasswordLogsOutWithoutOfflineReport) {
   EXPECT_EQ(w.dialogs.events, (std::vector<QString>{"beep 0", "box " + presence::kClanPasswordRefusedMessage}));
   EXPECT_EQ(w.dialogs.boxes.at(0).buttons, Buttons::YesOnly);
   EXPECT_EQ(w.dialogs.boxes.at(0).kind, BoxKind::Error);
-  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().LoggedIn());
   EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
   EXPECT_TRUE(f.Image("button_aktiv")->isHidden());
   EXPECT_TRUE(f.Image("Image3")->isHidden());
@@ -256,7 +207,7 @@ TEST_F(Presence, UnreachableScriptEndsTheLoginWithoutOfflineReport) {
   ASSERT_EQ(w.dialogs.boxes.size(), 1u);
   EXPECT_EQ(w.dialogs.boxes[0].text, kUrlNotFoundMessage);
   EXPECT_EQ(w.dialogs.boxes[0].buttons, Buttons::YesOnly);
-  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().LoggedIn());
   EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
   EXPECT_TRUE(f.Image("Image3")->isHidden());
   EXPECT_EQ(Cell(f.ClanList(), 1, 0), "");
@@ -267,7 +218,7 @@ TEST_F(Presence, GridFollowsEachAnswerAndGrowsForLongRosters) {
   http.Serve("/q.php", kTwoRecords);
   WindowDriver& f = Open(false, "Update-Intervall=9\r\n");
   f.Click("Anmelden");
-  EXPECT_EQ(f.session().updateTimer().Interval(), w.services->waits.Scaled(600000));
+  EXPECT_EQ(f.session().UpdatePeriodMs(), w.services->waits.Scaled(600000));
   EXPECT_EQ(Cell(f.ClanList(), 1, 0), "Kim");
   EXPECT_EQ(Cell(f.ClanList(), 1, 1), "1.2.3.4:7777");
   EXPECT_EQ(Cell(f.ClanList(), 1, 2), "2024-05-01, 20:15");
@@ -306,31 +257,6 @@ TEST_F(Presence, GridFollowsEachAnswerAndGrowsForLongRosters) {
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
 
-TEST_F(Presence, LoginWritesBindingsAndScriptsWithTheRoster) {
-  // A lone LF inside a name is an ordinary character of the answer; in the
-  // scripts it must not start a second console command.
-  http.Serve("/q.php", "Kim\nexit\r\n1.2.3.4:7777\r\nd\r\nt\r\nJ\xF6rg\r\nSucht Server...\r\nd\r\nt\r\n");
-  WindowDriver& f = Open(false, "Keybinder=1\r\nKeybinder_say=27\r\nKeybinder_teamsay=37\r\n");
-  w.dir.Write("game/System/TOUser.ini",
-              "[Engine.Input]\r\na=Fire\r\nF=Jump\r\n\r\n[DefaultPlayer]\r\nName=Kim\r\n");
-  const std::string teamsayKey = f.Choice("set_keybinder_teamsay")->itemText(37).toStdString();
-  ASSERT_FALSE(teamsayKey.empty());
-  f.Click("Anmelden");
-
-  EXPECT_EQ(w.dir.Read("game/System/TOUser.ini"),
-            "[Engine.Input]\r\na=EXEC quavik_echo.txt\r\nF=Jump\r\n0=EXEC quavik_say.txt\r\n" + teamsayKey +
-                "=EXEC quavik_teamsay.txt\r\n\r\n[DefaultPlayer]\r\nName=Kim\r\n");
-  const std::string roster = "Quavik meldet: Kim exit (1.2.3.4:7777) J\xF6rg (Sucht Server...) \r\n";
-  EXPECT_EQ(w.dir.Read("game/System/quavik_echo.txt"), "echo " + roster);
-  EXPECT_EQ(w.dir.Read("game/System/quavik_say.txt"), "say " + roster);
-  EXPECT_EQ(w.dir.Read("game/System/quavik_teamsay.txt"), "teamsay " + roster);
-
-  // A tick rewrites them with the roster it just imported.
-  http.Serve("/q.php", "Ann\r\n5.6.7.8\r\nd\r\nt\r\n");
-  f.session().Tick();
-  EXPECT_EQ(w.dir.Read("game/System/quavik_say.txt"), "say Quavik meldet: Ann (5.6.7.8) \r\n");
-}
-
 TEST_F(Presence, ImportWaitsForTheAnswerAndAReloadNeverDisturbsTheRunningReport) {
   // The login's answer comes in two parts well after the fixed wait; the
   // reload clicked during that wait gets a different answer.
@@ -361,7 +287,7 @@ TEST_F(Presence, ImportWaitsForTheAnswerAndAReloadNeverDisturbsTheRunningReport)
   EXPECT_EQ(Cell(f.ClanList(), 2, 0), "");
   EXPECT_EQ(f.session().rosterSummary(), "Quavik meldet: Ann (9.9.9.9) ");
   EXPECT_TRUE(f.Image("updateicon")->isHidden());
-  EXPECT_TRUE(f.session().updateTimer().Enabled());
+  EXPECT_TRUE(f.session().LoggedIn());
   EXPECT_TRUE(w.dialogs.boxes.empty());
 }
 
@@ -387,7 +313,7 @@ TEST_F(Presence, ImportReadsASlowAnswerOnlyWhenComplete) {
   EXPECT_FALSE(f.GlobalList()->isHidden());
   EXPECT_EQ(f.NewsText()->toPlainText(), "Neu");
   EXPECT_TRUE(w.dialogs.boxes.empty());
-  EXPECT_TRUE(f.session().updateTimer().Enabled());
+  EXPECT_TRUE(f.session().LoggedIn());
   EXPECT_EQ(Cell(f.ClanList(), 1, 0), "Kim");
   EXPECT_EQ(Cell(f.ClanList(), 2, 0), "Lee");
   EXPECT_EQ(f.ClanRowsInUse(), 3);
@@ -435,7 +361,7 @@ TEST_P(RefusedLogin, ShowsWhyAndTheSetupPanelAndSendsNothing) {
 
   EXPECT_EQ(w.dialogs.events, c.events);
   EXPECT_FALSE(f.SetupPanel()->isHidden());
-  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().LoggedIn());
   EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
   EXPECT_EQ(http.RequestCount(), 0u);
   EXPECT_FALSE(w.dir.Exists("program/zephanor.tmp"));
@@ -473,7 +399,7 @@ TEST_F(Presence, TickInsideTheUnreachableBoxNeitherHangsNorKeepsThePlayerOnline)
   };
   f.Click("Anmelden");
   ASSERT_TRUE(ticked);
-  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().LoggedIn());
   // The tick's request fails too, once the first box is gone.
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.dialogs.boxes.size() == 2; }, 5000));
   EXPECT_EQ(Count(w.dialogs.boxes, kUrlNotFoundMessage), 2u);
@@ -515,7 +441,7 @@ TEST_F(Presence, LogoutDuringTheLoginScanGoesOutAfterTheLoginReport) {
   ASSERT_TRUE(settled);  // only now: the writer has to be stopped either way
 
   EXPECT_EQ(Codes(), "Cc");
-  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().LoggedIn());
   EXPECT_FALSE(f.Image("button_inaktiv")->isHidden());
 }
 
@@ -537,7 +463,7 @@ TEST_F(Presence, ClosingEndsSoonWhileBothScriptsHangAndShowsNoLoginError) {
   f.session().cycle().answerGraceMs = 1000;
   f.session().cycle().closeAnswerGraceMs = 1000;
   f.Click("Anmelden");
-  ASSERT_TRUE(f.session().updateTimer().Enabled());
+  ASSERT_TRUE(f.session().LoggedIn());
   *hang = true;
   w.dialogs.answers.push_back(platform::Answer::Yes);
   const auto start = std::chrono::steady_clock::now();

@@ -4,23 +4,28 @@
 
 #include "app/startup.h"
 #include "app/session.h"
+#include "support/loopback_http_server.h"
 #include "support/window_fixture.h"
 
+using testing_support::LoopbackHttpServer;
 using testing_support::WindowDriver;
 using testing_support::WindowFixture;
 
 TEST(Shutdown, WindowClosedByTheEndingApplicationDoesNotCloseTwice) {
   for (const bool throughCloseEvent : {false, true}) {
+    LoopbackHttpServer http;
+    http.Serve("/q.php", "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\n");
     WindowFixture w({"LOG"});
-    w.WriteCompleteSettings();
+    w.InstallGame();
+    w.WriteLoginSettings(http.Url("/q.php"), "", "Update-Intervall=9\r\n");
     WindowDriver& f = w.Open();
+    f.Click("Anmelden");
+    ASSERT_TRUE(f.session().LoggedIn());
     // As the real application does when told to quit: it closes its windows.
     w.services->terminate = [&] {
       ++w.terminations;
       f.window().close();
     };
-    f.session().updateTimer().SetInterval(600000);
-    f.session().updateTimer().SetEnabled(true);
     w.dialogs.answers.push_back(platform::Answer::No);
     if (throughCloseEvent) f.window().close(); else f.Click("Close");
 

@@ -1,12 +1,16 @@
-// Start-up and shutdown of the real main window over temp directories.
+// Start-up and shutdown of the real main window over temp directories: what
+// the window shows, and a close through its close event. The session's own
+// start-up, save and close: tests/app/startup_close_test.cpp.
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
 #include "app/session.h"
+#include "support/loopback_http_server.h"
 #include "support/window_fixture.h"
 
 using platform::Answer;
 using platform::Buttons;
+using testing_support::LoopbackHttpServer;
 using testing_support::WindowFixture;
 
 using testing_support::WindowDriver;
@@ -26,7 +30,7 @@ TEST(Startup, FirstStartShowsTheNoticeThenTheSetupPanel) {
   EXPECT_EQ(f.session().gameProfile().userIni, "TOUser.ini");
   EXPECT_EQ(f.Panel("about")->x(), 11);
   EXPECT_EQ(f.Panel("NewsPanel")->x(), 11);
-  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().LoggedIn());
 }
 
 TEST(Startup, CompleteSettingsOpenQuietlyWithStoredValues) {
@@ -50,58 +54,6 @@ TEST(Startup, OnlyThePasswordMissingStillShowsTheNotice) {
   EXPECT_EQ(w.dialogs.boxes[0].text, app::FirstStartMessage());
 }
 
-TEST(Startup, LogArgumentWritesTheTraceIntoTheWorkingDirectory) {
-  WindowFixture w({"lOg"});
-  w.Open();
-  const std::string log = w.ActivityLogFile();
-  ASSERT_FALSE(log.empty());
-  const size_t firstLineEnd = log.find("\r\n");
-  EXPECT_NE(log.substr(0, firstLineEnd).find(": START -| ZEPHANOR STARTUP |----------------------"),
-            std::string::npos);
-  const size_t readStart = log.find("START Lese Quavikkonfiguration");
-  const size_t readEnd = log.find("  END Lese Quavikkonfiguration");
-  ASSERT_NE(readStart, std::string::npos);
-  ASSERT_NE(readEnd, std::string::npos);
-  EXPECT_LT(readStart, log.find("START \\check"));
-  EXPECT_LT(log.find("  END Definiere Logs/Inifiles f\xFCr App"), readEnd);
-  EXPECT_FALSE(w.dir.Exists("program/quavik.log"));
-}
-
-TEST(Startup, WithoutLogArgumentNoTraceIsWritten) {
-  WindowFixture w({"x", "LOG"});
-  w.Open();
-  EXPECT_FALSE(w.dir.Exists("work/quavik.log"));
-}
-
-TEST(Settings, SaveCorrectsTheSchemeWithBeepAndMessage) {
-  WindowFixture w;
-  w.WriteCompleteSettings();
-  WindowDriver& f = w.Open();
-  f.Edit("set_server")->setText("clan.example/quavik.php");
-  f.session().SaveSettings();
-  ASSERT_EQ(w.dialogs.events.size(), 2u);
-  EXPECT_EQ(w.dialogs.events[0], "beep 16");
-  EXPECT_EQ(w.dialogs.boxes.at(0).buttons, Buttons::Ok);
-  EXPECT_EQ(f.Edit("set_server")->text(), "http://clan.example/quavik.php");
-  EXPECT_NE(w.SettingsFile().find("Script-URL=http://clan.example/quavik.php\r\n"), std::string::npos);
-  // https is a valid scheme and stays as typed.
-  f.Edit("set_server")->setText("HTTPS://clan.example/");
-  f.session().SaveSettings();
-  EXPECT_EQ(w.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(f.Edit("set_server")->text(), "HTTPS://clan.example/");
-}
-
-TEST(Settings, FirstSaveThroughTheWindowWritesTheDefaults) {
-  WindowFixture w;
-  WindowDriver& f = w.Open();
-  f.session().SaveSettings();
-  EXPECT_EQ(w.SettingsFile(),
-            "[MAIN]\r\nGlobal-Script-URL=\r\nGlobal-Pass=\r\nScript-URL=\r\nDirectory=\r\nPass=\r\n"
-            "Update-Intervall=4\r\nClansite=\r\nTOLogSizeCheck=0\r\nProgrammversion=0\r\n"
-            "Keybinder=-1\r\nKeybinder_say=-1\r\nKeybinder_teamsay=-1\r\n"
-            "[GUI]\r\nXPOS=40\r\nYPOS=40\r\nNotify=1\r\nTrayMinimize=0\r\n");
-}
-
 struct CloseCase {
   const char* name;
   bool loggedIn;
@@ -116,13 +68,19 @@ class Close : public ::testing::TestWithParam<CloseCase> {};
 
 TEST_P(Close, SavesAsksOnlyWhenLoggedInAndRemovesTempFiles) {
   const CloseCase& c = GetParam();
+  LoopbackHttpServer http;
+  http.Serve("/q.php", "Kim\r\n1.2.3.4:7777\r\nd\r\nt\r\n");
   WindowFixture w({"LOG"});
-  w.WriteCompleteSettings();
+  w.InstallGame();
+  w.WriteLoginSettings(http.Url("/q.php"), "", "Update-Intervall=9\r\n");
   WindowDriver& f = w.Open();
   w.dir.Write("program/zephanor.tmp", "x");
   w.dir.Write("program/TacticalOps.sik", "x");
-  f.session().updateTimer().SetInterval(600000);
-  f.session().updateTimer().SetEnabled(c.loggedIn);
+  if (c.loggedIn) {
+    f.Click("Anmelden");
+    ASSERT_TRUE(f.session().LoggedIn());
+  }
+  const size_t beforeClose = w.ActivityLogFile().size();
   w.dialogs.answers.push_back(c.answer);
   f.Edit("set_clansite")->setText("http://clan.example/");
   if (c.throughFormClose) f.window().close(); else f.session().ApplicationClose();
@@ -134,7 +92,7 @@ TEST_P(Close, SavesAsksOnlyWhenLoggedInAndRemovesTempFiles) {
   EXPECT_FALSE(w.dir.Exists("program/zephanor.tmp"));
   EXPECT_FALSE(w.dir.Exists("program/TacticalOps.sik"));
   EXPECT_EQ(w.terminations, 1);
-  const std::string log = w.ActivityLogFile();
+  const std::string log = w.ActivityLogFile().substr(beforeClose);
   int saves = 0;
   for (size_t at = log.find("START Speichere"); at != std::string::npos; at = log.find("START Speichere", at + 1)) ++saves;
   EXPECT_EQ(saves, c.saves);
@@ -147,14 +105,5 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"LoggedInAnswerNo", true, Answer::No, false, 1, 1},
                       CloseCase{"ThroughFormCloseSavesTwiceAsksOnce", true, Answer::No, true, 1, 2}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Close, TempFilesAlreadyAbsentReportNothing) {
-  WindowFixture w;
-  w.WriteCompleteSettings();
-  WindowDriver& f = w.Open();
-  f.session().ApplicationClose();
-  EXPECT_TRUE(w.dialogs.boxes.empty());
-  EXPECT_EQ(w.terminations, 1);
-}
 
 }  // namespace

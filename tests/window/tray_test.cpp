@@ -47,7 +47,7 @@ class Tray : public ::testing::Test {
   std::vector<QStringList> Run(WindowDriver& f, const std::string& first, const std::vector<std::string>& later) {
     http.Serve("/q.php", first);
     f.session().StartStop();
-    EXPECT_TRUE(f.session().updateTimer().Enabled());
+    EXPECT_TRUE(f.session().LoggedIn());
     std::vector<QStringList> result{TakeNotices()};
     for (const std::string& answer : later) {
       http.Serve("/q.php", answer);
@@ -117,13 +117,13 @@ TEST_F(Tray, LoginAndLogoutFromTheMenuFollowTheState) {
   EXPECT_EQ(f.Tray()->icon->toolTip(), "Quavik – abgemeldet");
 
   f.Tray()->login->trigger();
-  ASSERT_TRUE(f.session().updateTimer().Enabled());
+  ASSERT_TRUE(f.session().LoggedIn());
   EXPECT_TRUE(f.Image("button_aktiv")->isVisibleTo(&f.window()));
   EXPECT_EQ(f.Tray()->login->text(), "Abmelden");
   EXPECT_EQ(f.Tray()->icon->toolTip(), "Quavik – angemeldet als Kim\n2 Clanmitglieder online");
 
   f.Tray()->login->trigger();
-  EXPECT_FALSE(f.session().updateTimer().Enabled());
+  EXPECT_FALSE(f.session().LoggedIn());
   EXPECT_TRUE(f.Image("button_inaktiv")->isVisibleTo(&f.window()));
   EXPECT_EQ(f.Tray()->login->text(), "Anmelden");
   EXPECT_EQ(f.Tray()->icon->toolTip(), "Quavik – abgemeldet");

@@ -52,7 +52,7 @@ TEST_F(UserDirs, ReportAnswerAndWorkingCopyGoToTheCacheDirectory) {
   WindowDriver& f = w.Open();
   EXPECT_TRUE(w.dialogs.boxes.empty());
   f.session().StartStop();
-  ASSERT_TRUE(f.session().updateTimer().Enabled());
+  ASSERT_TRUE(f.session().LoggedIn());
   EXPECT_EQ(f.ClanList()->item(2, 0)->text(), "Lee");
   EXPECT_TRUE(w.dir.Exists("cache/quavik/zephanor.tmp"));
   EXPECT_TRUE(w.dir.Exists("cache/quavik/TacticalOps.sik"));

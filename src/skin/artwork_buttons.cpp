@@ -4,8 +4,8 @@
 #include <QtMath>
 #include <functional>
 
-#include "ui/artwork.h"
-#include "ui/artwork_paint.h"
+#include "skin/artwork.h"
+#include "skin/artwork_paint.h"
 
 using namespace artwork_paint;
 

@@ -4,11 +4,11 @@
 #include "app/news_fetch.h"
 #include "app/session_parts.h"
 #include "app/startup.h"
+#include "app/transfer_report_channel.h"
 #include "game/install_layout.h"
 #include "game/launcher.h"
 #include "platform/os/guarded_application.h"
 #include "presence/player_name.h"
-#include "presence/transfer_report_channel.h"
 
 namespace app {
 
@@ -24,10 +24,10 @@ Session::Session(Services& services, MainView& view) : services_(services), view
   newsget_.ShowDialog = false;
   newsFetch_ = std::make_unique<NewsFetch>(newsget_, services_.paths.TempDir());
   cycleParts_ = std::make_unique<CycleParts>(*this);
-  reportChannel_ =
-      std::make_unique<presence::TransferReportChannel>(webget_, services_.paths.TempDir(), kAnswerFileName);
-  cycle_ = std::make_unique<presence::LoginCycle>(presence::LoginCycle::Parts{
-      *cycleParts_, *cycleParts_, *reportChannel_, services_.dialogs, timer_, activityLog_, services_.waits});
+  reportChannel_ = std::make_unique<TransferReportChannel>(webget_, services_.paths.TempDir(), kAnswerFileName);
+  cycle_ = std::make_unique<presence::LoginCycle>(
+      presence::LoginCycle::Parts{*cycleParts_, *cycleParts_, *cycleParts_, *reportChannel_, services_.dialogs,
+                                  timer_, activityLog_, services_.waits});
   timer_.setObjectName(QStringLiteral("Timer"));
   timer_.OnTimer = [this] { Guarded([this] { Tick(); }); };
   delayTimer_.setObjectName(QStringLiteral("DelayTimer"));
@@ -42,21 +42,18 @@ void Session::Guarded(const std::function<void()>& handler) { platform::RunGuard
 
 void Session::ReadSettings() {
   platform::ActivityScope scope(activityLog_, QStringLiteral("Lese Quavikkonfiguration"));
-  const app::Settings stored = app::Settings::Load(settingsFilePath_);
-  view_.ShowSettings(stored);
   // What the panel could not show (an index beyond its list) is not in use.
-  settings_ = view_.SetupValues(stored);
+  settings_ = WithinChoices(app::Settings::Load(settingsFilePath_), keyChoiceCount_);
+  view_.ShowSettings(settings_);
   view_.MoveWindow({settings_.xpos, settings_.ypos});
   CheckGameDirectory();
   DefineGameProfile();
   ReadServerBookmarks();
+  followed_ = settings_;
 }
 
 void Session::SaveSettings() {
   platform::ActivityScope scope(activityLog_, QStringLiteral("Speichere Quavikkonfiguration"));
-  const app::Settings before = settings_;
-  // The panel hands over what it holds, saved or not.
-  settings_ = view_.SetupValues(settings_);
   CheckGameDirectory();
   if (const auto corrected = CorrectedScriptUrl(settings_.scriptUrl)) {
     services_.dialogs.MessageBeep(Beep::Error);
@@ -64,19 +61,28 @@ void Session::SaveSettings() {
     settings_.scriptUrl = *corrected;
     view_.ShowSettings(settings_);
   }
-  const QPoint position = view_.WindowPosition();
-  settings_.xpos = position.x();
-  settings_.ypos = position.y();
   settings_.Save(settingsFilePath_);
   DefineGameProfile();
   WriteKeyBindings();
-  FollowSavedSettings(before);
+  FollowSavedSettings(std::exchange(followed_, settings_));
+}
+
+void Session::SettingsEdited(const app::Settings& values) {
+  app::Settings edited = values;
+  edited.xpos = settings_.xpos;  // the window's place is not on the panel
+  edited.ypos = settings_.ypos;
+  settings_ = edited;
+}
+
+void Session::WindowMoved(const QPoint& position) {
+  settings_.xpos = position.x();
+  settings_.ypos = position.y();
 }
 
 // What the saved values decide takes effect now, not at the next start or
-// login. Only what a save changed is derived again: a save comes before
-// every report, and re-reading the bookmarks would drop the chosen one,
-// resetting the interval would restart the timer's count.
+// login. Only what changed since the last save is derived again: a save
+// comes before every report, and re-reading the bookmarks would drop the
+// chosen one, resetting the interval would restart the timer's count.
 void Session::FollowSavedSettings(const app::Settings& before) {
   if (settings_.directory != before.directory || settings_.gameIndex != before.gameIndex) {
     ReadServerBookmarks();
@@ -113,7 +119,7 @@ QString Session::GameFile(const QString& fileName) const {
 QString Session::GameExecutable() const { return game::LocateExecutable(settings_.directory, gameProfile_); }
 
 QString Session::PlayerName() const {
-  const QString name = presence::ReadPlayerName(game::GameFilePath(Typed().directory, gameProfile_.userIni));
+  const QString name = presence::ReadPlayerName(game::GameFilePath(settings_.directory, gameProfile_.userIni));
   return name == QStringLiteral("?") ? QString() : name;
 }
 
@@ -147,12 +153,12 @@ QString Session::BookmarkServer(int bookmarkIndex) const { return game::Bookmark
 void Session::BookmarkChosen(int bookmarkIndex) { view_.ShowBookmarkHint(game::BookmarkHint(bookmarks_, bookmarkIndex)); }
 
 void Session::StartGame(int bookmarkIndex) {
-  game::LaunchGame(services_.shell, Typed().directory, gameProfile_,
+  game::LaunchGame(services_.shell, settings_.directory, gameProfile_,
                    game::BookmarkServerText(bookmarks_, bookmarkIndex), activityLog_);
 }
 
 void Session::LaunchFromRoster(const QString& onlineOn) {
-  game::LaunchFromRoster(services_.shell, services_.dialogs, Typed().directory, gameProfile_, onlineOn,
+  game::LaunchFromRoster(services_.shell, services_.dialogs, settings_.directory, gameProfile_, onlineOn,
                          activityLog_);
 }
 
@@ -163,7 +169,7 @@ void Session::EchoKeyChanged() {
 }
 
 void Session::OpenClanSite() {
-  const QString site = Typed().clansite;
+  const QString site = settings_.clansite;
   if (site.isEmpty()) {
     services_.dialogs.ShowMessage(
         QStringLiteral("Mit dieser Funktion könnten Sie direkt zu Ihrer Clansite springen. Legen Sie bitte "
@@ -178,6 +184,6 @@ void Session::OpenHomePage() { services_.shell.OpenDocument(kHomePage); }
 
 // To the task bar, or into the tray when the user chose so and there is
 // one; the tray icon brings it back.
-void Session::Minimize() { view_.Minimize(Typed().trayMinimize && view_.TrayAvailable()); }
+void Session::Minimize() { view_.Minimize(settings_.trayMinimize && view_.TrayAvailable()); }
 
 }  // namespace app

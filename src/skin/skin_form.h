@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "ui/window_drag_filter.h"
+#include "skin/window_drag_filter.h"
 
 class TSkinForm;
 
@@ -60,9 +60,9 @@ class TSkinForm : public QLabel {
   // Loads the stored "Mask2" block; a usable outline is kept in Mask and,
   // outside design mode, applied to the window. Malformed data is ignored and
   // the window keeps its shape. Returns whether an outline was loaded.
-  bool LoadMask2(const QByteArray& stored);
+  bool LoadOutline(const QByteArray& stored);
   // The "Mask2" block of the outline the skin holds (4 zero bytes for none).
-  QByteArray StoreMask2() const;
+  QByteArray StoredOutline() const;
   // The raw region data as last loaded.
   const QByteArray& RegionData() const { return regionData_; }
 

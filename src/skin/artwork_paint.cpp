@@ -1,6 +1,6 @@
-#include "ui/artwork_paint.h"
+#include "skin/artwork_paint.h"
 
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>

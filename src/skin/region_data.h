@@ -23,7 +23,7 @@ std::string RgnDataOf(const QRegion& region);
 
 // The outline of a stored "Mask2" block: nullopt when N is 0, when the block
 // holds fewer than 4 + N bytes, or when the region data is malformed.
-std::optional<QRegion> ParseMask2(std::string_view stored);
+std::optional<QRegion> ParseOutline(std::string_view stored);
 
 // The "Mask2" block of a region; 4 zero bytes for an empty region.
-std::string SerializeMask2(const QRegion& region);
+std::string SerializeOutline(const QRegion& region);

@@ -1,9 +1,9 @@
-#include "ui/skin_form.h"
+#include "skin/skin_form.h"
 
 #include <QEvent>
 #include <string_view>
 
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 TSkinForm::TSkinForm(QWidget* parent)
     : QLabel(parent), mask_(std::make_unique<TRegionType>(this)), drag_(new WindowDragFilter(this)) {
@@ -36,18 +36,18 @@ void TSkinForm::SetPicture(const QPixmap& picture) {
   mask_->SetRegion(std::nullopt);
 }
 
-bool TSkinForm::LoadMask2(const QByteArray& stored) {
+bool TSkinForm::LoadOutline(const QByteArray& stored) {
   const std::string_view bytes(stored.constData(), static_cast<std::size_t>(stored.size()));
   regionData_ = stored.size() > 4 ? stored.mid(4) : QByteArray();
-  std::optional<QRegion> region = ParseMask2(bytes);
+  std::optional<QRegion> region = ParseOutline(bytes);
   if (!region) return false;
   mask_->SetRegion(region);
   if (!designing_ && parentWidget()) parentWidget()->window()->setMask(*region);
   return true;
 }
 
-QByteArray TSkinForm::StoreMask2() const {
-  const std::string bytes = SerializeMask2(mask_->Region().value_or(QRegion()));
+QByteArray TSkinForm::StoredOutline() const {
+  const std::string bytes = SerializeOutline(mask_->Region().value_or(QRegion()));
   return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 

@@ -3,9 +3,9 @@
 #include <QLinearGradient>
 #include <QPainterPath>
 
-#include "ui/artwork.h"
-#include "ui/artwork_paint.h"
-#include "ui/ui_style.h"
+#include "skin/artwork.h"
+#include "skin/artwork_paint.h"
+#include "skin/ui_style.h"
 
 using namespace artwork_paint;
 

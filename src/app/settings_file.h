@@ -1,7 +1,8 @@
-// The keys of the settings file, each written once: its section and name,
-// its default and the field of Settings that holds it. Reading and saving go
-// through this table; its order is the order a save writes the keys in, so a
-// file created by the first save lists them so.
+// The settings file "quavik.ini": its keys, each written once, with its
+// section and name, its default and the field of Settings that holds it.
+// Settings::Load and Settings::Save (declared with Settings) are defined
+// beside this table and go through it; its order is the order a save writes
+// the keys in, so a file created by the first save lists them so.
 #pragma once
 #include <QString>
 #include <variant>

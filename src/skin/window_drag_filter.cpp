@@ -1,4 +1,4 @@
-#include "ui/window_drag_filter.h"
+#include "skin/window_drag_filter.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

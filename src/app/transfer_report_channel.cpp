@@ -1,4 +1,4 @@
-#include "presence/transfer_report_channel.h"
+#include "app/transfer_report_channel.h"
 
 #include "platform/text/cp1252.h"
 #include "platform/os/text_file.h"
@@ -6,7 +6,7 @@
 #include "presence/roster.h"
 #include "transfer/file_transfer.h"
 
-namespace presence {
+namespace app {
 
 TransferReportChannel::TransferReportChannel(TFileTransfer& transfer, QString answerDir, QString answerFileName)
     : transfer_(transfer), answerDir_(std::move(answerDir)), answerFileName_(std::move(answerFileName)) {}
@@ -33,7 +33,7 @@ std::optional<QByteArray> TransferReportChannel::ReadAnswer() {
   if (!lastRequest_) return std::nullopt;
   // One byte past the import's cap lets the import see that the answer was cut.
   const auto bytes =
-      platform::ReadFileBytes(platform::JoinDir(answerDir_, answerFileName_), kMaxAnswerBytes + 1);
+      platform::ReadFileBytes(platform::JoinDir(answerDir_, answerFileName_), presence::kMaxAnswerBytes + 1);
   if (!bytes) return std::nullopt;
   // A failed request (no connection, an HTTP error, a broken body) left the
   // file as it was. A complete empty answer does replace it, though the
@@ -42,4 +42,4 @@ std::optional<QByteArray> TransferReportChannel::ReadAnswer() {
   return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
 }
 
-}  // namespace presence
+}  // namespace app

@@ -1,4 +1,4 @@
-#include "ui/ui_style.h"
+#include "skin/ui_style.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "ui/region_data.h"
+#include "skin/region_data.h"
 
 #include <QRect>
 #include <algorithm>
@@ -73,14 +73,14 @@ std::string RgnDataOf(const QRegion& region) {
   return out;
 }
 
-std::optional<QRegion> ParseMask2(std::string_view stored) {
+std::optional<QRegion> ParseOutline(std::string_view stored) {
   if (stored.size() < 4) return std::nullopt;
   const std::uint64_t size = ReadU32(stored, 0);
   if (size == 0 || size > stored.size() - 4) return std::nullopt;
   return ParseRgnData(stored.substr(4, static_cast<std::size_t>(size)));
 }
 
-std::string SerializeMask2(const QRegion& region) {
+std::string SerializeOutline(const QRegion& region) {
   const std::string data = RgnDataOf(region);
   std::string out;
   AppendU32(out, static_cast<std::uint32_t>(data.size()));

@@ -12,9 +12,9 @@
 class TFileTransfer;
 class TFileTransferItem;
 
-namespace presence {
+namespace app {
 
-class TransferReportChannel : public ReportChannel {
+class TransferReportChannel : public presence::ReportChannel {
  public:
   // `answerDir`/`answerFileName`: where the answer is written.
   TransferReportChannel(TFileTransfer& transfer, QString answerDir, QString answerFileName);
@@ -30,4 +30,4 @@ class TransferReportChannel : public ReportChannel {
   std::shared_ptr<const TFileTransferItem> lastRequest_;
 };
 
-}  // namespace presence
+}  // namespace app
