@@ -14,7 +14,8 @@ file(WRITE "${probe}" "#include \"${HEADER}\"\n")
 execute_process(COMMAND "${COMPILER}" -E -I "${OTHER_ROOT}" "${probe}"
                 RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
 string(REGEX REPLACE "([][+.*?^$()|\\\\])" "\\\\\\1" pattern "${HEADER}")
-if(result EQUAL 0 OR NOT errors MATCHES "${pattern}: No such file")
+# GCC says "x.h: No such file", clang "'x.h' file not found".
+if(result EQUAL 0 OR NOT errors MATCHES "(${pattern}: No such file|'${pattern}' file not found)")
   message(FATAL_ERROR "${HEADER} can be included from ${OTHER_ROOT} (${result}):\n${errors}")
 endif()
 message(STATUS "${OTHER_ROOT} does not reach ${HEADER}")
