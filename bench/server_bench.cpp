@@ -182,21 +182,6 @@ rlim_t OpenFileLimit() {
   return limit.rlim_cur;
 }
 
-int FreeLoopbackPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  int port = -1;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-    port = ntohs(address.sin_port);
-  }
-  close(fd);
-  return port;
-}
-
 std::string LoadAverage() {
   std::ifstream in("/proc/loadavg");
   std::string one, five, fifteen;
@@ -270,7 +255,7 @@ pid_t StartNginx(const std::string& answer, int connections, bool gzip, const fs
   if (gzip) {
     std::system(("gzip -1 -k -f " + (prefix / "html" / "answer.txt").string()).c_str());
   }
-  port = FreeLoopbackPort();
+  port = clan::testing::FreeLoopbackPort();
   std::ofstream(prefix / "nginx.conf") << "worker_processes " << kWrkThreads << ";\n"
       << "worker_rlimit_nofile " << OpenFileLimit() << ";\n"
       << "pid " << (prefix / "nginx.pid").string() << ";\n"

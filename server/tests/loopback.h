@@ -30,6 +30,9 @@ class LoopbackServer {
   std::thread serving_;
 };
 
+// A TCP port on 127.0.0.1 that was free a moment ago; -1 when none was found.
+int FreeLoopbackPort();
+
 // A TCP connection to `port` on 127.0.0.1 whose reads give up after
 // `receiveTimeout`; -1 on failure.
 int ConnectLoopback(int port, std::chrono::milliseconds receiveTimeout);
